@@ -1,0 +1,43 @@
+// Names and descriptions of a bank's resources, read from a name script:
+// (id, name, comment) entries in file order, looked up by id.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace calyx::bank {
+
+class NameTable {
+public:
+    struct Entry {
+        int id;
+        std::string name;
+        std::string comment;
+    };
+
+    // Appends an entry; 0 when it cannot be stored.
+    int add(int id, std::string name, std::string comment);
+    // The first entry with `key`: copies at most `nameLength` bytes of its name
+    // and `commentLength` of its comment (each buffer zero-terminated within
+    // its length); 1 when found, 0 when not.
+    int lookup(int key, char* nameBuffer, std::size_t nameLength, char* commentBuffer,
+               std::size_t commentLength) const;
+    // The first entry with `key`, or null.
+    const Entry* find(int key) const;
+    void clear();
+    std::size_t size() const { return entries_.size(); }
+    const std::vector<Entry>& entries() const { return entries_; }
+
+    // Fill the table from a "K7.csb" script: 0 = read, 1 = the file cannot be
+    // opened, 2 = an entry could not be stored.
+    int readK7Script(const std::string& path);
+    // Fill the table from a bank's companion (".bns"): 1 = read (also a file
+    // without a header section), 0 = it cannot be opened or gives no row count.
+    int readCompanion(const std::string& path);
+
+private:
+    std::vector<Entry> entries_;
+};
+
+}  // namespace calyx::bank

@@ -1,0 +1,129 @@
+#include "platform/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/path.h"
+
+namespace calyx::platform {
+
+File::~File() { close(); }
+
+bool File::open(std::string_view path, Mode mode) {
+    close();
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case Mode::Read: flags |= O_RDONLY; break;
+    case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    case Mode::CreateReadWrite: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    case Mode::CreateExclusive: flags |= O_RDWR | O_CREAT | O_EXCL; break;
+    case Mode::ReadWrite: flags |= O_RDWR; break;
+    }
+    std::string host = toHostPath(path);
+    int fd;
+    do {
+        fd = ::open(host.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    descriptor_ = fd;
+    char* absolute = ::realpath(host.c_str(), nullptr);
+    path_ = absolute ? absolute : host;
+    std::free(absolute);
+    return true;
+}
+
+bool File::isOpen() const { return descriptor_ >= 0; }
+
+std::ptrdiff_t File::read(void* buffer, std::size_t length) {
+    if (descriptor_ < 0) return -1;
+    ssize_t n;
+    do {
+        n = ::read(descriptor_, buffer, length);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+std::ptrdiff_t File::write(const void* data, std::size_t length) {
+    if (descriptor_ < 0) return -1;
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t n = ::write(descriptor_, bytes + done, length - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return done == 0 ? -1 : static_cast<std::ptrdiff_t>(done);
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::ptrdiff_t>(done);
+}
+
+std::int64_t File::seek(std::int64_t offset, Origin origin) {
+    if (descriptor_ < 0) return -1;
+    return ::lseek(descriptor_, offset, origin == Origin::Start ? SEEK_SET : SEEK_END);
+}
+
+std::int64_t File::position() const {
+    if (descriptor_ < 0) return -1;
+    return ::lseek(descriptor_, 0, SEEK_CUR);
+}
+
+std::int64_t File::length() const {
+    struct stat st {};
+    if (descriptor_ < 0 || ::fstat(descriptor_, &st) != 0) return -1;
+    return st.st_size;
+}
+
+bool File::flush() { return descriptor_ >= 0 && ::fsync(descriptor_) == 0; }
+
+bool File::close() {
+    if (descriptor_ < 0) return true;
+    const int fd = descriptor_;
+    descriptor_ = -1;
+    return ::close(fd) == 0;
+}
+
+std::string File::fullPath() const { return path_; }
+
+bool fileExists(std::string_view path) {
+    struct stat st {};
+    return ::stat(toHostPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool directoryExists(std::string_view path) {
+    struct stat st {};
+    return ::stat(toHostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool deleteFile(std::string_view path) { return ::unlink(toHostPath(path).c_str()) == 0; }
+
+RenameResult renameReplacing(std::string_view from, std::string_view to) {
+    if (::rename(toHostPath(from).c_str(), toHostPath(to).c_str()) == 0) return RenameResult::Done;
+    return errno == EXDEV ? RenameResult::CrossDevice : RenameResult::Failed;
+}
+
+bool createDirectory(std::string_view path) {
+    return ::mkdir(toHostPath(path).c_str(), 0777) == 0;
+}
+
+std::optional<std::string> findFileName(std::string_view path) {
+    std::string host = toHostPath(path);
+    struct stat st {};
+    if (::lstat(host.c_str(), &st) != 0) return std::nullopt;
+    return std::string(lastComponent(host));
+}
+
+bool sameFile(std::string_view a, std::string_view b) {
+    struct stat sa {}, sb {};
+    return ::stat(toHostPath(a).c_str(), &sa) == 0 && ::stat(toHostPath(b).c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace calyx::platform

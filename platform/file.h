@@ -1,0 +1,72 @@
+// Files and folders, reached through any path form of path.h.
+//
+// `File` is the platform file object that the programs' own streams wrap.
+// Its operations are virtual so that tests can stand in for the operating
+// system (a file that delivers its bytes in pieces, a disk that fills up).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace calyx::platform {
+
+class File {
+public:
+    enum class Mode {
+        Read,             // existing file, reading only
+        CreateWrite,      // created or truncated, writing only
+        CreateReadWrite,  // created or truncated, reading and writing
+        CreateExclusive,  // created for reading and writing; fails when the name exists
+        ReadWrite,        // existing file, reading and writing, not truncated
+    };
+    enum class Origin { Start, End };
+
+    File() = default;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    virtual ~File();
+
+    // Opens `path` (any form); closes what was open before. False on failure.
+    virtual bool open(std::string_view path, Mode mode);
+    virtual bool isOpen() const;
+    // One read of at most `length` bytes: the count read, 0 at the end of the
+    // file, -1 on failure. A short count is not a failure.
+    virtual std::ptrdiff_t read(void* buffer, std::size_t length);
+    // Writes all `length` bytes unless the system refuses: the count written,
+    // which is less than `length` (or -1) when the write failed part-way.
+    virtual std::ptrdiff_t write(const void* data, std::size_t length);
+    // The new position, or -1.
+    virtual std::int64_t seek(std::int64_t offset, Origin origin);
+    virtual std::int64_t position() const;
+    virtual std::int64_t length() const;
+    // Forces the written bytes to the disk (fsync).
+    virtual bool flush();
+    // False when the system reports that closing failed (written data lost).
+    virtual bool close();
+    // The host path of the open file, absolute.
+    virtual std::string fullPath() const;
+
+private:
+    int descriptor_ = -1;
+    std::string path_;
+};
+
+// The result of a rename that replaces its target.
+enum class RenameResult { Done, CrossDevice, Failed };
+
+bool fileExists(std::string_view path);             // a regular file or anything that opens
+bool directoryExists(std::string_view path);
+bool deleteFile(std::string_view path);
+RenameResult renameReplacing(std::string_view from, std::string_view to);
+// Creates one folder level; false when it exists already or cannot be made.
+bool createDirectory(std::string_view path);
+// The name under which the file system lists the file that `path` names
+// (its last component as stored), or nothing when no such entry exists.
+std::optional<std::string> findFileName(std::string_view path);
+// True when both paths name the same existing file (same device and inode).
+bool sameFile(std::string_view a, std::string_view b);
+
+}  // namespace calyx::platform

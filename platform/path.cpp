@@ -1,0 +1,198 @@
+#include "platform/path.h"
+
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace calyx::platform {
+namespace {
+
+bool entryExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string joinHost(const std::string& base, std::string_view name) {
+    std::string out = base;
+    if (out.empty() || out.back() != '/') out += '/';
+    out += name;
+    return out;
+}
+
+// The entry of `folder` named `name`: as written when it exists, else the
+// smallest name that matches without regard to case (so the choice does not
+// depend on the order the file system lists entries in), else as written.
+std::string resolveComponent(const std::string& folder, std::string_view name) {
+    std::string exact = joinHost(folder, name);
+    if (entryExists(exact)) return exact;
+    DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+    if (!dir) return exact;
+    std::string best;
+    while (const dirent* e = ::readdir(dir)) {
+        std::string_view entry(e->d_name);
+        if (equalsNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
+    }
+    ::closedir(dir);
+    return best.empty() ? exact : joinHost(folder, best);
+}
+
+std::string canonicalOr(const std::string& path) {
+    std::error_code ec;
+    auto c = std::filesystem::canonical(path, ec);
+    return ec ? path : c.string();
+}
+
+bool isUnder(const std::string& path, const std::string& root) {
+    if (root == "/") return !path.empty() && path[0] == '/';
+    return path.size() >= root.size() && path.compare(0, root.size(), root) == 0 &&
+           (path.size() == root.size() || path[root.size()] == '/');
+}
+
+}  // namespace
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::size_t lastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
+
+std::string_view directoryPart(std::string_view path) {
+    auto pos = lastSeparator(path);
+    return pos == std::string_view::npos ? std::string_view{} : path.substr(0, pos);
+}
+
+std::string_view lastComponent(std::string_view path) {
+    auto pos = lastSeparator(path);
+    return pos == std::string_view::npos ? path : path.substr(pos + 1);
+}
+
+bool hasExtension(std::string_view path, std::string_view extension) {
+    return path.size() > extension.size() &&
+           equalsNoCase(path.substr(path.size() - extension.size()), extension);
+}
+
+std::string withTrailingSeparator(std::string_view directory) {
+    std::string out(directory);
+    if (!out.empty() && !isSeparator(out.back())) out += '\\';
+    return out;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string toLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string winePrefix() {
+    if (const char* p = std::getenv("WINEPREFIX"); p && *p) return p;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : "/";
+    }
+    return joinHost(home, ".wine");
+}
+
+std::string windowsDirectory() { return toHostPath("C:\\windows"); }
+
+std::optional<std::string> driveRoot(char letter) {
+    const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    if (drive < 'a' || drive > 'z') return std::nullopt;
+    const std::string link = winePrefix() + "/dosdevices/" + drive + ':';
+    struct stat st {};
+    if (::stat(link.c_str(), &st) == 0) return canonicalOr(link);
+    if (drive == 'c') return canonicalOr(winePrefix() + "/drive_c");
+    if (drive == 'z') return std::string("/");
+    return std::nullopt;
+}
+
+std::string currentDirectory() {
+    std::error_code ec;
+    auto cwd = std::filesystem::current_path(ec);
+    return ec ? std::string("/") : cwd.string();
+}
+
+bool setCurrentDirectory(std::string_view path) {
+    return ::chdir(toHostPath(path).c_str()) == 0;
+}
+
+char currentDrive() {
+    const std::string cwd = canonicalOr(currentDirectory());
+    char best = 0;
+    std::size_t bestLength = 0;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        auto root = driveRoot(letter);
+        if (!root || !isUnder(cwd, *root)) continue;
+        const std::size_t length = *root == "/" ? 1 : root->size() + 1;
+        if (length > bestLength) {
+            best = letter;
+            bestLength = length;
+        }
+    }
+    return best;
+}
+
+bool setCurrentDrive(char letter) {
+    const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    if (currentDrive() == drive) return true;
+    auto root = driveRoot(drive);
+    return root && ::chdir(root->c_str()) == 0;
+}
+
+std::string toHostPath(std::string_view path) {
+    // `root` is never left by ".."; `parts` are the components below it.
+    std::string root = "/";
+    std::vector<std::string> parts;
+    auto addParts = [&parts](std::string_view text) {
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = start;
+            while (end < text.size() && !isSeparator(text[end])) ++end;
+            std::string_view part = text.substr(start, end - start);
+            if (part == "..") {
+                if (!parts.empty()) parts.pop_back();
+            } else if (!part.empty() && part != ".") {
+                parts.emplace_back(part);
+            }
+            start = end + 1;
+        }
+    };
+
+    std::string_view rest = path;
+    if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
+        auto driveFolder = driveRoot(path[0]);
+        if (!driveFolder) return std::string(path);  // an unknown drive names nothing here
+        rest = path.substr(2);
+        const bool driveRelative = rest.empty() || !isSeparator(rest.front());
+        if (driveRelative && currentDrive() == std::tolower(static_cast<unsigned char>(path[0]))) {
+            addParts(currentDirectory());
+        } else {
+            root = *driveFolder;
+        }
+    } else if (!path.empty() && path.front() == '\\') {
+        auto driveFolder = driveRoot(currentDrive());
+        if (driveFolder) root = *driveFolder;
+    } else if (path.empty() || path.front() != '/') {
+        addParts(currentDirectory());
+    }
+    addParts(rest);
+
+    std::string out = root;
+    for (const auto& part : parts) out = resolveComponent(out, part);
+    return out;
+}
+
+}  // namespace calyx::platform
