@@ -1,0 +1,69 @@
+// Reading and writing RIFF WAVE files of uncompressed PCM. One object serves
+// one read or one write; destroying it closes any file still open.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "audio/wave_format.h"
+#include "bank/bank_stream.h"
+
+namespace calyx::audio {
+
+// Results of `WavFile::openWav` and `WavFile::writeWav`.
+namespace wav_result {
+inline constexpr int ok = 0;
+inline constexpr int notSupported = 1;  // not a PCM RIFF WAVE file
+inline constexpr int cannotOpen = 2;    // the file could not be opened or created
+inline constexpr int readFailed = 3;
+inline constexpr int writeFailed = 4;
+}  // namespace wav_result
+
+// Size of the header that `writeWav` puts before the samples.
+inline constexpr std::uint32_t canonicalHeaderSize = 44;
+
+class WavFile : public bank::BankStream {
+public:
+    // The stream's own file object may be given (tests stand in for the
+    // operating system with it).
+    explicit WavFile(std::unique_ptr<platform::File> ownFile = std::make_unique<platform::File>());
+    ~WavFile() override;
+
+    // Opens `path` for reading and walks its chunks up to the first sample
+    // byte: `format` receives the format block, `dataLength` the length the
+    // data chunk claims (not compared with the file; see `remainingBytes`).
+    // On 0 the file stays open at the first sample byte; on anything else it
+    // is closed.
+    int openWav(std::string_view path, WaveFormat& format, std::uint32_t& dataLength);
+    // 1 when all `length` bytes were read into `buffer`.
+    int readData(std::uint32_t length, void* buffer);
+    void closeWav();
+    // Bytes from the current position to the end of the open file (0 when
+    // nothing is open). A caller compares a claimed data length with it
+    // before it allocates anything.
+    std::int64_t remainingBytes() const;
+
+    // Writes `length` sample bytes behind the canonical 44-byte header. An
+    // existing file is replaced only once the new one is complete, so a
+    // failed write leaves it as it was. `format` gets `formatTag` 1 and
+    // `extraSize` 0 first.
+    int writeWav(std::string_view path, WaveFormat& format, std::uint32_t length, const void* data);
+
+private:
+    int walkToData(WaveFormat& format, std::uint32_t& dataLength);
+    bool skipBytes(std::uint64_t count);
+    int writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data);
+};
+
+// Finds where the samples of the WAV file `path` start, as an import finds
+// them: `dataOffset` is the offset of the first sample byte, `dataLength`
+// the length the data chunk claims. Answers `openWav`'s result; the file is
+// closed again. The format is not checked (see `isAcceptedFormat`), nor is
+// the claimed length: `fileLength`, when asked for, receives the file's real
+// length to compare it with.
+int locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t& dataLength,
+                  WaveFormat* format = nullptr, std::int64_t* fileLength = nullptr);
+
+}  // namespace calyx::audio
