@@ -33,11 +33,15 @@ public:
     bool read(void* buffer, std::size_t length);
     // Buffers one byte, writing the buffer to the file when it is full.
     bool writeByte(std::uint8_t byte);
+    // `length` bytes through the buffer as if written one at a time.
+    bool write(const void* data, std::size_t length);
     // The archive's logical position in the file (what it has handed out or
     // taken in so far).
     std::int64_t position() const;
     // Writes what is buffered (storing) or drops what was read ahead and
-    // puts the file at the archive's logical position (loading).
+    // puts the file at the archive's logical position (loading). Once a
+    // write to the file failed, every later write and flush fails too: bytes
+    // were lost, and what follows must not look like a good file.
     bool flush();
 
 private:

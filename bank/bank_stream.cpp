@@ -44,8 +44,16 @@ void BankStream::setAccess(bool readAllowed, bool writeAllowed) {
 }
 
 int BankStream::open() {
-    if (!(state_ & nameSet)) return 0;
+    if (!(state_ & nameSet) || !file_) return 0;
     if (isOpen()) return 1;
+    if (archiveMode_) {
+        // The archive's file stays open and stays the archive's: after a
+        // close() the stream only takes it up again. Opening it anew would
+        // truncate the document being loaded or saved.
+        if (state_ & readingAllowed) state_ |= openForReading;
+        if (state_ & writingAllowed) state_ |= openForWriting;
+        return 1;
+    }
     using Mode = platform::File::Mode;
     Mode mode = Mode::Read;
     if (state_ & writingAllowed) {
@@ -94,11 +102,7 @@ int BankStream::write(const void* data, std::int64_t length) {
     if (!file_) return 0;
     if (length < 1) return 1;
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    if (archiveMode_) {
-        for (std::int64_t i = 0; i < length; ++i)
-            if (!archive_->writeByte(bytes[i])) return 0;
-        return 1;
-    }
+    if (archiveMode_) return archive_->write(bytes, static_cast<std::size_t>(length)) ? 1 : 0;
     // A short write is a failure: answering success would let a save put a
     // truncated file in place of a good one.
     return file_->write(bytes, static_cast<std::size_t>(length)) == length ? 1 : 0;

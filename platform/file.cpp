@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/path.h"
 
@@ -15,6 +16,7 @@ File::~File() { close(); }
 
 bool File::open(std::string_view path, Mode mode) {
     close();
+    path_.clear();
     int flags = O_CLOEXEC;
     switch (mode) {
     case Mode::Read: flags |= O_RDONLY; break;

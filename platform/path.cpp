@@ -171,10 +171,14 @@ std::string toHostPath(std::string_view path) {
         }
     };
 
+    if (path.empty()) return {};
     std::string_view rest = path;
     if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
         auto driveFolder = driveRoot(path[0]);
-        if (!driveFolder) return std::string(path);  // an unknown drive names nothing here
+        // An unknown drive names nothing here. Its text must not come back
+        // as a relative host name, or creating "D:\x" would make a file of
+        // that odd name in the current folder.
+        if (!driveFolder) return {};
         rest = path.substr(2);
         const bool driveRelative = rest.empty() || !isSeparator(rest.front());
         if (driveRelative && currentDrive() == std::tolower(static_cast<unsigned char>(path[0]))) {
@@ -185,7 +189,7 @@ std::string toHostPath(std::string_view path) {
     } else if (!path.empty() && path.front() == '\\') {
         auto driveFolder = driveRoot(currentDrive());
         if (driveFolder) root = *driveFolder;
-    } else if (path.empty() || path.front() != '/') {
+    } else if (path.front() != '/') {
         addParts(currentDirectory());
     }
     addParts(rest);

@@ -43,6 +43,8 @@ bool setCurrentDirectory(std::string_view path);
 // matches it without regard to case, else as written (so a file about to
 // be created keeps its name and a file of other case is replaced instead of
 // gaining a twin). "." and ".." are applied to the text, as Windows does.
+// Empty for an empty path and for a drive that is not mapped: an empty host
+// path names nothing, so every file operation on it fails.
 std::string toHostPath(std::string_view path);
 
 // Text helpers. '/' counts as '\' everywhere.
