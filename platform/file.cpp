@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/long_path.h"
 #include "platform/path.h"
 
 namespace calyx::platform {
@@ -26,9 +27,10 @@ bool File::open(std::string_view path, Mode mode) {
     case Mode::ReadWrite: flags |= O_RDWR; break;
     }
     std::string host = toHostPath(path);
+    const ReachablePath at(host);
     int fd;
     do {
-        fd = ::open(host.c_str(), flags, 0666);
+        fd = ::openat(at.folder(), at.name(), flags, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
     struct stat st {};
@@ -94,38 +96,55 @@ bool File::close() {
 
 std::string File::fullPath() const { return path_; }
 
+namespace {
+
+// stat() of a path in any form; `flags` as for fstatat.
+bool statPath(std::string_view path, struct stat& st, int flags = 0) {
+    const ReachablePath at(toHostPath(path));
+    return ::fstatat(at.folder(), at.name(), &st, flags) == 0;
+}
+
+}  // namespace
+
 bool fileExists(std::string_view path) {
     struct stat st {};
-    return ::stat(toHostPath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return statPath(path, st) && !S_ISDIR(st.st_mode);
 }
 
 bool directoryExists(std::string_view path) {
     struct stat st {};
-    return ::stat(toHostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return statPath(path, st) && S_ISDIR(st.st_mode);
 }
 
-bool deleteFile(std::string_view path) { return ::unlink(toHostPath(path).c_str()) == 0; }
+bool deleteFile(std::string_view path) {
+    const ReachablePath at(toHostPath(path));
+    return ::unlinkat(at.folder(), at.name(), 0) == 0;
+}
 
 RenameResult renameReplacing(std::string_view from, std::string_view to) {
-    if (::rename(toHostPath(from).c_str(), toHostPath(to).c_str()) == 0) return RenameResult::Done;
+    const ReachablePath source(toHostPath(from));
+    const ReachablePath target(toHostPath(to));
+    if (::renameat(source.folder(), source.name(), target.folder(), target.name()) == 0)
+        return RenameResult::Done;
     return errno == EXDEV ? RenameResult::CrossDevice : RenameResult::Failed;
 }
 
 bool createDirectory(std::string_view path) {
-    return ::mkdir(toHostPath(path).c_str(), 0777) == 0;
+    const ReachablePath at(toHostPath(path));
+    return ::mkdirat(at.folder(), at.name(), 0777) == 0;
 }
 
 std::optional<std::string> findFileName(std::string_view path) {
     std::string host = toHostPath(path);
+    const ReachablePath at(host);
     struct stat st {};
-    if (::lstat(host.c_str(), &st) != 0) return std::nullopt;
+    if (::fstatat(at.folder(), at.name(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
     return std::string(lastComponent(host));
 }
 
 bool sameFile(std::string_view a, std::string_view b) {
     struct stat sa {}, sb {};
-    return ::stat(toHostPath(a).c_str(), &sa) == 0 && ::stat(toHostPath(b).c_str(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return statPath(a, sa) && statPath(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 }  // namespace calyx::platform

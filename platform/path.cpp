@@ -1,6 +1,7 @@
 #include "platform/path.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,12 +12,24 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/long_path.h"
+
 namespace calyx::platform {
 namespace {
 
 bool entryExists(const std::string& path) {
+    const ReachablePath at(path);
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    return ::fstatat(at.folder(), at.name(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+DIR* openFolder(const std::string& path) {
+    const ReachablePath at(path);
+    const int fd = ::openat(at.folder(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) ::close(fd);
+    return dir;
 }
 
 std::string joinHost(const std::string& base, std::string_view name) {
@@ -32,7 +45,7 @@ std::string joinHost(const std::string& base, std::string_view name) {
 std::string resolveComponent(const std::string& folder, std::string_view name) {
     std::string exact = joinHost(folder, name);
     if (entryExists(exact)) return exact;
-    DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+    DIR* dir = openFolder(folder.empty() ? "/" : folder);
     if (!dir) return exact;
     std::string best;
     while (const dirent* e = ::readdir(dir)) {
@@ -126,7 +139,12 @@ std::string currentDirectory() {
 }
 
 bool setCurrentDirectory(std::string_view path) {
-    return ::chdir(toHostPath(path).c_str()) == 0;
+    const ReachablePath at(toHostPath(path));
+    const int fd = ::openat(at.folder(), at.name(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool entered = ::fchdir(fd) == 0;
+    ::close(fd);
+    return entered;
 }
 
 char currentDrive() {

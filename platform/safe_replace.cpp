@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/file.h"
+#include "platform/long_path.h"
 #include "platform/path.h"
 
 namespace calyx::platform {
@@ -24,6 +25,11 @@ bool createBeside(const std::string& targetHost, File& file, std::string& name) 
         if (errno != EEXIST) return false;
     }
     return false;
+}
+
+void removeHost(const std::string& host) {
+    const ReachablePath at(host);
+    ::unlinkat(at.folder(), at.name(), 0);
 }
 
 bool copyFileInto(const std::string& fromHost, File& out) {
@@ -45,8 +51,9 @@ std::string replacementTarget(std::string_view path) {
     // Follow a chain of links on the last component; resolve the folder fully.
     for (int hops = 0; hops < 40; ++hops) {
         char buffer[PATH_MAX];
-        ssize_t n = ::readlink(host.c_str(), buffer, sizeof buffer - 1);
-        if (n < 0) break;
+        const ReachablePath at(host);
+        const ssize_t n = ::readlinkat(at.folder(), at.name(), buffer, sizeof buffer - 1);
+        if (n <= 0) break;
         std::string link(buffer, static_cast<std::size_t>(n));
         host = link.front() == '/' ? link : std::string(directoryPart(host)) + "/" + link;
     }
@@ -60,8 +67,11 @@ std::string replacementTarget(std::string_view path) {
 }
 
 void copyPermissions(const std::string& modelHost, const std::string& host) {
+    const ReachablePath model(modelHost);
+    const ReachablePath at(host);
     struct stat st {};
-    if (::stat(modelHost.c_str(), &st) == 0) ::chmod(host.c_str(), st.st_mode & 07777);
+    if (::fstatat(model.folder(), model.name(), &st, 0) == 0)
+        ::fchmodat(at.folder(), at.name(), st.st_mode & 07777, 0);
 }
 
 bool moveIntoPlace(const std::string& fromHost, std::string_view path) {
@@ -82,10 +92,10 @@ bool moveIntoPlace(const std::string& fromHost, std::string_view path) {
         ok = renameReplacing(name, target) == RenameResult::Done;
     }
     if (!ok) {
-        ::unlink(name.c_str());
+        removeHost(name);
         return false;
     }
-    ::unlink(fromHost.c_str());
+    removeHost(fromHost);
     return true;
 }
 
@@ -102,7 +112,7 @@ bool replaceFileContents(std::string_view path, std::string_view contents) {
         copyPermissions(target, name);
         ok = renameReplacing(name, target) == RenameResult::Done;
     }
-    if (!ok) ::unlink(name.c_str());
+    if (!ok) removeHost(name);
     return ok;
 }
 

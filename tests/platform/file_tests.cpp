@@ -204,5 +204,38 @@ TEST_F(FileTest, RenameAcrossFileSystemsSaysSo) {
     EXPECT_EQ(readFile(game + "/target"), "old");
 }
 
+TEST_F(FileTest, PathsLongerThanTheSystemTakesAtOnce) {
+    // 75 folders of 60 characters: past PATH_MAX as one path.
+    std::string host = game;
+    std::string asked = "C:\\Jeux";
+    {
+        ScopedCwd cwd(game);
+        for (int i = 0; i < 75; ++i) {
+            const std::string name(60, static_cast<char>('a' + i % 26));
+            ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
+            ASSERT_EQ(::chdir(name.c_str()), 0);
+            host += "/" + name;
+            asked += "\\" + std::string(60, static_cast<char>('A' + i % 26));
+        }
+    }
+    ASSERT_GT(asked.size(), 4096u);
+    File f;
+    ASSERT_TRUE(f.open(asked + "\\Bank.bnm", File::Mode::CreateExclusive));
+    EXPECT_EQ(f.write("deep", 4), 4);
+    EXPECT_EQ(f.fullPath(), real(game) + host.substr(game.size()) + "/Bank.bnm");
+    ASSERT_TRUE(f.close());
+    ASSERT_TRUE(f.open(asked + "\\BANK.BNM", File::Mode::Read));
+    EXPECT_EQ(f.length(), 4);
+    f.close();
+    EXPECT_TRUE(fileExists(asked + "\\bank.bnm"));
+    EXPECT_TRUE(directoryExists(asked));
+    EXPECT_EQ(findFileName(asked + "\\BANK.bnm"), "Bank.bnm");
+    EXPECT_TRUE(createDirectory(asked + "\\Sub"));
+    EXPECT_EQ(renameReplacing(asked + "\\bank.bnm", asked + "\\sub\\moved.bnm"), RenameResult::Done);
+    EXPECT_TRUE(sameFile(asked + "\\SUB\\MOVED.BNM", asked + "\\Sub\\moved.bnm"));
+    EXPECT_TRUE(deleteFile(asked + "\\sub\\moved.bnm"));
+    EXPECT_FALSE(fileExists(asked + "\\sub\\moved.bnm"));
+}
+
 }  // namespace
 }  // namespace calyx::platform

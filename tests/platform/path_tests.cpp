@@ -147,6 +147,15 @@ TEST_F(PathTest, LongPathsResolveEveryComponent) {
     ASSERT_GT(asked.size(), 255u);
     EXPECT_EQ(toHostPath(asked + "\\x.bnm"), deep + "/x.bnm");
 
+    // Deeper than the system takes in one path: still reached, and entered.
+    deep = nest(prefix.driveC(), name, 75);
+    ASSERT_FALSE(deep.empty());
+    for (int i = 6; i < 75; ++i) asked += "\\" + upper;
+    ASSERT_GT(asked.size(), 4096u);
+    EXPECT_EQ(toHostPath(asked + "\\x.bnm"), deep + "/x.bnm");
+    ScopedCwd back(prefix.path());
+    ASSERT_TRUE(setCurrentDirectory(asked));
+    EXPECT_EQ(toHostPath("X.BNM"), deep + "/X.BNM");
 }
 
 TEST(PathText, SlashCountsAsBackslash) {
