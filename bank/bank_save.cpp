@@ -1,0 +1,366 @@
+// Writing a SoundBank into a new bank file: the data is laid out anew,
+// padded, and shared where two samples are the very same bytes.
+#include <algorithm>
+#include <new>
+
+#include "bank/bank_archive.h"
+#include "bank/sound_bank.h"
+#include "platform/file.h"
+#include "platform/path.h"
+#include "platform/safe_replace.h"
+
+namespace calyx::bank {
+namespace {
+
+constexpr std::string_view tempPrefixName = "~Calyx";
+constexpr std::string_view bankExtension = ".bnm";
+
+// Results of the copy of one resource's data.
+enum CopyResult : int {
+    copyDone = 0,
+    copyReadFailed = 1,
+    copySourceMissing = 2,
+    copyNoMemory = 3,
+};
+
+void putWord(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+int toBankError(int copyResult) {
+    return copyResult >= 1 && copyResult <= 3 ? copyResult : errorOther;
+}
+
+}  // namespace
+
+bool SoundBank::needsSpace(const SoundResource& r) const {
+    if (!r.isSample()) return false;
+    if (r.isStored()) return true;
+    // New data for a sample whose bytes lay elsewhere gets a place in the
+    // bank, except for the first game's external samples, which live in
+    // files of their own.
+    return r.isReplaced() && !(flavor() == BankFlavor::K7TQ && r.isExternal());
+}
+
+namespace {
+
+// Where a resource's bytes come from, for deciding whether two samples can
+// share one copy in the saved file.
+struct DataIdentity {
+    bool wav = false;
+    bool plain = false;
+    bool fromOtherBank = false;
+    std::uintptr_t linkKey = 0;
+    std::string file;  // replacement or plain file (lower case)
+    SourceArea area = SourceArea::MainArea;
+    std::int64_t offset = 0;
+    std::uint32_t size = 0;
+    bool operator==(const DataIdentity&) const = default;
+};
+
+DataIdentity identityOf(const SoundResource& r) {
+    DataIdentity id;
+    id.size = r.dataSize();
+    const std::uint32_t flags = r.linkFlags();
+    if (r.isReplaced() && (!(flags & pasted) || r.sourceIsWav())) {
+        id.wav = true;
+        id.file = platform::toLower(r.displayFileName());
+    } else if (r.isReplaced() && (flags & sourceIsPlainFile)) {
+        id.plain = true;
+        id.file = platform::toLower(r.displayFileName());
+    } else {
+        id.fromOtherBank = r.isReplaced() && (flags & fromBank);
+        id.linkKey = id.fromOtherBank ? r.linkKey() : 0;
+        id.area = r.sourceArea();
+        id.offset = r.sourceOffset();
+    }
+    return id;
+}
+
+}  // namespace
+
+void SoundBank::layOut() {
+    const bool tq2 = flavor() == BankFlavor::TQ2;
+    const std::int64_t dataStart = std::int64_t{headerLength()} +
+                                   std::int64_t{auxRecordLength} * auxRecords_.size() +
+                                   std::int64_t{ResourceRecord::size} * resources_.size();
+    std::vector<DataIdentity> identities(resources_.size());
+    for (std::size_t i = 0; i < resources_.size(); ++i) {
+        SoundResource& r = *resources_[i];
+        r.newOffset_ = -1;
+        if (!needsSpace(r)) continue;
+        r.paddedSize();
+        identities[i] = identityOf(r);
+        const std::string name = platform::toLower(r.displayFileName());
+        // Samples of one name share their data only when they are the same
+        // bytes in the same area; an empty name or a bank file never shares.
+        bool shared = false;
+        if (!name.empty() && !platform::hasExtension(name, bankExtension)) {
+            for (std::size_t j = 0; j < i && !shared; ++j) {
+                const SoundResource& e = *resources_[j];
+                if (e.newOffset_ < 0 || (tq2 && e.isExternal() != r.isExternal())) continue;
+                if (platform::toLower(e.displayFileName()) != name) continue;
+                if (!(identities[j] == identities[i])) continue;
+                r.copyLayoutFrom(e);
+                sharesData_[i] = true;
+                shared = true;
+            }
+        }
+        if (shared) continue;
+        if (tq2 && r.isExternal()) {
+            r.newOffset_ = dataStart + externalAreaSize_;
+            externalAreaSize_ += r.currentSize_;
+        } else {
+            r.newOffset_ = mainAreaSize_;
+            mainAreaSize_ += r.currentSize_;
+        }
+    }
+}
+
+void SoundBank::save(BankArchive* archive) {
+    if (magic_ == 0) return;
+    pendingCommit_.reset();
+    const bool viaTemp = saveViaTemp_;
+    saveViaTemp_ = false;
+
+    BankStream& out = stream_;
+    if (!viaTemp) {
+        if (!archive) {
+            recordError(errorSourceMissing);
+            return;
+        }
+        out.attachToArchive(*archive);
+    } else {
+        if (!tempPathOut_) {
+            recordError(errorSourceMissing);
+            return;
+        }
+        const std::string path = bankPath_.value_or(std::string());
+        const std::size_t sep = platform::lastSeparator(path);
+        const std::string prefix = (sep == std::string::npos ? std::string(".") : path.substr(0, sep)) +
+                                   "\\" + std::string(tempPrefixName);
+        out.setAccess(true, true);
+        std::string name;
+        if (!out.createTemp(name, prefix, false, {})) {
+            recordError(errorSourceMissing);
+            tempPathOut_->clear();
+            return;
+        }
+        *tempPathOut_ = name;
+    }
+
+    const bool k7 = flavor() == BankFlavor::K7TQ;
+    const bool tq2 = !k7;
+    Header h = header_;
+    if (k7) h[8] = h[10];
+    mainAreaSize_ = 0;
+    externalAreaSize_ = 0;
+    sharesData_.assign(resources_.size(), false);
+    layOut();
+
+    const std::uint64_t dataStart = std::uint64_t{headerLength()} +
+                                    std::uint64_t{auxRecordLength} * auxRecords_.size() +
+                                    std::uint64_t{ResourceRecord::size} * resources_.size();
+    const std::uint64_t end = dataStart + mainAreaSize_ + externalAreaSize_;
+    if (end > UINT32_MAX) {
+        // Offsets in a bank are 32-bit: such a bank cannot be written.
+        recordError(errorOther);
+        out.close();
+        return;
+    }
+    newHeader_ = h;
+    newHeader_[2] = static_cast<std::uint32_t>(auxRecords_.size());
+    newHeader_[4] = static_cast<std::uint32_t>(resources_.size());
+    const auto d = static_cast<std::uint32_t>(dataStart);
+    newHeader_[5] = newHeader_[6] = newHeader_[7] = d;
+    if (k7) {
+        newHeader_[8] = static_cast<std::uint32_t>(end);
+    } else {
+        newHeader_[8] = newHeader_[9] = static_cast<std::uint32_t>(dataStart + mainAreaSize_);
+        newHeader_[10] = static_cast<std::uint32_t>(end);
+    }
+    std::uint8_t headerBytes[tq2HeaderLength];
+    for (std::uint32_t i = 0; i < headerLength() / 4; ++i) putWord(headerBytes + 4 * i, newHeader_[i]);
+    if (!out.write(headerBytes, headerLength())) {
+        recordError(errorSourceMissing);
+        out.close();
+        return;
+    }
+
+    for (auto& r : resources_)
+        if (tq2 && r->isExternal() && r->newOffset_ >= 0) r->newOffset_ += mainAreaSize_;
+
+    bool written = true;
+    for (const AuxRecord& aux : auxRecords_) written = written && out.write(aux.data(), aux.size());
+
+    // The records as written; the commit gives them to the resources.
+    PendingCommit commit;
+    commit.header = newHeader_;
+    commit.records.resize(resources_.size());
+    const std::string externalName = externalDataName_ ? *externalDataName_ : saveTargetPath_;
+    const std::string externalFileName(platform::lastComponent(externalName));
+    for (std::size_t i = 0; i < resources_.size() && written; ++i) {
+        SoundResource& r = *resources_[i];
+        ResourceRecord rec = r.record_;
+        bool fileNameSet = false;
+        if (r.isSample()) {
+            if (r.newOffset_ >= 0) {
+                rec.setWord(ResourceRecord::dataSizeAt, r.currentSize_);
+                rec.setWord(ResourceRecord::dataOffsetAt, static_cast<std::uint32_t>(r.newOffset_));
+            } else if (r.isReplaced()) {
+                rec.setWord(ResourceRecord::dataSizeAt, r.currentSize_);
+            }
+            rec.bytes[ResourceRecord::volumeAt] = static_cast<std::uint8_t>(r.volume());
+            if (r.isReplaced()) {
+                rec.setWord(ResourceRecord::storedAt, k7 && r.isExternal() ? 0 : 1);
+                if (r.isLooping()) {
+                    rec.setWord(ResourceRecord::loopStartAt, r.currentLoopStart_);
+                    rec.setWord(ResourceRecord::loopEndAt, r.currentLoopEnd_);
+                }
+                if (r.replacementPath_) {
+                    rec.setFileName(tq2 && r.isExternal()
+                                        ? externalFileName
+                                        : std::string(platform::lastComponent(*r.replacementPath_)));
+                    fileNameSet = true;
+                }
+            } else if (tq2 && r.isExternal()) {
+                rec.setFileName(externalFileName);
+                fileNameSet = true;
+            }
+            commit.records[i] = CommitRecord{rec, fileNameSet};
+        }
+        written = out.write(rec.bytes.data(), ResourceRecord::size);
+    }
+    if (!written) {
+        recordError(errorSourceMissing);
+        out.close();
+        return;
+    }
+
+    // External data first (second game only), then the main area.
+    int result = copyDone;
+    const std::uint32_t oldMainStart = header_[7];
+    for (int pass = 0; pass < 2 && result == copyDone; ++pass) {
+        if (pass == 0 && !tq2) continue;
+        for (std::size_t i = 0; i < resources_.size() && result == copyDone; ++i) {
+            SoundResource& r = *resources_[i];
+            if (!r.isSample() || sharesData_[i]) continue;
+            const bool externalArea = tq2 && r.isExternal();
+            if (externalArea != (pass == 0)) continue;
+            result = copyResourceData(r, out, oldMainStart, d);
+        }
+    }
+    if (result != copyDone) recordError(toBankError(result));
+
+    const bool flushed = out.flush();
+    const bool closed = out.closeChecked();
+    if (result == copyDone && (!flushed || !closed)) recordError(errorSourceMissing);
+    if (errorCode_ != 0) return;
+
+    pendingCommit_ = std::move(commit);
+    if (!viaTemp) commitSave(bankPath_.value_or(std::string()));
+}
+
+int SoundBank::copyResourceData(SoundResource& r, BankStream& output, std::uint32_t oldDataStart,
+                                std::uint32_t newDataStart) {
+    if (!(r.isReplaced() || r.isStored()) || r.newOffset_ < 0) return copyDone;
+    const std::uint32_t flags = r.linkFlags();
+    const std::uint32_t own = r.currentSize_ - static_cast<std::uint32_t>(r.padBytes_);
+
+    BankStream source;
+    source.setAccess(true, false);
+    std::int64_t start = 0;
+    const bool wav = r.isReplaced() && (!(flags & pasted) || r.sourceIsWav());
+    const bool plain = wav || (r.isReplaced() && (flags & sourceIsPlainFile));
+    if (plain) {
+        std::string file = r.displayFileName();
+        if (wav) {
+            std::uint32_t chunkLength = 0;
+            if (!wavLocator_ || !wavLocator_(file, start, chunkLength)) return copySourceMissing;
+        } else if (auto found = findInCandidates(file, graveMark, graveMark)) {
+            // The game's own external samples lie in its data folders.
+            file = *found;
+        }
+        source.setFileName(file);
+        if (!source.open()) return copySourceMissing;
+    } else {
+        const bool otherBank = r.isReplaced() && (flags & fromBank);
+        std::optional<std::string> path = bankPath_;
+        if (otherBank) path = resolver_ ? resolver_(r.linkKey()) : std::nullopt;
+        if (!path || path->empty()) return copySourceMissing;
+        source.setFileName(*path);
+        if (!source.open()) return copySourceMissing;
+        std::uint32_t base = 0;
+        if (r.sourceArea() == SourceArea::MainArea) {
+            base = oldDataStart;
+            if (otherBank) {
+                std::uint8_t b[4];
+                if (!source.seek(mainAreaWordOffset) || !source.read(b, 4)) return copySourceMissing;
+                base = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+                       static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+            }
+        }
+        start = std::int64_t{base} + r.sourceOffset();
+    }
+
+    // Bytes the source does not hold are never allocated.
+    const std::int64_t sourceLength = source.fileLength();
+    if (start < 0 || sourceLength < 0 || start + own > sourceLength) return copyReadFailed;
+    std::vector<std::uint8_t> buffer;
+    try {
+        buffer.resize(r.currentSize_);
+    } catch (const std::bad_alloc&) {
+        return copyNoMemory;
+    }
+    if (!source.seek(start)) return copySourceMissing;
+    if (!source.read(buffer.data(), own)) return copyReadFailed;
+    // Padding repeats the sample's last byte.
+    std::fill(buffer.begin() + own, buffer.end(), own > 0 ? buffer[own - 1] : std::uint8_t{0});
+
+    const bool externalArea = flavor() == BankFlavor::TQ2 && r.isExternal();
+    const std::int64_t at = externalArea ? r.newOffset_ : std::int64_t{newDataStart} + r.newOffset_;
+    if (!output.seek(at) || !output.write(buffer.data(), buffer.size())) return copySourceMissing;
+    return copyDone;
+}
+
+void SoundBank::commitSave(const std::string& savedPath) {
+    if (!pendingCommit_) return;
+    PendingCommit commit = std::move(*pendingCommit_);
+    pendingCommit_.reset();
+    header_ = commit.header;
+    if (flavor() == BankFlavor::K7TQ) {
+        header_[10] = header_[8];
+        header_[8] = header_[9] = header_[5];
+    }
+    for (std::size_t i = 0; i < resources_.size() && i < commit.records.size(); ++i)
+        if (commit.records[i]) resources_[i]->commitSaved(commit.records[i]->written, commit.records[i]->fileNameSet);
+    bankPath_ = savedPath;
+}
+
+int SoundBank::copyCompanionFile(const std::string& newBankPath) {
+    if (!bankPath_ || bankPath_->empty() || newBankPath.empty()) return 0;
+    std::string from = *bankPath_;
+    from.back() = 's';
+    std::string to = newBankPath;
+    to.back() = 's';
+    // Copying a file onto itself would empty it.
+    if (platform::sameFile(from, to)) {
+        bankPath_ = newBankPath;
+        return 1;
+    }
+    platform::File in;
+    if (!in.open(from, platform::File::Mode::Read)) return 0;
+    std::string contents;
+    char block[1000];
+    for (;;) {
+        const std::ptrdiff_t n = in.read(block, sizeof block);
+        if (n < 0) return 0;
+        if (n == 0) break;
+        contents.append(block, static_cast<std::size_t>(n));
+    }
+    if (!platform::replaceFileContents(to, contents)) return 0;
+    bankPath_ = newBankPath;
+    return 1;
+}
+
+}  // namespace calyx::bank

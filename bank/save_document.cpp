@@ -1,0 +1,61 @@
+#include "bank/save_document.h"
+
+#include "platform/file.h"
+#include "platform/path.h"
+#include "platform/safe_replace.h"
+
+namespace calyx::bank {
+namespace {
+
+// Keeps the bank's count of running saves raised for one save, whatever path
+// the save leaves by.
+class SaveInProgress {
+public:
+    explicit SaveInProgress(SoundBank& bank) : bank_(bank) { bank_.raiseSavesInProgress(); }
+    ~SaveInProgress() { bank_.lowerSavesInProgress(); }
+    SaveInProgress(const SaveInProgress&) = delete;
+    SaveInProgress& operator=(const SaveInProgress&) = delete;
+
+private:
+    SoundBank& bank_;
+};
+
+bool namesSameFile(const std::string& a, const std::string& b) {
+    return platform::sameFile(a, b) ||
+           platform::replacementTarget(a) == platform::replacementTarget(b);
+}
+
+}  // namespace
+
+SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
+    SaveOutcome outcome;
+    if (!bank.bankPath() || bank.bankPath()->empty()) return outcome;
+    SaveInProgress guard(bank);
+
+    const std::string loadedPath = *bank.bankPath();
+    const bool newFile = !namesSameFile(loadedPath, targetPath);
+    std::string tempPath;
+    bank.prepareSave(true, &tempPath, targetPath);
+    bank.save(nullptr);
+    int code = 0;
+    if (bank.takeError(code) || !bank.saveReadyToCommit()) {
+        outcome.bankError = code != 0 ? code : errorOther;
+        if (!tempPath.empty()) platform::deleteFile(tempPath);
+        bank.discardSave();
+        return outcome;
+    }
+    if (!platform::moveIntoPlace(platform::toHostPath(tempPath), targetPath)) {
+        platform::deleteFile(tempPath);
+        bank.discardSave();
+        outcome.replaceFailed = true;
+        return outcome;
+    }
+    // The companion follows only a bank that is safely in place under a new name.
+    if (newFile && bank.flavor() == BankFlavor::TQ2 && !bank.copyCompanionFile(targetPath))
+        outcome.companionFailed = true;
+    bank.commitSave(platform::toHostPath(targetPath));
+    outcome.saved = true;
+    return outcome;
+}
+
+}  // namespace calyx::bank

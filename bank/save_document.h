@@ -1,0 +1,26 @@
+// Saving a loaded bank under a path (Save and Save As), shared by the
+// editor's document and calyx-cli. The bank is written into a new temporary
+// file beside the file it was loaded from, flushed, and only then moved onto
+// the target in one step: until then the target is never opened, emptied or
+// deleted, and a failed save leaves it byte for byte as it was.
+#pragma once
+
+#include <string>
+
+#include "bank/sound_bank.h"
+
+namespace calyx::bank {
+
+struct SaveOutcome {
+    bool saved = false;
+    // The bank's error code (1, 2, 3 or 5) when its save failed, else 0.
+    int bankError = 0;
+    // The bank was saved but its companion name file could not be copied.
+    bool companionFailed = false;
+    // The complete new file could not take the target's place.
+    bool replaceFailed = false;
+};
+
+SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath);
+
+}  // namespace calyx::bank

@@ -1,0 +1,210 @@
+// A sound bank in memory: the header as read, the resources and the opaque
+// 32-byte records in file order, the names from the bank's name script, and
+// what a save needs to write the bank anew.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bank/bank_stream.h"
+#include "bank/name_table.h"
+#include "bank/sound_resource.h"
+
+namespace calyx::audio {
+struct WaveDeviceLink;
+}
+
+namespace calyx::bank {
+
+class BankArchive;
+
+enum class BankFlavor { K7TQ, TQ2 };
+
+// The first word of a bank of the first game.
+inline constexpr std::uint32_t k7Magic = 0xAAAAAAAA;
+inline constexpr std::uint32_t k7HeaderLength = 36;
+inline constexpr std::uint32_t tq2HeaderLength = 44;
+inline constexpr std::uint32_t auxRecordLength = 32;
+// Header word offsets a paste reads from its source bank: the start of the
+// main data area (h7) and of the external area (h9).
+inline constexpr std::uint32_t mainAreaWordOffset = 28;
+inline constexpr std::uint32_t externalAreaWordOffset = 36;
+// The mark `candidateDirectory` and `findFile` take for the bank script, and
+// the grave accent that asks for the first game's data folder.
+inline constexpr unsigned char scriptMark = 255;
+inline constexpr unsigned char graveMark = 0x60;
+
+// Error codes a bank records (the first one wins until taken).
+enum BankError : int {
+    noError = 0,
+    errorSourceUnreadable = 1,
+    errorSourceMissing = 2,  // also: no temporary file, header not written
+    errorNoMemory = 3,
+    errorCompanionUnreadable = 4,
+    errorOther = 5,
+};
+
+// What `load` found.
+enum class LoadResult {
+    Loaded,        // the whole header and every record were read
+    Truncated,     // the file ends inside the header or the records
+    ImpossibleCounts,  // the header's counts describe more records than the file holds
+};
+
+using AuxRecord = std::array<std::uint8_t, auxRecordLength>;
+
+class SoundBank {
+public:
+    using Header = std::array<std::uint32_t, 11>;
+    using Listener = std::function<void(SoundResource&)>;
+    // Gives the path of the bank a pasted resource's data lives in.
+    using SourceBankResolver = std::function<std::optional<std::string>(std::uintptr_t linkKey)>;
+
+    SoundBank() = default;
+    SoundBank(const SoundBank&) = delete;
+    SoundBank& operator=(const SoundBank&) = delete;
+    ~SoundBank();
+
+    void setGameInstallations(std::string k7Directory, std::string tq2Directory,
+                              std::string k7Language, std::string tq2Language);
+    LoadResult load(BankArchive& archive);
+    // Arms the next save to write a new temporary file beside the loaded
+    // bank (its name goes to `tempPathOut`) for `saveTargetPath`.
+    void prepareSave(bool saveViaTemp, std::string* tempPathOut, std::string saveTargetPath);
+    // Writes the bank; errors go to the error code. The in-memory bank keeps
+    // describing the old file until `commitSave` is called once the new file
+    // has taken the target's place.
+    void save(BankArchive* archive);
+    // True when the last save wrote everything and awaits its commit.
+    bool saveReadyToCommit() const { return pendingCommit_.has_value(); }
+    // Rebases the bank on the file just saved under `savedPath`.
+    void commitSave(const std::string& savedPath);
+    // Forgets a save whose file did not take the target's place.
+    void discardSave() { pendingCommit_.reset(); }
+    // Copies the companion name file to the companion path of `newBankPath`
+    // (through a temporary file) and makes `newBankPath` the bank's path.
+    // 1 = copied, 0 = failed.
+    int copyCompanionFile(const std::string& newBankPath);
+
+    const std::optional<std::string>& bankPath() const { return bankPath_; }
+    bool takeError(int& code);
+    void recordError(int code);
+    int errorCode() const { return errorCode_; }
+
+    bool forEachResource(const std::function<bool(SoundResource&)>& callback);
+    bool forEachAuxRecord(const std::function<bool(AuxRecord&)>& callback);
+    // Registers a listener for resource changes; answers its handle.
+    int addChangeListener(Listener listener);
+    void removeChangeListener(int handle);
+    void notifyListeners(SoundResource& resource);
+
+    void setDeviceLink(audio::WaveDeviceLink* link) { deviceLink_ = link; }
+    audio::WaveDeviceLink* deviceLink() const { return deviceLink_; }
+    void setSourceBankResolver(SourceBankResolver resolver) { resolver_ = std::move(resolver); }
+    const SourceBankResolver& sourceBankResolver() const { return resolver_; }
+
+    std::size_t resourceCount() const { return resources_.size(); }
+    std::size_t auxRecordCount() const { return auxRecords_.size(); }
+    int indexOfResource(const SoundResource* resource) const;
+    SoundResource* resourceAt(std::size_t i);
+    const SoundResource* resourceAt(std::size_t i) const;
+    std::string nameAt(std::size_t i) const;
+    std::string commentAt(std::size_t i) const;
+    std::string volumeTextAt(std::size_t i) const;
+    int volumeAt(std::size_t i) const;
+    std::string fileNameAt(std::size_t i) const;
+
+    std::uint32_t magic() const { return magic_; }
+    BankFlavor flavor() const { return magic_ == k7Magic ? BankFlavor::K7TQ : BankFlavor::TQ2; }
+    std::uint32_t headerLength() const;
+    const Header& header() const { return header_; }
+    int savesInProgress() const { return savesInProgress_; }
+    void raiseSavesInProgress() { ++savesInProgress_; }
+    void lowerSavesInProgress() { --savesInProgress_; }
+    const std::optional<std::string>& externalDataName() const { return externalDataName_; }
+
+    const std::string& gameDirectory() const { return gameDirectory_; }
+    const std::string& otherGameDirectory() const { return otherGameDirectory_; }
+    const std::string& languageDirectory() const { return languageDirectory_; }
+    // The game root to search in for candidate `index`, or the empty text.
+    // `oneLess` is set when the mark 'a' of the first game's bank takes the
+    // bank's own path, which leaves one candidate fewer.
+    std::string candidateDirectory(int index, unsigned char kindMark, bool* oneLess = nullptr) const;
+    // Looks for `fileName` in the game folders below `directory` in the nine
+    // attempts' order. The path of the first file that opens, or nothing.
+    std::optional<std::string> findFile(std::string_view fileName, std::string_view directory,
+                                        unsigned char kindMark) const;
+    // `findFile` with `searchMark` in the non-empty candidates 0, 1, ... for
+    // `candidateMark`.
+    std::optional<std::string> findInCandidates(std::string_view fileName,
+                                                unsigned char candidateMark,
+                                                unsigned char searchMark) const;
+
+    // Finds the data chunk of a WAV file: the offset of its first sample byte
+    // and its length. The audio module provides it; without one, WAV
+    // replacements cannot be read.
+    using WavDataLocator = std::function<bool(const std::string& path, std::int64_t& offset,
+                                              std::uint32_t& length)>;
+    void setWavDataLocator(WavDataLocator locator) { wavLocator_ = std::move(locator); }
+    const WavDataLocator& wavDataLocator() const { return wavLocator_; }
+
+    NameTable& nameTable() { return nameTable_; }
+    // Gives every resource with an id its name and description, then
+    // empties the name table.
+    void assignNames();
+
+    // For tests and tools that build banks in memory.
+    void appendResourceForTest(std::unique_ptr<SoundResource> resource);
+
+private:
+    struct CommitRecord {
+        ResourceRecord written;
+        bool fileNameSet = false;
+    };
+    struct PendingCommit {
+        Header header{};
+        std::vector<std::optional<CommitRecord>> records;  // one per resource
+    };
+
+    void chooseDirectories();
+    void readNames();
+    void layOut();
+    int copyResourceData(SoundResource& resource, BankStream& output, std::uint32_t oldDataStart,
+                         std::uint32_t newDataStart);
+    bool needsSpace(const SoundResource& resource) const;
+
+    std::uint32_t magic_ = 0;
+    Header header_{};
+    Header newHeader_{};
+    audio::WaveDeviceLink* deviceLink_ = nullptr;
+    std::int64_t mainAreaSize_ = 0;
+    std::int64_t externalAreaSize_ = 0;
+    std::string saveTargetPath_;
+    SourceBankResolver resolver_;
+    WavDataLocator wavLocator_;
+    int savesInProgress_ = 0;
+    std::optional<std::string> externalDataName_;
+    int errorCode_ = 0;
+    std::vector<std::unique_ptr<SoundResource>> resources_;
+    std::vector<AuxRecord> auxRecords_;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextListenerHandle_ = 1;
+    std::optional<std::string> bankPath_;
+    std::string k7Directory_, tq2Directory_, k7Language_, tq2Language_;
+    std::string gameDirectory_, otherGameDirectory_, languageDirectory_;
+    bool saveViaTemp_ = false;
+    std::string* tempPathOut_ = nullptr;
+    std::optional<PendingCommit> pendingCommit_;
+    // Per resource during a save: its data is another resource's copy.
+    std::vector<bool> sharesData_;
+    NameTable nameTable_;
+    BankStream stream_;
+};
+
+}  // namespace calyx::bank
