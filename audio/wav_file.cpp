@@ -193,4 +193,8 @@ int locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t
     return wav_result::ok;
 }
 
+bool findWavDataChunk(const std::string& path, std::int64_t& dataOffset, std::uint32_t& dataLength) {
+    return locateWavData(path, dataOffset, dataLength) == wav_result::ok;
+}
+
 }  // namespace calyx::audio

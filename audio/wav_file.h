@@ -66,4 +66,8 @@ private:
 int locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t& dataLength,
                   WaveFormat* format = nullptr, std::int64_t* fileLength = nullptr);
 
+// `locateWavData` as the bank's WAV data locator wants it: true when the
+// file opened as PCM WAVE and its data chunk was found.
+bool findWavDataChunk(const std::string& path, std::int64_t& dataOffset, std::uint32_t& dataLength);
+
 }  // namespace calyx::audio

@@ -1,0 +1,54 @@
+// The wave-output device on SDL2: mono 16-bit PCM at 22050 Hz, buffers
+// played in order from the audio callback, each sample scaled by the
+// device volume. A device that cannot be opened (no sound driver, no sound
+// server) answers `device_result::noDevice`.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <deque>
+#include <memory>
+
+#include "audio/wave_out_device.h"
+
+namespace calyx::audio {
+
+class SdlWaveOut : public WaveOutDevice {
+public:
+    SdlWaveOut() = default;
+    ~SdlWaveOut() override;
+
+    int open(const WaveFormat& format) override;
+    int prepare(PlayHeader& header) override;
+    int setVolume(std::uint32_t volumeWord) override;
+    int write(PlayHeader& header) override;
+    int reset() override;
+    int unprepare(PlayHeader& header) override;
+    void close() override;
+    bool isPlaying() const override;
+
+private:
+    // A written buffer as the callback walks it. A header flagged as both
+    // the beginning and the end of a loop plays `loops` times in a row.
+    struct Queued {
+        PlayHeader* header;
+        const std::uint8_t* data;
+        std::uint32_t sampleCount;
+        std::uint32_t next = 0;
+        std::uint32_t playsLeft;
+    };
+
+    static void SDLCALL callback(void* self, Uint8* stream, int length);
+    void fill(std::int16_t* out, std::size_t count);
+    bool isQueued(const PlayHeader& header) const;
+
+    SDL_AudioDeviceID device_ = 0;
+    // Shared with the callback; touched only under the device lock.
+    std::deque<Queued> queue_;
+    std::uint16_t volume_ = 0xFFFF;
+};
+
+// The wave-output device of this system.
+std::unique_ptr<WaveOutDevice> makeSystemWaveOut();
+
+}  // namespace calyx::audio

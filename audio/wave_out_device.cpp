@@ -1,0 +1,7 @@
+#include "audio/wave_out_device.h"
+
+namespace calyx::audio {
+
+WaveOutDevice::~WaveOutDevice() = default;
+
+}  // namespace calyx::audio
