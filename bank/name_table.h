@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace calyx::bank {
@@ -38,6 +39,9 @@ public:
 
 private:
     std::vector<Entry> entries_;
+    // The position of the first entry of each id, so that a lookup does not
+    // walk the list.
+    std::unordered_map<int, std::size_t> firstOfId_;
 };
 
 }  // namespace calyx::bank
