@@ -50,7 +50,11 @@ public:
     virtual std::string fullPath() const;
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr;  // a HANDLE; null while closed
+#else
     int descriptor_ = -1;
+#endif
     std::string path_;
 };
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/long_path.h"
+#include "platform/long_path_posix.h"
 #include "platform/path.h"
 
 namespace calyx::platform {

@@ -1,4 +1,4 @@
-#include "platform/long_path.h"
+#include "platform/long_path_posix.h"
 
 #include <unistd.h>
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/long_path.h"
+#include "platform/long_path_posix.h"
 
 namespace calyx::platform {
 namespace {
@@ -69,45 +69,6 @@ bool isUnder(const std::string& path, const std::string& root) {
 }
 
 }  // namespace
-
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-std::size_t lastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
-
-std::string_view directoryPart(std::string_view path) {
-    auto pos = lastSeparator(path);
-    return pos == std::string_view::npos ? std::string_view{} : path.substr(0, pos);
-}
-
-std::string_view lastComponent(std::string_view path) {
-    auto pos = lastSeparator(path);
-    return pos == std::string_view::npos ? path : path.substr(pos + 1);
-}
-
-bool hasExtension(std::string_view path, std::string_view extension) {
-    return path.size() > extension.size() &&
-           equalsNoCase(path.substr(path.size() - extension.size()), extension);
-}
-
-std::string withTrailingSeparator(std::string_view directory) {
-    std::string out(directory);
-    if (!out.empty() && !isSeparator(out.back())) out += '\\';
-    return out;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string toLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string winePrefix() {
     if (const char* p = std::getenv("WINEPREFIX"); p && *p) return p;

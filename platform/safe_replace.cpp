@@ -1,14 +1,10 @@
+// Replacing a file safely, the same on every system; where the replacement
+// goes and which permissions it takes are the system's own.
 #include "platform/safe_replace.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <string>
 
 #include "platform/file.h"
-#include "platform/long_path.h"
 #include "platform/path.h"
 
 namespace calyx::platform {
@@ -17,19 +13,15 @@ namespace {
 // A fresh, exclusively created file beside `targetHost`, or nothing.
 bool createBeside(const std::string& targetHost, File& file, std::string& name) {
     std::string folder(directoryPart(targetHost));
-    if (folder.empty()) folder = targetHost.empty() || targetHost[0] != '/' ? "." : "/";
+    if (folder.empty()) folder = !targetHost.empty() && isSeparator(targetHost[0]) ? "/" : ".";
     const std::string base = folder + "/." + std::string(lastComponent(targetHost)) + ".new";
     for (int i = 0; i < 100; ++i) {
         name = base + std::to_string(i);
         if (file.open(name, File::Mode::CreateExclusive)) return true;
-        if (errno != EEXIST) return false;
+        // Only a name that is taken is worth another try.
+        if (!fileExists(name) && !directoryExists(name)) return false;
     }
     return false;
-}
-
-void removeHost(const std::string& host) {
-    const ReachablePath at(host);
-    ::unlinkat(at.folder(), at.name(), 0);
 }
 
 bool copyFileInto(const std::string& fromHost, File& out) {
@@ -45,34 +37,6 @@ bool copyFileInto(const std::string& fromHost, File& out) {
 }
 
 }  // namespace
-
-std::string replacementTarget(std::string_view path) {
-    std::string host = toHostPath(path);
-    // Follow a chain of links on the last component; resolve the folder fully.
-    for (int hops = 0; hops < 40; ++hops) {
-        char buffer[PATH_MAX];
-        const ReachablePath at(host);
-        const ssize_t n = ::readlinkat(at.folder(), at.name(), buffer, sizeof buffer - 1);
-        if (n <= 0) break;
-        std::string link(buffer, static_cast<std::size_t>(n));
-        host = link.front() == '/' ? link : std::string(directoryPart(host)) + "/" + link;
-    }
-    std::string folder(directoryPart(host));
-    if (char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr)) {
-        std::string resolved = std::string(real) + "/" + std::string(lastComponent(host));
-        std::free(real);
-        return resolved;
-    }
-    return host;
-}
-
-void copyPermissions(const std::string& modelHost, const std::string& host) {
-    const ReachablePath model(modelHost);
-    const ReachablePath at(host);
-    struct stat st {};
-    if (::fstatat(model.folder(), model.name(), &st, 0) == 0)
-        ::fchmodat(at.folder(), at.name(), st.st_mode & 07777, 0);
-}
 
 bool moveIntoPlace(const std::string& fromHost, std::string_view path) {
     const std::string target = replacementTarget(path);
@@ -92,10 +56,10 @@ bool moveIntoPlace(const std::string& fromHost, std::string_view path) {
         ok = renameReplacing(name, target) == RenameResult::Done;
     }
     if (!ok) {
-        removeHost(name);
+        deleteFile(name);
         return false;
     }
-    removeHost(fromHost);
+    deleteFile(fromHost);
     return true;
 }
 
@@ -112,7 +76,7 @@ bool replaceFileContents(std::string_view path, std::string_view contents) {
         copyPermissions(target, name);
         ok = renameReplacing(name, target) == RenameResult::Done;
     }
-    if (!ok) removeHost(name);
+    if (!ok) deleteFile(name);
     return ok;
 }
 
