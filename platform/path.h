@@ -13,7 +13,8 @@
 
 namespace calyx::platform {
 
-// The prefix: $WINEPREFIX, or ~/.wine when it is not set.
+// The prefix: $WINEPREFIX, or ~/.wine when it is not set. Empty on Windows,
+// where the installation is the system itself.
 std::string winePrefix();
 
 // The Windows directory as a host path (<prefix>/drive_c/windows, found
@@ -22,7 +23,8 @@ std::string windowsDirectory();
 
 // The host folder behind drive `letter` (any case): the target of
 // <prefix>/dosdevices/x: when that exists, else <prefix>/drive_c for c: and
-// "/" for z:. Nothing for any other drive.
+// "/" for z:. Nothing for any other drive. On Windows "X:\" for a drive
+// that exists.
 std::optional<std::string> driveRoot(char letter);
 
 // The drive letter (lower case) whose root holds the current directory, or
@@ -44,7 +46,8 @@ bool setCurrentDirectory(std::string_view path);
 // be created keeps its name and a file of other case is replaced instead of
 // gaining a twin). "." and ".." are applied to the text, as Windows does.
 // Empty for an empty path and for a drive that is not mapped: an empty host
-// path names nothing, so every file operation on it fails.
+// path names nothing, so every file operation on it fails. On Windows the
+// path itself: the system resolves drives, separators and case.
 std::string toHostPath(std::string_view path);
 
 // Text helpers. '/' counts as '\' everywhere.
