@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "cli/commands.h"
+
+int main(int argc, char** argv) { return calyx::cli::run(argc, argv); }

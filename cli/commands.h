@@ -1,0 +1,16 @@
+// The calyx-cli commands, each group adding its subcommands to the program.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include "cli/context.h"
+
+namespace calyx::cli {
+
+void addInspectCommands(CLI::App& app, Context& context);  // info, list, check
+void addSaveCommands(CLI::App& app, Context& context);     // resave
+
+// Runs the program; answers the exit code.
+int run(int argc, char** argv);
+
+}  // namespace calyx::cli

@@ -1,0 +1,65 @@
+// What every calyx-cli command shares: the global options, the installed
+// game found the way the editor finds it, the game's texts, opening banks,
+// and the exit codes.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bank/sound_bank.h"
+#include "editor/core/game_strings.h"
+#include "editor/core/installation.h"
+#include "editor/core/ui_text.h"
+
+namespace calyx::cli {
+
+enum ExitCode : int { exitOk = 0, exitFailure = 1, exitUsage = 2 };
+
+// Thrown by a command to end with a message on standard error.
+struct CommandFailure {
+    std::string message;
+    int exitCode = exitFailure;
+};
+
+class Context {
+public:
+    // Global options as given (empty when absent).
+    std::string k7DirOption, tq2DirOption, k7LanguageOption, tq2LanguageOption;
+
+    // Turns a path from the command line into an absolute host path while the
+    // current directory is still the user's shell directory.
+    std::string userPath(std::string_view path) const;
+    // Finds the installation (the shared INI file, then the options, which
+    // win), moves into the game's sound folder as the editor does, and loads
+    // the game's texts. Paths must have gone through `userPath` before.
+    void startUp();
+
+    const editor::Installation& installation() const { return installation_; }
+    const editor::GameStrings& strings() const { return strings_; }
+    bool gameStringsLoaded() const { return stringsLoaded_; }
+
+    // Opens a bank as the editor's document does; a failure throws
+    // CommandFailure. A warning the load left (a companion that cannot be
+    // read) is printed on standard error.
+    std::unique_ptr<bank::SoundBank> openBank(const std::string& path) const;
+
+    // Text of an editor message in the game's language, or its French text,
+    // or `fallback` when the editor would show nothing.
+    std::string messageText(const std::optional<editor::UiText>& text, std::string_view fallback) const;
+
+private:
+    editor::Installation installation_;
+    editor::GameStrings strings_;
+    bool stringsLoaded_ = false;
+};
+
+// Prints "calyx-cli: <message>" on standard error.
+void printError(std::string_view message);
+void printWarning(std::string_view message);
+
+// A resource by its index from 0 in file order; throws CommandFailure.
+bank::SoundResource& resourceAtIndex(bank::SoundBank& bank, long index);
+
+}  // namespace calyx::cli

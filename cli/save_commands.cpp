@@ -1,0 +1,43 @@
+// resave: load a bank and save it again through the editor's save.
+#include <iostream>
+#include <memory>
+
+#include "bank/save_document.h"
+#include "cli/commands.h"
+#include "cli/save_bank.h"
+#include "editor/core/messages.h"
+
+namespace calyx::cli {
+
+void saveBankOrFail(const Context& context, bank::SoundBank& bank, const std::string& target) {
+    const auto outcome = bank::saveDocument(bank, target);
+    if (outcome.companionFailed)
+        printWarning(context.messageText(editor::resolveMessage(editor::message::companionCopyFailed, context.strings()),
+                                         "the companion name file could not be copied"));
+    if (outcome.saved) return;
+    if (outcome.bankError != 0) {
+        const std::string fallback = "the bank could not be saved (error " + std::to_string(outcome.bankError) + ")";
+        throw CommandFailure{target + ": " + context.messageText(editor::bankErrorText(outcome.bankError, context.strings()), fallback) +
+                             "; the file is unchanged"};
+    }
+    throw CommandFailure{target + ": the saved bank could not take the file's place; the file is unchanged"};
+}
+
+void addSaveCommands(CLI::App& app, Context& context) {
+    auto bankPath = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>();
+    auto* resave = app.add_subcommand("resave", "load a bank and save it again (in place, or under -o)");
+    resave->add_option("BANK", *bankPath, "the bank (.bnm)")->required();
+    resave->add_option("-o,--output", *output,
+                       "save under this name instead (a TQ2 bank's .bns companion follows)");
+    resave->callback([&context, bankPath, output] {
+        const std::string path = context.userPath(*bankPath);
+        const std::string target = output->empty() ? path : context.userPath(*output);
+        context.startUp();
+        auto bank = context.openBank(path);
+        saveBankOrFail(context, *bank, target);
+        std::cout << "saved " << (output->empty() ? *bankPath : *output) << '\n';
+    });
+}
+
+}  // namespace calyx::cli
