@@ -1,5 +1,7 @@
 #include "audio/sdl_wave_out.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 
 namespace calyx::audio {
@@ -131,7 +133,7 @@ bool SdlWaveOut::isQueued(const PlayHeader& header) const {
     return std::any_of(queue_.begin(), queue_.end(), [&](const Queued& q) { return q.header == &header; });
 }
 
-void SDLCALL SdlWaveOut::callback(void* self, Uint8* stream, int length) {
+void SdlWaveOut::callback(void* self, std::uint8_t* stream, int length) {
     static_cast<SdlWaveOut*>(self)->fill(reinterpret_cast<std::int16_t*>(stream),
                                          static_cast<std::size_t>(length) / sizeof(std::int16_t));
 }

@@ -4,8 +4,6 @@
 // server) answers `device_result::noDevice`.
 #pragma once
 
-#include <SDL2/SDL.h>
-
 #include <deque>
 #include <memory>
 
@@ -38,11 +36,12 @@ private:
         std::uint32_t playsLeft;
     };
 
-    static void SDLCALL callback(void* self, Uint8* stream, int length);
+    // SDL's audio callback (SDL calls it with the device lock held).
+    static void callback(void* self, std::uint8_t* stream, int length);
     void fill(std::int16_t* out, std::size_t count);
     bool isQueued(const PlayHeader& header) const;
 
-    SDL_AudioDeviceID device_ = 0;
+    std::uint32_t device_ = 0;  // SDL's device id; 0 when closed
     // Shared with the callback; touched only under the device lock.
     std::deque<Queued> queue_;
     std::uint16_t volume_ = 0xFFFF;

