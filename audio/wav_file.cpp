@@ -137,9 +137,10 @@ int WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t l
     format.formatTag = pcmFormatTag;
     format.extraSize = 0;
     const std::string target = platform::replacementTarget(path);
+    const bool targetExists = platform::fileExists(target);
     // An existing file that we may not write stays as it is, as it would
     // if we opened it for writing directly.
-    if (platform::fileExists(target)) {
+    if (targetExists) {
         platform::File probe;
         if (!probe.open(target, platform::File::Mode::ReadWrite)) return wav_result::cannotOpen;
         probe.close();
@@ -148,7 +149,9 @@ int WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t l
     setAccess(true, true);
     if (!createTemp(tempName, tempPrefix, true, platform::directoryPart(target))) {
         close();
-        return wav_result::cannotOpen;
+        // A folder that takes no new file may still hold a file we may
+        // rewrite: then it is rewritten in place.
+        return targetExists ? writeInPlace(target, format, length, data) : wav_result::cannotOpen;
     }
     const std::string tempHost = platform::toHostPath(tempName);
     int result = writeCanonical(format, length, data);
@@ -157,6 +160,16 @@ int WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t l
     if (result == wav_result::ok && !platform::moveIntoPlace(tempHost, path))
         result = wav_result::cannotOpen;
     if (result != wav_result::ok) platform::deleteFile(tempHost);
+    return result;
+}
+
+int WavFile::writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
+                          const void* data) {
+    setFileName(target);
+    setAccess(true, true);
+    if (!open()) return wav_result::cannotOpen;
+    int result = writeCanonical(format, length, data);
+    if (!closeChecked() && result == wav_result::ok) result = wav_result::writeFailed;
     return result;
 }
 

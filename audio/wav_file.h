@@ -47,13 +47,16 @@ public:
 
     // Writes `length` sample bytes behind the canonical 44-byte header. An
     // existing file is replaced only once the new one is complete, so a
-    // failed write leaves it as it was. `format` gets `formatTag` 1 and
-    // `extraSize` 0 first.
+    // failed write leaves it as it was (unless its folder takes no new
+    // file: then it is rewritten in place). `format` gets `formatTag` 1
+    // and `extraSize` 0 first.
     int writeWav(std::string_view path, WaveFormat& format, std::uint32_t length, const void* data);
 
 private:
     int walkToData(WaveFormat& format, std::uint32_t& dataLength);
     bool skipBytes(std::uint64_t count);
+    int writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
+                     const void* data);
     int writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data);
 };
 

@@ -265,6 +265,27 @@ TEST_F(WavFileTest, AFailedWriteLeavesTheOldFileAlone) {
     }
 }
 
+// A folder that takes no new file.
+class FullFolder : public platform::File {
+public:
+    bool open(std::string_view path, Mode mode) override {
+        return mode != Mode::CreateExclusive && File::open(path, mode);
+    }
+};
+
+TEST_F(WavFileTest, AFolderThatTakesNoNewFileStillLetsAFileBeRewritten) {
+    const std::string path = dir / "there.wav";
+    fixtures::writeFile(path, std::string(100, 'x'));
+    WaveFormat format = editorFormat;
+    WavFile inPlace(std::make_unique<FullFolder>());
+    ASSERT_EQ(inPlace.writeWav(path, format, static_cast<std::uint32_t>(kSamples.size()), kSamples.data()),
+              wav_result::ok);
+    EXPECT_EQ(fixtures::readBytes(path), fixtures::simpleWav(kSamples));
+    WavFile nothing(std::make_unique<FullFolder>());
+    EXPECT_EQ(nothing.writeWav(dir / "new.wav", format, 2, kSamples.data()), wav_result::cannotOpen);
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.wav"));
+}
+
 TEST_F(WavFileTest, AFileThatCannotBeCreatedIsReported) {
     WaveFormat format = editorFormat;
     EXPECT_EQ(file.writeWav(dir / "no/such/folder.wav", format, 2, kSamples.data()), wav_result::cannotOpen);
