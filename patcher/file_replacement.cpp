@@ -1,0 +1,196 @@
+#include "patcher/file_replacement.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "patcher/message_box.h"
+#include "patcher/patch_texts.h"
+#include "patcher/settings_updates.h"
+#include "platform/file.h"
+#include "platform/path.h"
+#include "platform/safe_replace.h"
+
+namespace calyx::patcher {
+namespace {
+
+constexpr std::size_t kCopyBufferBytes = 512;
+// The icon of a .ICO file starts after its directory and image header.
+constexpr std::size_t kIconHeaderBytes = 64;
+// A game program is a few megabytes; anything far larger is not one.
+constexpr std::int64_t kMaxProgramBytes = 256ll << 20;
+constexpr std::string_view kOldIcon = "K73.ICO";
+constexpr std::string_view kNewIcon = "K73A.ICO";
+
+constexpr std::string_view kEnglishFolder = "English\\";
+constexpr std::string_view kFrenchFolder = "French\\";
+constexpr std::string_view kGermanFolder = "German\\";
+constexpr std::string_view kEuroFolder = "Euro\\";
+
+using platform::File;
+
+// A new, exclusively created file beside `targetHost` for the copy to fill.
+bool createBeside(const std::string& targetHost, File& file, std::string& name) {
+    std::string folder(platform::directoryPart(targetHost));
+    if (folder.empty()) folder = "/";
+    const std::string base = folder + "/." + std::string(platform::lastComponent(targetHost)) + ".patch";
+    for (int i = 0; i < 100; ++i) {
+        name = base + std::to_string(i);
+        if (file.open(name, File::Mode::CreateExclusive)) return true;
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+// The whole of an open file, or nothing when it cannot be read whole.
+bool readWhole(File& file, std::vector<unsigned char>& bytes) {
+    const std::int64_t length = file.length();
+    if (length < 0 || length > kMaxProgramBytes) return false;
+    bytes.resize(static_cast<std::size_t>(length));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::ptrdiff_t n = file.read(bytes.data() + done, bytes.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+int CopyFileRaw(std::string_view source, std::string_view destination, bool verbose) {
+    if (verbose)
+        showMessageBox(texts::fillIn(texts::kCopyAnnouncement, {source, destination}), texts::kCopyCaption,
+                       MessageIcon::None);
+    File in;
+    if (!in.open(source, File::Mode::Read)) return kSourceUnreadable;
+    // A rename replaces even a read-only file, so the check comes first.
+    if (!destinationWritable(destination)) return kDestinationUnwritable;
+
+    const std::string target = platform::replacementTarget(destination);
+    File out;
+    std::string fresh;
+    if (!createBeside(target, out, fresh)) return kDestinationUnwritable;
+    auto discard = [&](int result) {
+        out.close();
+        std::remove(fresh.c_str());
+        return result;
+    };
+
+    char buffer[kCopyBufferBytes];
+    for (;;) {
+        const std::ptrdiff_t n = in.read(buffer, sizeof buffer);
+        // A source that fails part-way would make a truncated game file.
+        if (n < 0) return discard(kSourceUnreadable);
+        if (n == 0) break;
+        if (out.write(buffer, static_cast<std::size_t>(n)) != n) return discard(kWriteFailed);
+    }
+    if (!out.flush() || !out.close()) return discard(kWriteFailed);
+    if (!platform::moveIntoPlace(fresh, destination)) return discard(kWriteFailed);
+    return kCopied;
+}
+
+bool CopyPatchFile(std::string_view name, std::string_view prefix, std::string_view folder,
+                   const PatchContext& context) {
+    const std::string source = std::string(prefix) + std::string(name);
+    const std::string destination = std::string(folder) + std::string(name);
+    switch (CopyFileRaw(source, destination, context.verbose)) {
+    case kCopied: return true;
+    case kSourceUnreadable:
+        ShowAbort(texts::fillIn(texts::kSourceMissing, {source}), texts::kPatchCorrupted);
+        return false;
+    default:
+        ShowAbort(texts::fillIn(texts::kUnableToUpdate, {destination}),
+                          std::string(texts::kReinstallGame) + context.gameTitle);
+        return false;
+    }
+}
+
+void ReplaceProgramIcon(std::string_view gameDirectory, std::string_view programFile) {
+    const std::string programPath = std::string(gameDirectory) + std::string(programFile);
+    File program, oldIcon, newIcon;
+    if (!program.open(programPath, File::Mode::Read) || !oldIcon.open(kOldIcon, File::Mode::Read) ||
+        !newIcon.open(kNewIcon, File::Mode::Read))
+        return;
+    std::vector<unsigned char> bytes, oldBytes, newBytes;
+    if (!readWhole(program, bytes) || !readWhole(oldIcon, oldBytes) || !readWhole(newIcon, newBytes))
+        return;
+    program.close();
+    // The new image takes the old one's place and length, so it must be at
+    // least as long; an old icon of no image has nothing to find.
+    if (oldBytes.size() <= kIconHeaderBytes || newBytes.size() < oldBytes.size()) return;
+    const std::size_t imageLength = oldBytes.size() - kIconHeaderBytes;
+    if (bytes.size() < imageLength) return;
+    if (!destinationWritable(programPath)) return;
+
+    const auto oldImage = oldBytes.begin() + kIconHeaderBytes;
+    const auto newImage = newBytes.begin() + kIconHeaderBytes;
+    const std::boyer_moore_horspool_searcher searcher(oldImage, oldBytes.end());
+    bool replaced = false;
+    // The scan goes on after a match, so every occurrence is replaced.
+    for (auto at = bytes.begin();;) {
+        at = std::search(at, bytes.end(), searcher);
+        if (at == bytes.end()) break;
+        std::copy(newImage, newImage + static_cast<std::ptrdiff_t>(imageLength), at);
+        replaced = true;
+        ++at;
+    }
+    if (replaced)
+        platform::replaceFileContents(
+            programPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool PatchInstallation(std::string_view gameDirectory, std::string_view iniPath,
+                       const PatchContext& context) {
+    const std::string d(gameDirectory);
+    const std::string& language = context.language;
+    const std::string languageFolder = language + "\\";
+    auto copy = [&](std::initializer_list<std::string_view> names, std::string_view prefix,
+                    const std::string& folder) {
+        for (std::string_view name : names)
+            if (!CopyPatchFile(name, prefix, folder, context)) return false;
+        return true;
+    };
+
+    updateTripleBuffering(iniPath);
+    UpdateRegistry(d, context.programFile, context.version);
+    if (!copy({context.programFile}, "", d)) return false;
+    if (language == texts::kGerman) ReplaceProgramIcon(d, context.programFile);
+    platform::createDirectory(d + "Save\\Retro\\Configs");
+    platform::createDirectory(d + "Datab\\ANData");
+    platform::createDirectory(d + "FAQ");
+    if (!copy({"mn_scr.mrc", "realmag.bin"}, "", d + "Datab\\Menus\\")) return false;
+    if (!copy({"mn_ldt.mrc"}, languageFolder, d + "Datab\\Menus\\" + languageFolder)) return false;
+    if (!copy({"forgrnd.rsb"}, "", d + "Datab\\Scripts\\")) return false;
+    if (!copy({"dic_mnu.bmd"}, languageFolder, d + "Datab\\Dicos\\" + languageFolder)) return false;
+    if (!copy({"dxinput5.dll", "WAVd3BVR.dll"}, "", d + "KPE\\DLL\\")) return false;
+    if (!copy({"calyx.exe"}, "", d + "Editors\\")) return false;
+    platform::deleteFile(d + "Editors\\strings.dat");
+    if (language == texts::kFrench) {
+        if (!copy({"bnk_1.bns", "strings.dat"}, kFrenchFolder, d + "Datab\\Resson\\")) return false;
+    } else {
+        if (!copy({"bnk_0.bns", "bnk_3.bns", "bnk_1.bns", "strings.dat"}, kEnglishFolder,
+                  d + "Datab\\Resson\\"))
+            return false;
+    }
+    if (!copy({"createsession.jpg", "sessioninfo.jpg"}, "", d + "Datab\\ANData\\")) return false;
+    const std::string_view onlineFolder = language == texts::kGerman ? kGermanFolder : kEuroFolder;
+    if (!copy({"Session.bmp", "config.anc"}, onlineFolder, d + "Datab\\ANData\\")) return false;
+    if (!copy({"MenuInit.BSH"}, "", d + "Datab\\Scripts\\")) return false;
+    updateSoundSettings(d);
+    if (!copy({"whl.ifr", "Ffparams.bin"}, "", d)) return false;
+    if (!copy({"Index.htm", "ornwick.JPG", "vlm2.JPG", "tq2.JPG", "dialog1.JPG", "dialog2.JPG",
+               "ANError.JPG", "return.gif"},
+              "", d + "FAQ\\"))
+        return false;
+    if (!copy({"NetRace.txt"}, "", d)) return false;
+    if (!copy({"Scen11.scb", "Scen12.scb", "Scen13.scb", "Scen14.scb"}, languageFolder,
+              d + "Datab\\Scenario\\" + languageFolder))
+        return false;
+    return true;
+}
+
+}  // namespace calyx::patcher

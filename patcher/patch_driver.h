@@ -1,0 +1,16 @@
+// The patcher's run: command line, the installation found through the
+// maker's shared INI file, the checks that refuse an unsuitable
+// installation, the patch sequence and the closing message.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace calyx::patcher {
+
+// `arguments` are those after the program's name: the game program file,
+// an unused argument, the version and, optionally, anything to turn on a
+// message per copied file. Answers the exit code, always 0.
+int runPatcher(const std::vector<std::string>& arguments);
+
+}  // namespace calyx::patcher

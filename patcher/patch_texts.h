@@ -1,0 +1,57 @@
+// Every text the patcher shows, and the names it reads and writes.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace calyx::patcher::texts {
+
+// Captions.
+inline constexpr std::string_view kAbortCaption = "Patching is aborted";
+inline constexpr std::string_view kErrorCaption = "Error";
+inline constexpr std::string_view kSuccessCaption = "Success";
+inline constexpr std::string_view kCopyCaption = "";
+
+// Messages; "%s" takes the values in order.
+inline constexpr std::string_view kIncorrectParameters = "Incorrect parameters => patch aborted";
+inline constexpr std::string_view kNoWindowsDirectory = "The system can't return the Windows Directory";
+inline constexpr std::string_view kSystemError = "System Error";
+inline constexpr std::string_view kIniUnreachable = "Unable to find %s ini file : %s is unreachable";
+inline constexpr std::string_view kReinstallPrefix = "You should re-install";
+inline constexpr std::string_view kNoLanguageKey =
+    "The Language key in %s ini file does not exist or does not contain any value";
+inline constexpr std::string_view kNoDirectoryKey =
+    "The Directory key in %s ini file does not exist or does not contain any value";
+inline constexpr std::string_view kJapaneseRefused =
+    "The patch 1.06 does not work with original Japanese version.";
+inline constexpr std::string_view kJapaneseHasIt = "Your VLM2 CD already contains the 1.06 version.";
+inline constexpr std::string_view kPatched = "%s had been successfully patched";
+inline constexpr std::string_view kPatchFailed = "An error has occured while patching %s";
+inline constexpr std::string_view kSourceMissing = "Unable to find source the file %s in archive.";
+inline constexpr std::string_view kPatchCorrupted = "Patch may be corrupted.";
+inline constexpr std::string_view kUnableToUpdate = "Unable to update the file %s (may be write protected) ";
+inline constexpr std::string_view kReinstallGame = "You should re-install ";
+inline constexpr std::string_view kCopyAnnouncement = "Copy %s => %s";
+
+// Game titles.
+inline constexpr std::string_view kUnknownTitle = "VLM2 / TQ2";
+inline constexpr std::string_view kGermanTitle = "Velmora 2";
+inline constexpr std::string_view kOtherTitle = "Velmora Circuit Champions 2";
+
+// Languages, compared with letter case.
+inline constexpr std::string_view kJapanese = "Japanese";
+inline constexpr std::string_view kGerman = "German";
+inline constexpr std::string_view kFrench = "French";
+
+// The maker's shared INI file below the Windows directory, and its entries.
+inline constexpr std::string_view kIniBelowWindows = "\\Ornwick\\Ornwick.Ini";
+inline constexpr std::string_view kGameSection = "TQ2";
+inline constexpr std::string_view kLanguageKey = "Language";
+inline constexpr std::string_view kDirectoryKey = "Directory";
+inline constexpr std::string_view kMissingValue = "NULL";
+
+// `pattern` with each "%s" replaced by the next of `values`.
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+}  // namespace calyx::patcher::texts

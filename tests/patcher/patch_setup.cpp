@@ -1,0 +1,96 @@
+#include "patch_setup.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+namespace calyx::testing {
+namespace {
+
+using fixtures::makeDirs;
+using fixtures::writeFile;
+
+const std::vector<std::string> kCommonFiles = {
+    "vlm_v.exe",    "vlm_d.exe",     "mn_scr.mrc",       "realmag.bin",     "forgrnd.rsb",
+    "dxinput5.dll", "WAVd3BVR.dll",  "calyx.exe",        "createsession.jpg", "sessioninfo.jpg",
+    "MenuInit.BSH", "whl.ifr",       "Ffparams.bin",     "Index.htm",       "ornwick.JPG",
+    "vlm2.JPG",     "tq2.JPG",       "dialog1.JPG",      "dialog2.JPG",     "ANError.JPG",
+    "return.gif",   "NetRace.txt"};
+const std::vector<std::string> kLanguageFiles = {"mn_ldt.mrc", "dic_mnu.bmd", "Scen11.scb",
+                                                 "Scen12.scb", "Scen13.scb",  "Scen14.scb"};
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+PatchSetup::PatchSetup(std::string language, bool win64) : prefix(win64) {
+    auto put = [this](const std::string& path) { writeFile(update(path), content(path)); };
+    for (const auto& name : kCommonFiles) put(name);
+    for (const std::string& folder : {std::string("English"), std::string("French"), std::string("German"), language}) {
+        makeDirs(update(folder));
+        for (const auto& name : kLanguageFiles) put(folder + "/" + name);
+    }
+    for (const auto& name : {"bnk_0.bns", "bnk_3.bns", "bnk_1.bns", "strings.dat"}) put(std::string("English/") + name);
+    for (const auto& name : {"bnk_1.bns", "strings.dat"}) put(std::string("French/") + name);
+    makeDirs(update("Euro"));
+    for (const auto& folder : {"German/", "Euro/"})
+        for (const auto& name : {"Session.bmp", "config.anc"}) put(std::string(folder) + name);
+
+    // The installed game, some folders in another letter case.
+    for (const auto& folder : {"Datab/MENUS/" + language, std::string("Datab/scripts"),
+                               "Datab/Dicos/" + language, std::string("Kpe/Dll"), std::string("editors"),
+                               std::string("Datab/Resson"), "Datab/Scenario/" + language,
+                               std::string("Save/Retro")})
+        makeDirs(game(folder));
+    writeFile(game("vlm_v.exe"), "old program");
+    writeFile(game("editors/strings.dat"), "old strings");
+    writeFile(game("Datab/Resson/BNK_1.BNS"), "old bank names");
+    writeIni(language);
+}
+
+void PatchSetup::writeIni(std::string_view language, std::string_view directory,
+                          std::string_view extraLines) const {
+    prefix.writeIni("[K7TQ]\r\nLanguage=French\r\n\r\n[TQ2]\r\nDirectory=" + std::string(directory) +
+                    "\r\nLanguage=" + std::string(language) + "\r\n" + std::string(extraLines));
+}
+
+PatchRun PatchSetup::run(const std::vector<std::string>& arguments) const {
+    const char* binDir = std::getenv("CALYX_BIN_DIR");
+    std::string command = "cd " + quoted(updateDir_.path()) + " && " +
+                          quoted(std::string(binDir ? binDir : ".") + "/patcher");
+    for (const auto& argument : arguments) command += " " + quoted(argument);
+    const std::string errors = output_ / "stderr.txt";
+    command += " 2>" + quoted(errors);
+    PatchRun result;
+    const int status = std::system(command.c_str());
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.messages = fixtures::readFile(errors);
+    return result;
+}
+
+std::string PatchSetup::game(std::string_view relative) const {
+    std::string path = prefix.driveC() + "/Games/VLM2";
+    if (!relative.empty()) path += "/" + std::string(relative);
+    return path;
+}
+
+std::string PatchSetup::update(std::string_view relative) const {
+    return relative.empty() ? updateDir_.path() : updateDir_ / relative;
+}
+
+std::string PatchSetup::content(std::string_view updatePath) {
+    return "update:" + std::string(updatePath);
+}
+
+std::size_t occurrences(std::string_view text, std::string_view needle) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(needle); at != std::string_view::npos; at = text.find(needle, at + 1))
+        ++count;
+    return count;
+}
+
+}  // namespace calyx::testing
