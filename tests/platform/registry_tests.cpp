@@ -9,7 +9,7 @@
 
 #include "fixtures/temp_dir.h"
 #include "fixtures/wine_prefix.h"
-#include "wine_registry_sample.h"
+#include "fixtures/wine_registry_sample.h"
 
 namespace calyx::platform {
 namespace {

@@ -1,0 +1,80 @@
+// The run's checks before anything is patched.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "patch_setup.h"
+
+namespace calyx::testing {
+namespace {
+
+using fixtures::readFile;
+
+constexpr std::string_view kIncorrect = "[Error] (stop)\nIncorrect parameters => patch aborted\n\n";
+
+TEST(PatchDriver, WrongArgumentsChangeNothing) {
+    PatchSetup setup("English");
+    const std::string ini = readFile(setup.prefix.iniPath());
+    const std::string registry = readFile(setup.prefix.registryPath());
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {},
+             {"vlm_v.exe", "x"},
+             {"vlm_v.exe", "x", "1.06", "v", "five"},
+             {"vlm_v.exe", "x", "1.06.2000-b1"}}) {  // a version too long for the registry
+        const PatchRun run = setup.run(arguments);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.messages, kIncorrect);
+    }
+    EXPECT_EQ(readFile(setup.prefix.iniPath()), ini);
+    EXPECT_EQ(readFile(setup.prefix.registryPath()), registry);
+    EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
+    // Eleven characters fit.
+    EXPECT_EQ(setup.run({"vlm_v.exe", "x", "1.06.2000-b"}).messages,
+              "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n");
+}
+
+TEST(PatchDriver, RefusesUnsuitableInstallations) {
+    PatchSetup setup("English");
+    const std::string ini = setup.prefix.windowsDir() + "\\Ornwick\\Ornwick.Ini";
+    const std::string reinstall = "You should re-install Velmora Circuit Champions 2";
+    auto abort = [](const std::string& text) { return "[Patching is aborted] (stop)\n" + text + "\n\n"; };
+
+    setup.writeIni("Japanese");
+    EXPECT_EQ(setup.run().messages,
+              abort("The patch 1.06 does not work with original Japanese version. "
+                    "Your VLM2 CD already contains the 1.06 version."));
+    EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
+
+    for (const std::string text : {"[TQ2]\r\nDirectory=C:\\Games\\VLM2\r\n", "[TQ2]\r\nLanguage=\r\n",
+                                   "[TQ2]\r\nLanguage=NULL\r\nDirectory=C:\\Games\\VLM2\r\n"}) {
+        setup.prefix.writeIni(text);
+        EXPECT_EQ(setup.run().messages,
+                  abort("The Language key in " + ini +
+                        " ini file does not exist or does not contain any value You should re-install VLM2 / TQ2"));
+    }
+    for (const std::string directory : {"NULL", ""}) {
+        setup.writeIni("English", directory);
+        EXPECT_EQ(setup.run().messages,
+                  abort("The Directory key in " + ini + " ini file does not exist or does not contain any value " +
+                        reinstall));
+    }
+    setup.prefix.writeIni("[TQ2]\r\nLanguage=German\r\n");
+    EXPECT_NE(setup.run().messages.find("value You should re-install Velmora 2\n"), std::string::npos);
+
+    std::filesystem::remove(setup.prefix.iniPath());
+    EXPECT_EQ(setup.run().messages, abort("Unable to find VLM2 / TQ2 ini file : " + ini +
+                                          " is unreachable You should re-install VLM2 / TQ2"));
+    EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
+}
+
+TEST(PatchDriver, JapaneseInLowerCaseAndTrailingBackslash) {
+    PatchSetup setup("japanese");
+    setup.writeIni("japanese", "C:\\Games\\VLM2\\");
+    EXPECT_EQ(setup.run().messages,
+              "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n");
+    EXPECT_EQ(readFile(setup.game("Datab/Scenario/japanese/Scen11.scb")),
+              PatchSetup::content("japanese/Scen11.scb"));
+}
+
+}  // namespace
+}  // namespace calyx::testing
