@@ -150,6 +150,20 @@ std::string toHostPath(std::string_view path) {
         }
     };
 
+    // A path relative to the current folder starts at the current drive's
+    // root with the current folder's components below it, so that ".."
+    // stops at the root of the drive as on Windows.
+    auto startAtCurrentDirectory = [&root, &addParts]() {
+        const std::string cwd = canonicalOr(currentDirectory());
+        const auto driveFolder = driveRoot(currentDrive());
+        if (driveFolder && *driveFolder != "/" && isUnder(cwd, *driveFolder)) {
+            root = *driveFolder;
+            addParts(std::string_view(cwd).substr(driveFolder->size()));
+        } else {
+            addParts(cwd);
+        }
+    };
+
     if (path.empty()) return {};
     std::string_view rest = path;
     if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
@@ -161,15 +175,15 @@ std::string toHostPath(std::string_view path) {
         rest = path.substr(2);
         const bool driveRelative = rest.empty() || !isSeparator(rest.front());
         if (driveRelative && currentDrive() == std::tolower(static_cast<unsigned char>(path[0]))) {
-            addParts(currentDirectory());
+            startAtCurrentDirectory();
         } else {
             root = *driveFolder;
         }
-    } else if (!path.empty() && path.front() == '\\') {
+    } else if (path.front() == '\\') {
         auto driveFolder = driveRoot(currentDrive());
         if (driveFolder) root = *driveFolder;
     } else if (path.front() != '/') {
-        addParts(currentDirectory());
+        startAtCurrentDirectory();
     }
     addParts(rest);
 

@@ -62,6 +62,8 @@ TEST_F(PathTest, DotDotIsAppliedToTheTextAndNeverLeavesTheDrive) {
     ScopedCwd cwd(prefix.driveC() + "/Jeux/VLM2/Datab");
     EXPECT_EQ(toHostPath("..\\..\\vlm2\\strings.dat"), c("/Jeux/VLM2/STRINGS.DAT"));
     EXPECT_EQ(toHostPath(".."), c("/Jeux/VLM2"));
+    EXPECT_EQ(toHostPath("..\\..\\..\\..\\..\\windows"), c("/windows"));  // stops at the root of c:
+    EXPECT_EQ(toHostPath("C:..\\..\\..\\..\\.."), c(""));
 }
 
 TEST_F(PathTest, NamesDifferingOnlyInCaseChooseTheExactOneElseTheSmallest) {
