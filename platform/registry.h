@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/registry_text.h"
@@ -55,7 +56,7 @@ long regSetValueEx(RegistryKey key, std::string_view name, RegistryType type, co
 long regFlushKey(RegistryKey key);
 long regCloseKey(RegistryKey key);
 
-// The file behind the store.
+// The file behind the store (empty on Windows, where the system keeps it).
 std::string registryFilePath();
 
 }  // namespace calyx::platform

@@ -1,0 +1,105 @@
+// The machine-wide registry on Windows: the system's own registry calls. The
+// small handles of registry.h stand for the system's key handles.
+#include "platform/registry.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min, not the macro
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace calyx::platform {
+namespace {
+
+struct HandleTable {
+    std::mutex mutex;
+    std::map<RegistryKey, HKEY> keys;
+    RegistryKey next = 0x100;
+};
+
+HandleTable& table() {
+    static HandleTable instance;
+    return instance;
+}
+
+HKEY systemKey(RegistryKey key) {
+    if (key == kLocalMachine) return HKEY_LOCAL_MACHINE;
+    auto& handles = table();
+    std::lock_guard lock(handles.mutex);
+    auto found = handles.keys.find(key);
+    return found == handles.keys.end() ? nullptr : found->second;
+}
+
+RegistryKey remember(HKEY key) {
+    auto& handles = table();
+    std::lock_guard lock(handles.mutex);
+    const RegistryKey handle = handles.next++;
+    handles.keys.emplace(handle, key);
+    return handle;
+}
+
+}  // namespace
+
+std::string registryFilePath() { return {}; }
+
+long regOpenKeyEx(RegistryKey parent, std::string_view subKey, std::uint32_t access,
+                  RegistryKey& result) {
+    result = 0;
+    HKEY base = systemKey(parent);
+    if (!base) return kRegInvalidHandle;
+    HKEY opened = nullptr;
+    const LONG status = ::RegOpenKeyExA(base, std::string(subKey).c_str(), 0, access, &opened);
+    if (status == ERROR_SUCCESS) result = remember(opened);
+    return status;
+}
+
+long regCreateKey(RegistryKey parent, std::string_view subKey, RegistryKey& result) {
+    result = 0;
+    HKEY base = systemKey(parent);
+    if (!base) return kRegInvalidHandle;
+    HKEY created = nullptr;
+    const LONG status = ::RegCreateKeyA(base, std::string(subKey).c_str(), &created);
+    if (status == ERROR_SUCCESS) result = remember(created);
+    return status;
+}
+
+long regSetValueEx(RegistryKey key, std::string_view name, RegistryType type, const void* data,
+                   std::size_t size) {
+    HKEY open = systemKey(key);
+    if (!open) return kRegInvalidHandle;
+    if (data == nullptr && size != 0) return kRegInvalidParameter;
+    std::string bytes(static_cast<const char*>(data), size);
+    const bool text = type == RegistryType::String || type == RegistryType::ExpandString ||
+                      type == RegistryType::MultiString;
+    // Strings are stored with their terminating zero, counted or not.
+    if (text && (bytes.empty() || bytes.back() != '\0')) bytes += '\0';
+    return ::RegSetValueExA(open, std::string(name).c_str(), 0, static_cast<DWORD>(type),
+                            reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+}
+
+long regFlushKey(RegistryKey key) {
+    HKEY open = systemKey(key);
+    return open ? ::RegFlushKey(open) : kRegInvalidHandle;
+}
+
+long regCloseKey(RegistryKey key) {
+    if (key == kLocalMachine) return kRegSuccess;
+    HKEY open = nullptr;
+    {
+        auto& handles = table();
+        std::lock_guard lock(handles.mutex);
+        auto found = handles.keys.find(key);
+        if (found == handles.keys.end()) return kRegInvalidHandle;
+        open = found->second;
+        handles.keys.erase(found);
+    }
+    return ::RegCloseKey(open);
+}
+
+}  // namespace calyx::platform
