@@ -1,0 +1,97 @@
+#include "editor/core/resource_drop.h"
+
+namespace calyx::editor {
+namespace {
+
+// `text` cut to at most `max` bytes without splitting a UTF-8 character.
+std::string cutUtf8(std::string text, std::size_t max) {
+    if (text.size() <= max) return text;
+    std::size_t end = max;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+}  // namespace
+
+bool prepareCopyFrom(const bank::SoundResource& target, const bank::SoundResource& source) {
+    return target.isSample() && source.isSample();
+}
+
+DropRefusal checkDrop(const bank::SoundBank& sourceBank, const bank::SoundResource& source,
+                      const bank::SoundBank& targetBank, const bank::SoundResource& target) {
+    if (targetBank.savesInProgress() != 0) return DropRefusal::SaveInProgress;
+    if (&source == &target) return DropRefusal::SameResource;
+    // The first game keeps an unstored sample in a file of its own, which
+    // cannot take data from a second-game bank.
+    if (!target.isStored() && sourceBank.flavor() == bank::BankFlavor::TQ2 &&
+        targetBank.flavor() == bank::BankFlavor::K7TQ)
+        return DropRefusal::Tq2OntoK7Unstored;
+    if (!prepareCopyFrom(target, source)) return DropRefusal::NotSamples;
+    return DropRefusal::None;
+}
+
+UiText replaceQuestion(const bank::SoundResource& target, const GameStrings& strings) {
+    // Names come from the game's scripts (8-bit); a file name shown instead
+    // is a record's name (8-bit) or a path the user chose (UTF-8 here).
+    std::string name;
+    if (!target.name().empty()) {
+        name = latin1ToUtf8(target.name());
+    } else if (target.isReplaced() && target.replacementPath()) {
+        name = *target.replacementPath();
+    } else {
+        name = latin1ToUtf8(target.displayFileName());
+    }
+    std::string question;
+    const auto lead = strings.AreGameStringsLoaded() ? strings.GetGameString(replaceQuestionId) : std::nullopt;
+    if (lead) {
+        question = latin1ToUtf8(*lead) + " " + name + "?";
+    } else {
+        const std::string_view format = replaceQuestionFrench;
+        const std::size_t at = format.find("%s");
+        question = std::string(format.substr(0, at)) + name + std::string(format.substr(at + 2));
+    }
+    return UiText::builtIn(cutUtf8(std::move(question), replaceQuestionMax));
+}
+
+DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, bank::SoundBank& targetBank,
+                         std::size_t targetIndex, LinkTable& links, const GameStrings& strings,
+                         const DropConfirmation& confirm, DropRefusal* refusal) {
+    bank::SoundResource* source = sourceBank.resourceAt(sourceIndex);
+    bank::SoundResource* target = targetBank.resourceAt(targetIndex);
+    DropRefusal why = DropRefusal::NotSamples;
+    if (source && target) why = checkDrop(sourceBank, *source, targetBank, *target);
+    if (refusal) *refusal = why;
+    if (why != DropRefusal::None) return DropOutcome::Refused;
+    if (!confirm || !confirm(replaceQuestion(*target, strings))) return DropOutcome::Cancelled;
+
+    // The bank file the bytes lie in, taken before the copy changes anything
+    // (the two may be one resource's bank).
+    const bool sourceLinked = (source->linkFlags() & bank::fromBank) != 0;
+    const std::optional<std::string> sourcePath = sourceLinked ? links.pathOf(source->linkKey()) : sourceBank.bankPath();
+    const bool hadLink = (target->linkFlags() & bank::fromBank) != 0;
+    const std::uintptr_t oldKey = target->linkKey();
+
+    target->copyFrom(*source, &sourceBank != &targetBank);
+    target->setLinkKey(links.acquire(sourcePath));
+    // The old link is given up, so the table's counts stay true (the view's
+    // release at closing only knows the present key).
+    if (hadLink) links.release(oldKey);
+    return DropOutcome::Copied;
+}
+
+void releaseLinks(bank::SoundBank& bank, LinkTable& links) {
+    bank.forEachResource([&links](bank::SoundResource& r) {
+        if (r.linkFlags() & bank::fromBank) {
+            r.setFromBank(false);
+            links.release(r.linkKey());
+        }
+        return true;
+    });
+}
+
+void useLinkTable(bank::SoundBank& bank, const LinkTable& links) {
+    bank.setSourceBankResolver([&links](std::uintptr_t key) { return links.pathOf(key); });
+}
+
+}  // namespace calyx::editor

@@ -1,0 +1,82 @@
+// Shared by the editing tests: a fake edit dialog view, banks written to a
+// temporary folder and opened as the editor opens them, and a bank's
+// sample bytes read back from its file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bank/sound_bank.h"
+#include "editor/core/document_open.h"
+#include "editor/core/edit_dialog_view.h"
+#include "fixtures/bank_builder.h"
+#include "fixtures/name_scripts.h"
+#include "fixtures/temp_dir.h"
+
+namespace calyx::editor::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class FakeView : public EditDialogView {
+public:
+    std::string fileName;
+    std::string volume;
+    UiText sizeLine, loopingLine, commentLine;
+    std::optional<int> trackbar = 0;
+    std::vector<std::string> messages;  // UTF-8
+
+    std::string fileNameText() const override { return fileName; }
+    void setFileNameText(const std::string& text) override { fileName = text; }
+    void setSizeLine(const UiText& text) override { sizeLine = text; }
+    void setLoopingLine(const UiText& text) override { loopingLine = text; }
+    void setCommentLine(const UiText& text) override { commentLine = text; }
+    std::string volumeText() const override { return volume; }
+    void setVolumeText(const std::string& text) override { volume = text; }
+    std::optional<int> trackbarPosition() const override { return trackbar; }
+    void setTrackbarPosition(int position) override { trackbar = position; }
+    void showMessage(const UiText& text, unsigned) override { messages.push_back(text.utf8()); }
+};
+
+// Writes the bank (and a companion name file for a second-game bank).
+inline std::string writeBank(const fixtures::TempDir& dir, const std::string& name, const fixtures::BankSpec& spec) {
+    const std::string path = dir / name;
+    fixtures::writeBytes(path, fixtures::buildBank(spec));
+    if (!spec.k7) {
+        std::vector<fixtures::NameEntry> names;
+        for (const auto& r : spec.resources) names.push_back({static_cast<int>(r.id), "res" + std::to_string(r.id), ""});
+        std::string companion = path;
+        companion.back() = 's';
+        fixtures::writeFile(companion, fixtures::companionText(names));
+    }
+    return path;
+}
+
+inline std::unique_ptr<bank::SoundBank> openBankFile(const std::string& path) {
+    auto bank = std::make_unique<bank::SoundBank>();
+    EXPECT_EQ(openBank(*bank, path, InstallInfo{}), OpenResult::Opened) << path;
+    return bank;
+}
+
+// The stored bytes of resource `index` as the bank file holds them.
+inline Bytes storedSample(bank::SoundBank& bank, std::size_t index) {
+    Bytes buffer;
+    std::uint32_t length = 0;
+    const bank::SoundResource& r = *bank.resourceAt(index);
+    r.readSample(bank.header()[7], *bank.bankPath(), buffer, length, bank::mainAreaWordOffset,
+                 r.record().dataOffset(), 0, false);
+    return buffer;
+}
+
+inline fixtures::ResourceSpec sample(std::uint32_t id, Bytes data, std::string fileName, bool external = false) {
+    fixtures::ResourceSpec r;
+    r.id = id;
+    r.data = std::move(data);
+    r.fileName = std::move(fileName);
+    r.external = external;
+    return r;
+}
+
+}  // namespace calyx::editor::test
