@@ -108,15 +108,5 @@ TEST(Companion, AValueOfTheWrongKindIsNotTaken) {
     EXPECT_EQ(c.name(2), "Two");
 }
 
-TEST(Companion, DuplicateIdsAreKeptInOrderAndLookupGivesTheFirst) {
-    Companion c;
-    ASSERT_EQ(c.read(fixtures::companionText({{5, "First", "a"}, {5, "Second", "b"}})), 1);
-    EXPECT_EQ(c.table.size(), 2u);
-    char name[50];
-    char comment[100];
-    ASSERT_EQ(c.table.lookup(5, name, sizeof name, comment, sizeof comment), 1);
-    EXPECT_STREQ(name, "First");
-}
-
 }  // namespace
 }  // namespace calyx::bank

@@ -144,16 +144,5 @@ TEST(NameTable, LookupTakesTheFirstEntryAndCutsToTheBuffers) {
     EXPECT_EQ(table.lookup(7, name, sizeof name, comment, sizeof comment), 0);
 }
 
-TEST(NameTable, DuplicateIdsInAScriptGiveTheFirst) {
-    K7Script s;
-    ASSERT_EQ(s.read(fixtures::k7ScriptText({{9, "First", "a"}, {9, "Second", "b"}})), 0);
-    EXPECT_EQ(s.table.size(), 2u);
-    char name[50];
-    char comment[100];
-    ASSERT_EQ(s.table.lookup(9, name, sizeof name, comment, sizeof comment), 1);
-    EXPECT_STREQ(name, "First");
-    EXPECT_STREQ(comment, "a");
-}
-
 }  // namespace
 }  // namespace calyx::bank

@@ -68,19 +68,6 @@ TEST(ScriptTokenizer, SplitsTextIntoTheFiveKinds) {
     EXPECT_EQ(t.all(), expected);
 }
 
-TEST(ScriptTokenizer, KeywordsMatchExactlyAndCaseMatters) {
-    Tokens t("SetName setname SetNameX {SndEventE: SetComment");
-    EXPECT_EQ(t.tokenizer.keywordIndex(), name_script::k7SetName);
-    t.tokenizer.next();
-    EXPECT_EQ(t.tokenizer.keywordIndex(), ScriptTokenizer::notKeyword);
-    t.tokenizer.next();
-    EXPECT_EQ(t.tokenizer.keywordIndex(), ScriptTokenizer::notKeyword);
-    t.tokenizer.next();
-    EXPECT_EQ(t.tokenizer.keywordIndex(), name_script::k7EventE);
-    t.tokenizer.next();
-    EXPECT_EQ(t.tokenizer.keywordIndex(), name_script::k7SetComment);
-}
-
 TEST(ScriptTokenizer, WordsAreCutToTheirLengthAndEndAfterAWordEndCharacter) {
     Tokens t("ABCDEFGHIJKLMNOPQRSTUVWXYZabc next {a:b \xE8t\xE9_2 \xE9");
     EXPECT_EQ(t.tokenizer.tokenText(), "ABCDEFGHIJKLMNOPQRST");
