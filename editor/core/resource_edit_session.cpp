@@ -1,0 +1,441 @@
+#include "editor/core/resource_edit_session.h"
+
+#include <new>
+
+#include "audio/playback.h"
+#include "audio/wave_format.h"
+#include "editor/core/message_box.h"
+#include "editor/core/messages.h"
+#include "platform/path.h"
+
+namespace calyx::editor {
+namespace {
+
+constexpr std::uint32_t linkFlagBits = bank::fromBank | bank::pasted | bank::sourceIsPlainFile;
+// Beyond this a typed volume stops growing and counts as too large.
+constexpr std::uint64_t volumeParseLimit = 268435454;
+
+std::string trimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+bool hasWavName(std::string_view path) {
+    return path.size() > 4 && platform::equalsNoCase(path.substr(path.size() - 4), ".wav");
+}
+
+// Where a resource's own bank data starts counting from.
+bank::SourceArea ownArea(const bank::SoundResource& r) {
+    return r.isExternal() && r.isStored() ? bank::SourceArea::FileStart : bank::SourceArea::MainArea;
+}
+
+// Opens `path` and applies the acceptance rule; on 0 the file is open at
+// its first sample byte.
+int openAccepted(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
+                 std::uint32_t& dataLength) {
+    const int result = file.openWav(path, format, dataLength);
+    if (result != audio::wav_result::ok) return result;
+    if (!audio::isAcceptedFormat(format)) {
+        file.closeWav();
+        return wav_error::formatNotSupported;
+    }
+    return wav_error::none;
+}
+
+}  // namespace
+
+ResourceEditSession::ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings)
+    : view_(view), links_(links), strings_(strings) {}
+
+ResourceEditSession::~ResourceEditSession() { stopTest(); }
+
+bool ResourceEditSession::opensDialogFor(const bank::SoundResource& resource) {
+    return resource.isSample() && resource.record().fileName() != bank::noFileName;
+}
+
+void ResourceEditSession::bind(bank::SoundResource& resource, bank::SoundBank& bank,
+                               const audio::WaveDeviceLink* deviceLink) {
+    state_.resource = &resource;
+    state_.pendingReplaced = resource.isReplaced();
+    state_.pendingSize = resource.currentSize();
+    if (resource.isReplaced() && resource.replacementPath()) {
+        state_.pendingPath = resource.replacementPath();
+    } else {
+        state_.pendingPath.reset();
+        state_.pendingReplaced = false;
+    }
+    state_.bound = true;
+    state_.deviceLink = deviceLink;
+    state_.bank = &bank;
+}
+
+bool ResourceEditSession::initialise() {
+    bank::SoundResource* r = state_.resource;
+    if (!r) return false;
+    state_.pendingSize = r->dataSize();
+    state_.openedLinkFlags = r->linkFlags() & linkFlagBits;
+    state_.openedSourceOffset = (r->linkFlags() & bank::pasted) ? r->sourceOffset() : r->record().dataOffset();
+
+    view_.setTrackbarPosition(r->volume());
+    view_.setVolumeText(std::to_string(r->volume()));
+    view_.setCommentLine(UiText::fromGame(r->comment()));
+    state_.openingFileText = r->displayFileName();
+    view_.setFileNameText(state_.openingFileText);
+    if (r->isLooping()) {
+        const auto text = strings_.AreGameStringsLoaded() ? strings_.GetGameString(edit_text::loopingId) : std::nullopt;
+        view_.setLoopingLine(text ? UiText::fromGame(*text) : UiText::builtIn(edit_text::loopingFrench));
+    } else {
+        view_.setLoopingLine(UiText{});
+    }
+    showSizeLine(state_.pendingSize, false);
+    return true;
+}
+
+void ResourceEditSession::showSizeLine(std::uint32_t size, bool chosenFile) {
+    const std::string number = std::to_string(size);
+    if (chosenFile) {
+        view_.setSizeLine(UiText::builtIn(std::string(edit_text::sizeChosenBefore) + number +
+                                          std::string(edit_text::sizeChosenAfter)));
+        return;
+    }
+    if (size == 0) {
+        view_.setSizeLine(UiText{});
+        return;
+    }
+    if (strings_.AreGameStringsLoaded()) {
+        const auto before = strings_.GetGameString(edit_text::sizeBeforeId);
+        const auto after = strings_.GetGameString(edit_text::sizeAfterId);
+        view_.setSizeLine(UiText::fromGame(before.value_or(std::string()) + number + after.value_or(std::string())));
+        return;
+    }
+    view_.setSizeLine(UiText::builtIn(std::string(edit_text::sizeFrenchBefore) + number +
+                                      std::string(edit_text::sizeFrenchAfter)));
+}
+
+std::string ResourceEditSession::fileNameBoxText() const {
+    return trimSpaces(std::string_view(view_.fileNameText()).substr(0, fileNameBoxMax));
+}
+
+int ResourceEditSession::readVolumeField() {
+    const std::string full = view_.volumeText();
+    const std::string_view text = std::string_view(full).substr(0, volumeBoxMax);
+    std::uint64_t value = 0;
+    bool tooLarge = false;
+    std::size_t i = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value > volumeParseLimit) {
+            tooLarge = true;
+            continue;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    // A number ends at the end of the text or at a space; a leading space
+    // therefore reads 0.
+    const bool valid = !text.empty() && (i == text.size() || text[i] == ' ');
+    if (valid) {
+        const int volume = tooLarge || value > audio::maxVolume ? audio::maxVolume : static_cast<int>(value);
+        view_.setTrackbarPosition(volume);
+        return volume;
+    }
+    int volume = 0;
+    if (const auto position = view_.trackbarPosition()) {
+        volume = *position;
+    } else {
+        volume = state_.resource ? state_.resource->volume() : 0;
+        view_.setTrackbarPosition(volume);
+    }
+    view_.setVolumeText(std::to_string(volume));
+    return volume;
+}
+
+void ResourceEditSession::trackbarMoved() {
+    if (const auto position = view_.trackbarPosition()) view_.setVolumeText(std::to_string(*position));
+}
+
+void ResourceEditSession::reset() {
+    bank::SoundResource* r = state_.resource;
+    if (!r) return;
+    state_.pendingReplaced = false;
+    state_.pendingPath.reset();
+    state_.openedLinkFlags = 0;
+    state_.openedSourceOffset = r->record().dataOffset();
+    view_.setFileNameText(r->listFileName());
+    state_.pendingSize = r->storedSize();
+    showSizeLine(state_.pendingSize, false);
+    // The stored volume, not one set in an earlier edit.
+    view_.setTrackbarPosition(r->record().volume());
+    view_.setVolumeText(std::to_string(r->record().volume()));
+}
+
+int ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
+    if (!hasWavName(path)) return import_result::notWavName;
+    audio::WavFile file;
+    audio::WaveFormat format;
+    std::uint32_t dataLength = 0;
+    const int opened = file.openWav(path, format, dataLength);
+    if (opened == audio::wav_result::notSupported) return import_result::formatNotSupported;
+    if (opened != audio::wav_result::ok) return import_result::cannotOpenOrRead;
+    if (!audio::isAcceptedFormat(format)) return import_result::formatNotSupported;
+    // A data chunk that claims more than the file holds could never be
+    // copied into the bank: the file counts as unreadable.
+    if (dataLength > file.remainingBytes()) return import_result::cannotOpenOrRead;
+    file.closeWav();
+
+    const std::uint32_t size = dataLength & ~std::uint32_t{3};
+    if (size == 0) {
+        // The previous pending replacement stays.
+        if (!state_.pendingPath) {
+            state_.pendingReplaced = false;
+            state_.pendingSize = 0;
+        }
+        return import_result::notStored;
+    }
+    state_.pendingSize = size;
+    state_.pendingPath = path;
+    if (showInDialog) {
+        view_.setFileNameText(path);
+        showSizeLine(size, true);
+    }
+    state_.pendingReplaced = true;
+    return import_result::taken;
+}
+
+void ResourceEditSession::browse(const std::string& path) { reportImportResult(importWav(path, true)); }
+
+void ResourceEditSession::dropFile(const std::string& path) {
+    const int result = importWav(path.substr(0, fileNameBoxMax), true);
+    reportImportResult(result == import_result::notWavName ? import_result::notWavNameDropped : result);
+}
+
+void ResourceEditSession::stopTest() {
+    if (!state_.playBuffer) return;
+    if (state_.resource) audio::stopSample(*state_.resource, state_.playHeader);
+    state_.playLength = 0;
+    state_.playBuffer.reset();
+}
+
+int ResourceEditSession::readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path,
+                                               audio::WaveFormat& format, std::optional<std::uint32_t> limit) {
+    std::uint32_t dataLength = 0;
+    const int opened = openAccepted(file, path, format, dataLength);
+    if (opened != wav_error::none) return opened;
+    if (limit && *limit < dataLength) dataLength = *limit;
+    // Nothing is allocated for bytes the file does not hold.
+    if (dataLength > file.remainingBytes()) {
+        file.closeWav();
+        return wav_error::cannotRead;
+    }
+    std::vector<std::uint8_t> buffer;
+    try {
+        buffer.resize(dataLength);
+    } catch (const std::bad_alloc&) {
+        file.closeWav();
+        return wav_error::noSampleData;
+    }
+    if (!file.readData(dataLength, buffer.data())) {
+        file.closeWav();
+        return wav_error::cannotRead;
+    }
+    file.closeWav();
+    state_.playBuffer = std::move(buffer);
+    state_.playLength = dataLength;
+    return wav_error::none;
+}
+
+int ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format) {
+    bank::SoundResource* r = state_.resource;
+    bank::SoundBank* b = state_.bank;
+    if (!r || !b) return wav_error::notBound;
+    const std::string text = fileNameBoxText();
+    const bool edited = !platform::equalsNoCase(text, state_.openingFileText);
+
+    // A new file named in the box: its own data, after the import's checks.
+    if (edited && !(state_.openedLinkFlags & bank::fromBank) && !platform::equalsNoCase(text, r->listFileName())) {
+        if (!(state_.openedLinkFlags & bank::pasted)) {
+            const int imported = importWav(text, false);
+            if (imported == import_result::formatNotSupported) return wav_error::formatNotSupported;
+            if (imported != import_result::taken) return wav_error::cannotOpen;
+        }
+        stopTest();
+        return readWavIntoPlayBuffer(file, text, format, std::nullopt);
+    }
+
+    // The resource's own sample, as OK would leave it.
+    stopTest();
+    const std::uint32_t flags = state_.openedLinkFlags;
+    if (state_.pendingReplaced && state_.pendingPath && !(flags & bank::pasted)) {
+        // A pending WAV file (chosen in this dialog or in an earlier one):
+        // the first `pendingSize` bytes of its data.
+        audio::WaveFormat fileFormat;
+        const int read = readWavIntoPlayBuffer(file, *state_.pendingPath, fileFormat, state_.pendingSize);
+        if (read != wav_error::none) return wav_error::cannotRead;
+        format = audio::editorFormat;
+        return wav_error::none;
+    }
+    std::optional<std::string> source;
+    if (r->isStored() && !(flags & bank::sourceIsPlainFile)) {
+        source = (flags & bank::fromBank) ? links_.pathOf(r->linkKey()) : b->bankPath();
+        // No bank file to read from: nothing can be loaded.
+        if (!source) return wav_error::cannotRead;
+    } else if (state_.pendingReplaced && r->isReplaced() && r->sourceIsWav()) {
+        // Pasted from a resource with a pending WAV file: that file.
+        source = r->displayFileName();
+    } else {
+        const unsigned char mark = r->isExternal() ? bank::graveMark : bank::scriptMark;
+        source = b->findInCandidates(text, mark, mark);
+        if (!source) {
+            format = audio::editorFormat;
+            return wav_error::none;
+        }
+    }
+    std::vector<std::uint8_t> buffer;
+    std::uint32_t length = 0;
+    // A pasted resource's offset counts from its source's main area unless
+    // it is an absolute one; `readSample` tells the two apart.
+    const std::uint32_t mainStart = b->header()[7];
+    if (!r->readSample(mainStart, *source, buffer, length, bank::mainAreaWordOffset, state_.openedSourceOffset,
+                       flags, state_.pendingReplaced))
+        return wav_error::cannotRead;
+    state_.playBuffer = std::move(buffer);
+    state_.playLength = length;
+    format = audio::editorFormat;
+    return wav_error::none;
+}
+
+int ResourceEditSession::exportWav(const std::string& path) {
+    audio::WavFile reader;
+    audio::WaveFormat format;
+    const int loaded = loadPlayBuffer(reader, format);
+    if (loaded != wav_error::none) return loaded;
+    if (!state_.resource) return wav_error::none;
+    if (!state_.playBuffer) return wav_error::noSampleData;
+    audio::WavFile writer;
+    return writer.writeWav(path, format, state_.playLength, state_.playBuffer->data());
+}
+
+std::uint32_t ResourceEditSession::beginTest() {
+    stopTest();
+    return audio::volumeWord(readVolumeField());
+}
+
+void ResourceEditSession::testFile(const std::string& path, std::uint32_t volumeWord) {
+    audio::WavFile file;
+    audio::WaveFormat format;
+    std::uint32_t dataLength = 0;
+    const int opened = openAccepted(file, path, format, dataLength);
+    if (opened != wav_error::none) {
+        reportWavError(opened);
+        return;
+    }
+    if (!state_.resource || !state_.deviceLink) return;
+    file.closeWav();
+    const int read = readWavIntoPlayBuffer(file, path, format, std::nullopt);
+    if (read != wav_error::none) {
+        reportWavError(read);
+        return;
+    }
+    audio::playSample(*state_.resource, state_.playHeader, state_.playBuffer->data(), state_.playLength, volumeWord);
+}
+
+void ResourceEditSession::testCurrent() {
+    audio::WavFile file;
+    audio::WaveFormat format;
+    const int loaded = loadPlayBuffer(file, format);
+    reportWavError(loaded);
+    if (!state_.resource || !state_.deviceLink) return;
+    if (state_.playBuffer) {
+        const std::uint32_t word = audio::volumeWord(readVolumeField());
+        audio::playSample(*state_.resource, state_.playHeader, state_.playBuffer->data(), state_.playLength, word);
+    } else if (loaded == wav_error::none) {
+        reportWavError(wav_error::noSampleData);
+    }
+}
+
+bool ResourceEditSession::ok() {
+    bank::SoundResource* r = state_.resource;
+    if (!r) return false;
+    r->setVolume(readVolumeField());
+    const std::string text = fileNameBoxText();
+    bool closes = false;
+    if (platform::equalsNoCase(text, state_.openingFileText)) {
+        state_.pendingPath.reset();
+        closes = true;
+    } else if (platform::equalsNoCase(text, r->listFileName())) {
+        commit();
+        closes = true;
+    } else if (r->linkFlags() & bank::fromBank) {
+        const int imported = importWav(text, true);
+        reportImportResult(imported);
+        if (imported == import_result::taken) {
+            r->setSourceOffset(state_.openedSourceOffset);
+            links_.release(r->linkKey());
+            r->setFromBank(false);
+            state_.openedLinkFlags = 0;
+            commit();
+            closes = true;
+        }
+    } else {
+        audio::WavFile file;
+        audio::WaveFormat format;
+        std::uint32_t dataLength = 0;
+        int result = openAccepted(file, text, format, dataLength);
+        const bool newFile = !state_.pendingPath || !platform::equalsNoCase(text, *state_.pendingPath);
+        if (result == wav_error::none && newFile && dataLength > file.remainingBytes()) {
+            file.closeWav();
+            result = wav_error::cannotRead;
+        }
+        if (result != wav_error::none) {
+            reportWavError(result);
+        } else {
+            std::int64_t firstSampleByte = 0;
+            file.tell(firstSampleByte);
+            if (newFile) {
+                state_.pendingPath = text;
+                state_.pendingSize = dataLength & ~std::uint32_t{3};
+                state_.pendingReplaced = true;
+            }
+            // A resource given a new file takes its data from that file
+            // alone: whatever it was pasted from no longer counts.
+            state_.openedLinkFlags = 0;
+            r->setSourceOffset(firstSampleByte);
+            file.closeWav();
+            commit();
+            closes = true;
+        }
+    }
+    stopTest();
+    return closes;
+}
+
+void ResourceEditSession::commit() {
+    bank::SoundResource& r = *state_.resource;
+    const std::uint32_t flags = state_.openedLinkFlags;
+    if (!(flags & bank::pasted)) {
+        // Not pasted: the data is the resource's own (in its bank, or the
+        // pending file), wherever a paste had placed it before.
+        r.setSourceArea(ownArea(r));
+        r.setSourceIsWav(false);
+        if (!state_.pendingReplaced) r.setSourceOffset(r.record().dataOffset());
+    }
+    r.setLinkFlags((r.linkFlags() & ~linkFlagBits) | flags);
+    std::optional<std::string> path = std::move(state_.pendingPath);
+    state_.pendingPath.reset();
+    r.setReplacement(state_.pendingReplaced, state_.pendingSize, std::move(path));
+}
+
+void ResourceEditSession::cancel() {
+    stopTest();
+    state_.pendingPath.reset();
+}
+
+void ResourceEditSession::reportWavError(int code) {
+    if (auto text = wavErrorText(code, strings_)) view_.showMessage(*text, message_style::exclamation);
+}
+
+void ResourceEditSession::reportImportResult(int code) {
+    if (auto text = importResultText(code, strings_)) view_.showMessage(*text, message_style::exclamation);
+}
+
+}  // namespace calyx::editor

@@ -1,0 +1,156 @@
+// The resource edit dialog without its widgets: the state it keeps between
+// opening and OK or Cancel (the pending replacement, the link flags it was
+// opened with, the test sound) and every procedure behind its buttons. What
+// it shows goes through an `EditDialogView`; file dialogs belong to the
+// widgets, so the procedures take the path the user chose.
+//
+// Nothing reaches the resource before OK; Cancel leaves it untouched.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/wav_file.h"
+#include "audio/wave_device_link.h"
+#include "audio/wave_out_device.h"
+#include "bank/sound_bank.h"
+#include "editor/core/edit_dialog_view.h"
+#include "editor/core/game_strings.h"
+#include "editor/core/link_table.h"
+
+namespace calyx::editor {
+
+// Results of `importWav`.
+namespace import_result {
+inline constexpr int taken = 1;
+inline constexpr int notWavName = 2;
+inline constexpr int notWavNameDropped = 3;  // how a drop reports `notWavName`
+inline constexpr int notStored = 4;           // fewer than 4 sample bytes
+inline constexpr int cannotOpenOrRead = 5;
+inline constexpr int formatNotSupported = 6;
+}  // namespace import_result
+
+// The dialog's WAV error codes (0 is success).
+namespace wav_error {
+inline constexpr int none = 0;
+inline constexpr int formatNotSupported = 1;
+inline constexpr int cannotOpen = 2;
+inline constexpr int cannotRead = 3;
+inline constexpr int cannotWrite = 4;
+inline constexpr int noSampleData = 5;
+inline constexpr int notBound = 6;  // no resource: nothing is shown
+}  // namespace wav_error
+
+// Texts of the dialog's lines.
+namespace edit_text {
+inline constexpr int loopingId = 22;
+inline constexpr std::string_view loopingFrench = "Son bouclant";
+inline constexpr int sizeBeforeId = 23;
+inline constexpr int sizeAfterId = 24;
+inline constexpr std::string_view sizeFrenchBefore = "Taille: ";
+inline constexpr std::string_view sizeFrenchAfter = " octets";
+// The line after a file was chosen is English in every language.
+inline constexpr std::string_view sizeChosenBefore = "Size: ";
+inline constexpr std::string_view sizeChosenAfter = " bytes";
+}  // namespace edit_text
+
+// The longest text read from the file-name box and from the volume box.
+inline constexpr std::size_t fileNameBoxMax = 254;
+inline constexpr std::size_t volumeBoxMax = 9;
+
+// The dialog's state, under the names the rest of the editor knows it by.
+struct ResourceEditState {
+    bank::SoundResource* resource = nullptr;
+    bank::SoundBank* bank = nullptr;
+    const audio::WaveDeviceLink* deviceLink = nullptr;
+    // The resource's link flags and source offset when the dialog opened
+    // ("Reset" clears them).
+    std::uint32_t openedLinkFlags = 0;
+    std::int64_t openedSourceOffset = 0;
+    // The replacement OK will commit.
+    bool pendingReplaced = false;
+    std::optional<std::string> pendingPath;
+    std::uint32_t pendingSize = 0;
+    std::string openingFileText;
+    // The test sound: queued through `playHeader`, kept until stopped.
+    audio::PlayHeader playHeader{};
+    std::optional<std::vector<std::uint8_t>> playBuffer;
+    std::uint32_t playLength = 0;
+    bool bound = false;
+};
+
+class ResourceEditSession {
+public:
+    ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings);
+    // Stops any test sound still queued.
+    ~ResourceEditSession();
+    ResourceEditSession(const ResourceEditSession&) = delete;
+    ResourceEditSession& operator=(const ResourceEditSession&) = delete;
+
+    // Only a sample that names a file opens the dialog.
+    static bool opensDialogFor(const bank::SoundResource& resource);
+
+    // Binds the dialog to `resource` of `bank`; the pending replacement
+    // starts as the resource's own.
+    void bind(bank::SoundResource& resource, bank::SoundBank& bank, const audio::WaveDeviceLink* deviceLink);
+    // Fills the dialog's boxes and lines; false when it must end at once.
+    bool initialise();
+
+    // The volume typed in the volume box (0..127), the trackbar following
+    // it; a box that does not read as a number is rewritten from the
+    // trackbar.
+    int readVolumeField();
+    // The trackbar moved: the volume box follows.
+    void trackbarMoved();
+
+    // "Reset": back to the bank's own sample and stored volume.
+    void reset();
+    // Takes the WAV file `path` as the pending replacement.
+    int importWav(const std::string& path, bool showInDialog);
+    // "Browse..." after its file dialog, and a dropped file.
+    void browse(const std::string& path);
+    void dropFile(const std::string& path);
+
+    // Loads what "Test current" plays and "exporter Wav" writes.
+    int loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format);
+    // "exporter Wav" after its file dialog: the dialog WAV error code.
+    int exportWav(const std::string& path);
+    void exportButton(const std::string& path) { reportWavError(exportWav(path)); }
+
+    // "Test": stops the test and reads the volume before the file dialog
+    // (the answer is the volume word), then plays the file chosen.
+    std::uint32_t beginTest();
+    void testFile(const std::string& path, std::uint32_t volumeWord);
+    // "Test current".
+    void testCurrent();
+    // Stops the test sound and frees its buffer (the device is not touched
+    // when there is none).
+    void stopTest();
+
+    // OK: true when the dialog closes, false when it stays open.
+    bool ok();
+    void cancel();
+
+    void reportWavError(int code);
+    void reportImportResult(int code);
+
+    const ResourceEditState& state() const { return state_; }
+
+private:
+    std::string fileNameBoxText() const;
+    void showSizeLine(std::uint32_t size, bool chosenFile);
+    void commit();
+    // Reads the data chunk of the WAV file `path` into the play buffer, at
+    // most `limit` bytes when given; `format` gets the file's format.
+    int readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
+                              std::optional<std::uint32_t> limit);
+
+    EditDialogView& view_;
+    LinkTable& links_;
+    const GameStrings& strings_;
+    ResourceEditState state_;
+};
+
+}  // namespace calyx::editor
