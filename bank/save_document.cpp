@@ -34,6 +34,10 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
 
     const std::string loadedPath = *bank.bankPath();
     const bool newFile = !namesSameFile(loadedPath, targetPath);
+    // An error left by the load (a companion that could not be read) is not
+    // this save's.
+    int stale = 0;
+    bank.takeError(stale);
     std::string tempPath;
     bank.prepareSave(true, &tempPath, targetPath);
     bank.save(nullptr);

@@ -22,7 +22,8 @@ bool readWordAt(BankStream& stream, std::int64_t at, std::uint32_t& value) {
 }  // namespace
 
 std::int64_t SoundResource::idOrNone() const {
-    return kind() == static_cast<std::uint32_t>(ResourceKind::Empty) ? -1 : record_.id();
+    if (kind() == static_cast<std::uint32_t>(ResourceKind::Empty)) return -1;
+    return record_.id();
 }
 
 std::uint32_t SoundResource::dataSize() const {

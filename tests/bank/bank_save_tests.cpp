@@ -1,0 +1,350 @@
+// Saving: layout, padding, sharing, both areas, pastes and WAV replacements,
+// saving twice, and saves that fail without touching the bank on disk.
+#include <gtest/gtest.h>
+
+#include "bank/save_document.h"
+#include "bank_files.h"
+#include "fixtures/wav_builder.h"
+
+namespace calyx {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+using fixtures::BankSpec;
+using fixtures::ResourceSpec;
+using fixtures::TempDir;
+using testing::sampleBytes;
+using testing::wordAt;
+
+ResourceSpec sample(std::uint32_t id, std::size_t size, std::string fileName = "xxxxxxxxxxxx") {
+    ResourceSpec r;
+    r.id = id;
+    r.data = fixtures::patternBytes(size, static_cast<std::uint8_t>(id));
+    r.fileName = std::move(fileName);
+    return r;
+}
+
+Bytes withPadding(Bytes bytes, std::size_t padded) {
+    const unsigned char last = bytes.empty() ? 0 : bytes.back();
+    bytes.resize(padded, last);
+    return bytes;
+}
+
+// Saves the bank in place and answers the new file's bytes.
+Bytes saveInPlace(bank::SoundBank& b) {
+    const auto outcome = bank::saveDocument(b, *b.bankPath());
+    EXPECT_TRUE(outcome.saved) << "bank error " << outcome.bankError;
+    return fixtures::readBytes(*b.bankPath());
+}
+
+std::string writeWav(const TempDir& dir, const std::string& name, const Bytes& samples) {
+    fixtures::writeBytes(dir / name, fixtures::simpleWav(samples));
+    return dir / name;
+}
+
+TEST(BankSave, EmptyFirstGameBankIsHeaderAndAuxRecordsOnly) {
+    TempDir dir;
+    BankSpec spec;
+    spec.k7 = true;
+    spec.aux = {{}, {}, {}};
+    spec.aux[2].fill(0x5A);
+    auto loaded = testing::writeAndLoad(dir, "k.bnm", spec);
+    const Bytes saved = saveInPlace(*loaded.bank);
+    const std::uint32_t length = 36 + 32 * 3;
+    ASSERT_EQ(saved.size(), length);
+    for (std::size_t w : {5u, 6u, 7u, 8u}) EXPECT_EQ(wordAt(saved, 4 * w), length) << "h" << w;
+    EXPECT_EQ(saved[36 + 64], 0x5A);
+}
+
+TEST(BankSave, PaddingRepeatsTheLastByte) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 16), sample(2, 18)};
+    spec.resources[0].padMode = 2;
+    auto loaded = testing::writeAndLoad(dir, "b.bnm", spec);
+    const Bytes saved = saveInPlace(*loaded.bank);
+    EXPECT_EQ(wordAt(saved, 44 + 12), 24u);
+    EXPECT_EQ(wordAt(saved, 44 + 92 + 12), 20u);
+    EXPECT_EQ(sampleBytes(saved, false, 0), withPadding(spec.resources[0].data, 24));
+    EXPECT_EQ(sampleBytes(saved, false, 1), withPadding(spec.resources[1].data, 20));
+    // Saved again, the pad-mode-2 sample grows by 8 more copies of its last byte.
+    const Bytes again = saveInPlace(*loaded.bank);
+    EXPECT_EQ(sampleBytes(again, false, 0), withPadding(spec.resources[0].data, 32));
+    EXPECT_EQ(sampleBytes(again, false, 1), withPadding(spec.resources[1].data, 20));
+}
+
+TEST(BankSave, AnUnchangedBankIsSavedByteForByte) {
+    TempDir dir;
+    for (bool k7 : {false, true}) {
+        BankSpec spec;
+        spec.k7 = k7;
+        spec.aux = {{}};
+        spec.aux[0].fill(7);
+        spec.resources = {sample(1, 40, "ENGINE.WAV"), sample(2, 12, "HORN.WAV"), sample(3, 8, "LOOP.WAV")};
+        spec.resources[0].filler = 0x3C;  // bytes the editor does not interpret
+        spec.resources[2].looping = true;
+        spec.resources[2].loopEnd = 8;
+        ResourceSpec cd;
+        cd.kind = 3;
+        cd.stored = 0;
+        cd.id = 40;
+        cd.fileName = "TRACK07";
+        cd.dataSize = 777;
+        cd.dataOffset = 999;
+        ResourceSpec empty;
+        empty.kind = 0;
+        empty.stored = 0;
+        empty.filler = 0x11;
+        spec.resources.push_back(cd);
+        spec.resources.push_back(empty);
+        if (!k7) {
+            spec.resources.push_back(sample(5, 24, "MUSIC.WAV"));
+            spec.resources.back().external = true;
+        }
+        const Bytes original = fixtures::buildBank(spec);
+        fixtures::writeBytes(dir / "u.bnm", original);
+        auto loaded = testing::loadBankFile(dir / "u.bnm");
+        EXPECT_EQ(saveInPlace(*loaded.bank), original) << (k7 ? "first game" : "second game");
+        // And again, from the committed state.
+        EXPECT_EQ(saveInPlace(*loaded.bank), original) << (k7 ? "first game" : "second game");
+    }
+}
+
+TEST(BankSave, SamplesOfOneNameShareOnlyTheSameBytes) {
+    TempDir dir;
+    BankSpec spec;
+    auto a = sample(1, 8, "SKID.WAV");
+    auto b = a;  // the same bytes at the same place: written once
+    b.id = 2;
+    b.fileName = "skid.wav";
+    b.dataOffset = 0;
+    b.dataSize = 8;
+    b.data.clear();
+    auto c = sample(3, 8, "SKID.WAV");  // same name, other bytes: never merged
+    auto bnm1 = sample(4, 8, "OTHER.BNM");
+    auto bnm2 = sample(5, 8, "OTHER.BNM");
+    bnm2.dataOffset = 16;
+    bnm2.dataSize = 8;
+    bnm2.data.clear();
+    bnm1.data = fixtures::patternBytes(8, 4);
+    auto noName1 = sample(6, 8);
+    auto noName2 = sample(7, 8);
+    spec.resources = {a, b, c, bnm1, bnm2, noName1, noName2};
+    auto loaded = testing::writeAndLoad(dir, "s.bnm", spec);
+    const Bytes saved = saveInPlace(*loaded.bank);
+    auto offsetOf = [&saved](std::size_t i) { return wordAt(saved, 44 + 92 * i + 16); };
+    EXPECT_EQ(offsetOf(0), offsetOf(1));
+    EXPECT_NE(offsetOf(0), offsetOf(2));
+    EXPECT_NE(offsetOf(3), offsetOf(4));
+    EXPECT_NE(offsetOf(5), offsetOf(6));
+    EXPECT_EQ(sampleBytes(saved, false, 2), c.data);
+    EXPECT_EQ(sampleBytes(saved, false, 6), noName2.data);
+    // Six distinct copies of 8 bytes.
+    EXPECT_EQ(wordAt(saved, 40) - wordAt(saved, 28), 6u * 8u);
+}
+
+TEST(BankSave, ExternalDataGetsAbsoluteOffsetsFromTheExternalArea) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 12), sample(2, 20, "MUSIC.WAV"), sample(3, 8, "MUSIC.WAV")};
+    spec.resources[1].external = true;
+    spec.resources[2].external = true;
+    spec.resources[2].data = fixtures::patternBytes(8, 99);
+    auto loaded = testing::writeAndLoad(dir, "e.bnm", spec);
+    const Bytes saved = saveInPlace(*loaded.bank);
+    const std::uint32_t h9 = wordAt(saved, 36);
+    EXPECT_EQ(h9, 44u + 3 * 92 + 12);
+    EXPECT_EQ(wordAt(saved, 44 + 92 + 16), h9);
+    EXPECT_EQ(wordAt(saved, 40), h9 + 28);
+    EXPECT_EQ(sampleBytes(saved, false, 1), spec.resources[1].data);
+    EXPECT_EQ(sampleBytes(saved, false, 2), spec.resources[2].data);
+}
+
+TEST(BankSave, WavReplacementsTakeTheirBytesAndNames) {
+    TempDir dir;
+    for (bool k7 : {false, true}) {
+        BankSpec spec;
+        spec.k7 = k7;
+        spec.resources = {sample(1, 8, "OLD.WAV"), sample(2, 16, "xxxxxxxxxxxx"), sample(3, 8, "EXT.WAV")};
+        spec.resources[2].external = true;
+        spec.resources[2].stored = k7 ? 1 : 0;  // a second-game sample whose data is elsewhere
+        auto loaded = testing::writeAndLoad(dir, "r.bnm", spec);
+        auto& b = *loaded.bank;
+        const Bytes longer = fixtures::patternBytes(30, 77);
+        const std::string wav = writeWav(dir, "a_very_long_name.wav", longer);
+        b.resourceAt(0)->setReplacement(true, 28, wav);
+        b.resourceAt(1)->setReplacement(true, 8, wav);
+        b.resourceAt(2)->setReplacement(true, 12, wav);
+        const Bytes saved = saveInPlace(b);
+        const std::size_t header = k7 ? 36 : 44;
+        EXPECT_EQ(sampleBytes(saved, k7, 0), Bytes(longer.begin(), longer.begin() + 28));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&saved[header + 72])), "a_very_long_");
+        // A slot that had no file name still gets its bytes.
+        EXPECT_EQ(sampleBytes(saved, k7, 1), Bytes(longer.begin(), longer.begin() + 8));
+        if (k7) {
+            // The first game's external sample stays a file of its own.
+            EXPECT_EQ(wordAt(saved, header + 2 * 92 + 8), 0u);
+        } else {
+            // A second-game sample that had no data here gets its space.
+            EXPECT_EQ(wordAt(saved, header + 2 * 92 + 8), 1u);
+            EXPECT_EQ(sampleBytes(saved, k7, 2), Bytes(longer.begin(), longer.begin() + 12));
+        }
+        EXPECT_FALSE(b.resourceAt(0)->isReplaced());
+    }
+}
+
+TEST(BankSave, PastesCarryTheSourcesOwnBytes) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 8, "MAIN.WAV"), sample(2, 12, "EXT.WAV"), sample(3, 16, "T1.WAV"),
+                      sample(4, 20, "T2.WAV")};
+    spec.resources[1].external = true;
+    spec.resources[3].external = true;
+    auto loaded = testing::writeAndLoad(dir, "p.bnm", spec);
+    auto& b = *loaded.bank;
+    // Within the bank: main area → external area, external → main.
+    b.resourceAt(3)->copyFrom(*b.resourceAt(0), false);
+    b.resourceAt(2)->copyFrom(*b.resourceAt(1), false);
+
+    // From another bank, and from a sample of that bank with a pending import.
+    BankSpec otherSpec;
+    otherSpec.k7 = true;
+    otherSpec.resources = {sample(9, 4), sample(8, 24, "OTHER.WAV"), sample(7, 8, "PENDING.WAV")};
+    auto other = testing::writeAndLoad(dir, "o.bnm", otherSpec);
+    const Bytes pendingBytes = fixtures::patternBytes(40, 55);
+    other.bank->resourceAt(2)->setReplacement(true, 40, writeWav(dir, "pending.wav", pendingBytes));
+    const std::string otherPath = *other.bank->bankPath();
+    b.setSourceBankResolver([&otherPath](std::uintptr_t key) -> std::optional<std::string> {
+        if (key == 42) return otherPath;
+        return std::nullopt;
+    });
+    BankSpec moreSpec = spec;
+    auto more = testing::writeAndLoad(dir, "p2.bnm", moreSpec);
+    (void)more;
+    b.resourceAt(0)->copyFrom(*other.bank->resourceAt(1), true);
+    b.resourceAt(0)->setLinkKey(42);
+    b.resourceAt(1)->copyFrom(*other.bank->resourceAt(2), true);
+    b.resourceAt(1)->setLinkKey(42);
+
+    const Bytes saved = saveInPlace(b);
+    EXPECT_EQ(sampleBytes(saved, false, 0), otherSpec.resources[1].data);
+    EXPECT_EQ(sampleBytes(saved, false, 1), pendingBytes);
+    EXPECT_EQ(sampleBytes(saved, false, 2), spec.resources[1].data);
+    EXPECT_EQ(sampleBytes(saved, false, 3), spec.resources[0].data);
+
+    // Reloaded from disk, every sample reads back as saved.
+    auto reloaded = testing::loadBankFile(*b.bankPath());
+    std::vector<std::uint8_t> buffer;
+    std::uint32_t length = 0;
+    auto& r = *reloaded.bank->resourceAt(3);
+    ASSERT_EQ(r.readSample(reloaded.bank->header()[7], *reloaded.bank->bankPath(), buffer, length, 0,
+                           r.sourceOffset(), 0, false),
+              1);
+    EXPECT_EQ(buffer, spec.resources[0].data);
+}
+
+TEST(BankSave, SavingTwiceReadsTheFileJustSaved) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 16, "A.WAV"), sample(2, 8, "B.WAV")};
+    spec.resources[0].padMode = 2;
+    auto loaded = testing::writeAndLoad(dir, "twice.bnm", spec);
+    auto& b = *loaded.bank;
+    const Bytes bigger = fixtures::patternBytes(64, 3);
+    b.resourceAt(1)->setReplacement(true, 64, writeWav(dir, "big.wav", bigger));
+    saveInPlace(b);
+    b.resourceAt(1)->setVolume(12);
+    b.resourceAt(0)->copyFrom(*b.resourceAt(1), false);
+    const Bytes saved = saveInPlace(b);
+    EXPECT_EQ(sampleBytes(saved, false, 1), bigger);
+    EXPECT_EQ(sampleBytes(saved, false, 0), withPadding(bigger, 72));
+    EXPECT_EQ(saved[44 + 92 + 20], 12);
+}
+
+TEST(BankSave, SaveAsUnderANewNameMovesTheBankAndItsCompanion) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 8, "A.WAV")};
+    fixtures::writeBytes(dir / "orig.bnm", fixtures::buildBank(spec));
+    fixtures::writeFile(dir / "orig.bns", "[HEADER]\nRes = 0\n");
+    auto loaded = testing::loadBankFile(dir / "orig.bnm");
+    fixtures::makeDirs(dir / "out");
+    const auto outcome = bank::saveDocument(*loaded.bank, dir / "out/copy.bnm");
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_FALSE(outcome.companionFailed);
+    EXPECT_EQ(fixtures::readFile(dir / "out/copy.bns"), "[HEADER]\nRes = 0\n");
+    EXPECT_EQ(*loaded.bank->bankPath(), dir / "out/copy.bnm");
+    // The same file under another spelling copies nothing onto itself.
+    const auto same = bank::saveDocument(*loaded.bank, dir / "out/./COPY.BNM");
+    EXPECT_TRUE(same.saved);
+    EXPECT_EQ(fixtures::readFile(dir / "out/copy.bns"), "[HEADER]\nRes = 0\n");
+    EXPECT_EQ(loaded.bank->savesInProgress(), 0);
+}
+
+TEST(BankSave, FirstGameBankSavedAsCopiesNoCompanion) {
+    TempDir dir;
+    BankSpec spec;
+    spec.k7 = true;
+    spec.resources = {sample(1, 8)};
+    fixtures::writeBytes(dir / "k.bnm", fixtures::buildBank(spec));
+    fixtures::writeFile(dir / "k.bns", "x");
+    auto loaded = testing::loadBankFile(dir / "k.bnm");
+    ASSERT_TRUE(bank::saveDocument(*loaded.bank, dir / "k2.bnm").saved);
+    EXPECT_FALSE(platform::fileExists(dir / "k2.bns"));
+}
+
+class FailedSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        spec_.resources = {sample(1, 8, "A.WAV"), sample(2, 12, "B.WAV")};
+        original_ = fixtures::buildBank(spec_);
+        fixtures::writeBytes(dir_ / "f.bnm", original_);
+        loaded_ = testing::loadBankFile(dir_ / "f.bnm");
+    }
+    void expectUntouched(int expectedError) {
+        const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(outcome.bankError, expectedError);
+        EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
+        EXPECT_EQ(loaded_.bank->savesInProgress(), 0);
+        for (int i = 0; i < 20; ++i) {
+            const std::string temp = dir_ / ("~Calyx" + std::to_string(i) + ".tmp");
+            EXPECT_FALSE(platform::fileExists(temp)) << temp;
+        }
+    }
+
+    TempDir dir_;
+    BankSpec spec_;
+    Bytes original_;
+    testing::Loaded loaded_;
+};
+
+TEST_F(FailedSave, NoTemporaryNameLeavesTheBank) {
+    // Twenty names taken by folders: none can be created or cleaned up.
+    for (int i = 0; i < 20; ++i) fixtures::makeDirs(dir_ / ("~Calyx" + std::to_string(i) + ".tmp"));
+    const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_EQ(outcome.bankError, bank::errorSourceMissing);
+    EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
+}
+
+TEST_F(FailedSave, AMissingReplacementFileLeavesTheBankAndKeepsTheEdit) {
+    loaded_.bank->resourceAt(0)->setReplacement(true, 8, dir_ / "gone.wav");
+    expectUntouched(bank::errorSourceMissing);
+    EXPECT_TRUE(loaded_.bank->resourceAt(0)->isReplaced());
+    EXPECT_EQ(loaded_.bank->header()[7], wordAt(original_, 28));
+}
+
+TEST_F(FailedSave, AReplacementShorterThanItsSizeIsAReadError) {
+    loaded_.bank->resourceAt(1)->setReplacement(true, 400, writeWav(dir_, "short.wav", fixtures::patternBytes(8, 1)));
+    expectUntouched(bank::errorSourceUnreadable);
+}
+
+TEST_F(FailedSave, ABankTooLargeForItsOffsetsIsRefused) {
+    loaded_.bank->resourceAt(0)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "x.wav", {1, 2, 3, 4}));
+    loaded_.bank->resourceAt(1)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "y.wav", {1, 2, 3, 4}));
+    expectUntouched(bank::errorOther);
+}
+
+}  // namespace
+}  // namespace calyx
