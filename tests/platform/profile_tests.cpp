@@ -146,6 +146,9 @@ TEST(Profile, MalformedFilesAreHarmless) {
     EXPECT_EQ(after.size(), junk.size() - 2);
     EXPECT_NE(after.find(std::string("[TQ2\0]\n", 7)), std::string::npos);
     EXPECT_EQ(get("TQ2", "Language", ini), "French");
+
+    writeFile(ini, "\xEF\xBB\xBF[TQ2]\r\nLanguage=German\r\n");
+    EXPECT_EQ(get("TQ2", "Language", ini), "German");
 }
 
 }  // namespace
