@@ -2,7 +2,13 @@
 // saving twice, and saves that fail without touching the bank on disk.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "bank/save_document.h"
+#include "fixtures/file_size_limit.h"
 #include "bank_files.h"
 #include "fixtures/wav_builder.h"
 
@@ -344,6 +350,72 @@ TEST_F(FailedSave, ABankTooLargeForItsOffsetsIsRefused) {
     loaded_.bank->resourceAt(0)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "x.wav", {1, 2, 3, 4}));
     loaded_.bank->resourceAt(1)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "y.wav", {1, 2, 3, 4}));
     expectUntouched(bank::errorOther);
+}
+
+}  // namespace
+}  // namespace calyx
+
+namespace calyx {
+namespace {
+
+TEST_F(FailedSave, AFullDiskLeavesTheBankByteForByte) {
+    loaded_.bank->resourceAt(1)->setReplacement(true, 4000, writeWav(dir_, "big.wav", fixtures::patternBytes(4000, 9)));
+    {
+        fixtures::FileSizeLimit full(300);
+        const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_NE(outcome.bankError, 0);
+    }
+    EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
+    EXPECT_FALSE(platform::fileExists(dir_ / "~Calyx0.tmp"));
+    EXPECT_TRUE(loaded_.bank->resourceAt(1)->isReplaced());
+    // With room again, the same edit saves.
+    EXPECT_TRUE(bank::saveDocument(*loaded_.bank, dir_ / "f.bnm").saved);
+}
+
+TEST(SafeBankSave, KeepsPermissionsAndFollowsSymbolicLinks) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 8, "A.WAV")};
+    fixtures::makeDirs(dir / "real");
+    fixtures::writeBytes(dir / "real/b.bnm", fixtures::buildBank(spec));
+    ::chmod((dir / "real/b.bnm").c_str(), 0640);
+    std::filesystem::create_symlink(dir / "real/b.bnm", dir / "link.bnm");
+    auto loaded = testing::loadBankFile(dir / "link.bnm");
+    loaded.bank->resourceAt(0)->setVolume(3);
+    ASSERT_TRUE(bank::saveDocument(*loaded.bank, dir / "link.bnm").saved);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.bnm"));
+    EXPECT_EQ(fixtures::readBytes(dir / "real/b.bnm")[44 + 20], 3);
+    struct stat st {};
+    ::stat((dir / "real/b.bnm").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(SafeBankSave, SaveAsOntoAnotherFileSystem) {
+    // /dev/shm is a file system of its own on most machines.
+    std::error_code ec;
+    if (!std::filesystem::is_directory("/dev/shm", ec)) GTEST_SKIP() << "no /dev/shm";
+    TempDir dir;
+    struct stat a {}, b {};
+    ::stat(dir.path().c_str(), &a);
+    ::stat("/dev/shm", &b);
+    if (a.st_dev == b.st_dev) GTEST_SKIP() << "/dev/shm is on the same file system";
+    BankSpec spec;
+    spec.resources = {sample(1, 8, "A.WAV")};
+    const Bytes original = fixtures::buildBank(spec);
+    fixtures::writeBytes(dir / "b.bnm", original);
+    fixtures::writeFile(dir / "b.bns", "[HEADER]\nRes = 0\n");
+    auto loaded = testing::loadBankFile(dir / "b.bnm");
+    const std::string target = "/dev/shm/calyx-saveas-" + std::to_string(::getpid()) + ".bnm";
+    const auto outcome = bank::saveDocument(*loaded.bank, target);
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_EQ(fixtures::readBytes(target), original);
+    std::string companion = target;
+    companion.back() = 's';
+    EXPECT_TRUE(platform::fileExists(companion));
+    std::filesystem::remove(target, ec);
+    std::filesystem::remove(companion, ec);
+    EXPECT_FALSE(platform::fileExists(dir / "~Calyx0.tmp"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "file_size_limit.h"
+#include "fixtures/file_size_limit.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/wine_prefix.h"
 #include "platform/path.h"

@@ -8,7 +8,7 @@
 
 using namespace std::string_literals;
 
-#include "file_size_limit.h"
+#include "fixtures/file_size_limit.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/wine_prefix.h"
 

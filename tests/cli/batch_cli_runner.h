@@ -1,0 +1,50 @@
+// Runs the built programs from tests: the exit code and both outputs.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "fixtures/temp_dir.h"
+
+namespace calyx::cli::testing {
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// The build folder the test programs were given.
+inline std::string binDir() {
+    const char* dir = std::getenv("CALYX_BIN_DIR");
+    return dir ? dir : ".";
+}
+
+inline std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs `program` (a file of the build folder) with `arguments`; the
+// environment is the test's own (WINEPREFIX included).
+inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments) {
+    fixtures::TempDir outputs;
+    std::string command = shellQuoted(binDir() + "/" + program);
+    for (const auto& argument : arguments) command += " " + shellQuoted(argument);
+    command += " >" + shellQuoted(outputs / "out") + " 2>" + shellQuoted(outputs / "err") + " </dev/null";
+    const int status = std::system(command.c_str());
+    ProgramRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = fixtures::readFile(outputs / "out");
+    run.err = fixtures::readFile(outputs / "err");
+    return run;
+}
+
+inline ProgramRun runCli(const std::vector<std::string>& arguments) { return runProgram("calyx-cli", arguments); }
+
+}  // namespace calyx::cli::testing
