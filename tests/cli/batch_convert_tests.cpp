@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "batch_cli_runner.h"
 #include "fixtures/temp_dir.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "batch_cli_runner.h"
 #include "fixtures/temp_dir.h"
