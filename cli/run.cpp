@@ -22,6 +22,7 @@ int run(int argc, char** argv) {
 
     addInspectCommands(app, context);
     addSaveCommands(app, context);
+    addEditCommands(app, context);
     addBatchCommands(app, context);
 
     try {

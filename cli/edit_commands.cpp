@@ -1,0 +1,262 @@
+// export, import, volume, copy and play: the edit dialog's buttons and the
+// drop of one row on another, run through the editor's own code, then the
+// editor's save.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <thread>
+
+#include "audio/playback.h"
+#include "audio/wave_device_owner.h"
+#include "cli/commands.h"
+#include "cli/save_bank.h"
+#include "editor/core/link_table.h"
+#include "editor/core/messages.h"
+#include "editor/core/resource_drop.h"
+#include "editor/core/resource_edit_session.h"
+#include "platform/file.h"
+
+namespace calyx::cli {
+namespace {
+
+// The edit dialog as a command sees it: the boxes hold text, messages are
+// kept to be reported.
+class CommandDialogView : public editor::EditDialogView {
+public:
+    std::string fileName, volume;
+    std::optional<int> trackbar = 0;
+    std::vector<std::string> messages;
+
+    std::string fileNameText() const override { return fileName; }
+    void setFileNameText(const std::string& text) override { fileName = text; }
+    void setSizeLine(const editor::UiText&) override {}
+    void setLoopingLine(const editor::UiText&) override {}
+    void setCommentLine(const editor::UiText&) override {}
+    std::string volumeText() const override { return volume; }
+    void setVolumeText(const std::string& text) override { volume = text; }
+    std::optional<int> trackbarPosition() const override { return trackbar; }
+    void setTrackbarPosition(int position) override { trackbar = position; }
+    void showMessage(const editor::UiText& text, unsigned) override { messages.push_back(text.utf8()); }
+
+    // Fails with what the dialog said, or `fallback` when it said nothing.
+    [[noreturn]] void fail(const std::string& fallback) const {
+        std::string text;
+        for (const auto& m : messages) text += (text.empty() ? "" : "; ") + m;
+        throw CommandFailure{text.empty() ? fallback : text};
+    }
+};
+
+// One resource of one open bank in an edit dialog.
+struct OpenEdit {
+    std::unique_ptr<bank::SoundBank> bank;
+    editor::LinkTable links;
+    CommandDialogView view;
+    std::unique_ptr<editor::ResourceEditSession> session;
+    bank::SoundResource* resource = nullptr;
+};
+
+void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, long index,
+              const audio::WaveDeviceLink* deviceLink = nullptr) {
+    edit.bank = context.openBank(bankPath);
+    editor::useLinkTable(*edit.bank, edit.links);
+    edit.resource = &resourceAtIndex(*edit.bank, index);
+    if (!editor::ResourceEditSession::opensDialogFor(*edit.resource))
+        throw CommandFailure{"resource " + std::to_string(index) +
+                             " is not a sample with a file of its own (the editor opens no dialog for it)"};
+    edit.resource->setOwner(const_cast<audio::WaveDeviceLink*>(deviceLink));
+    edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings());
+    edit.session->bind(*edit.resource, *edit.bank, deviceLink);
+    if (!edit.session->initialise()) throw CommandFailure{"the resource cannot be edited"};
+}
+
+std::string refusalText(editor::DropRefusal refusal) {
+    switch (refusal) {
+    case editor::DropRefusal::SameResource: return "a resource cannot be copied onto itself";
+    case editor::DropRefusal::NotSamples: return "both resources must be samples";
+    case editor::DropRefusal::Tq2OntoK7Unstored:
+        return "a sample of a TQ2 bank cannot replace a K7TQ sample that is not stored in its bank";
+    case editor::DropRefusal::SaveInProgress: return "the target bank is being saved";
+    case editor::DropRefusal::None: break;
+    }
+    return "the copy was refused";
+}
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) { interrupted = true; }
+
+// Waits until the device has played everything queued, or until Ctrl+C.
+void waitForPlayback(const audio::WaveDeviceOwner& owner) {
+    using namespace std::chrono_literals;
+    interrupted = false;
+    auto previous = std::signal(SIGINT, onInterrupt);
+    while (!interrupted) {
+        const audio::WaveHandle device = owner.waveHandle();
+        if (!device || !device->isPlaying()) break;
+        std::this_thread::sleep_for(20ms);
+    }
+    // The device's last block is still on its way out.
+    if (!interrupted) std::this_thread::sleep_for(60ms);
+    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+}
+
+void addExport(CLI::App& app, Context& context) {
+    struct Args {
+        std::string bank, out;
+        long index = 0;
+    };
+    auto args = std::make_shared<Args>();
+    auto* cmd = app.add_subcommand("export", "write a resource's sample as a WAV file (the dialog's \"exporter Wav\")");
+    cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
+    cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
+    cmd->add_option("OUT", args->out, "the WAV file to write (replaced when it exists)")->required();
+    cmd->callback([&context, args] {
+        const std::string bankPath = context.userPath(args->bank);
+        const std::string out = context.userPath(args->out);
+        context.startUp();
+        OpenEdit edit;
+        openEdit(edit, context, bankPath, args->index);
+        const int result = edit.session->exportWav(out);
+        edit.session->reportWavError(result);
+        if (result != 0) edit.view.fail(out + ": the sample could not be exported (code " + std::to_string(result) + ")");
+        std::cout << "exported " << edit.session->state().playLength << " bytes to " << args->out << '\n';
+    });
+}
+
+void addImport(CLI::App& app, Context& context) {
+    struct Args {
+        std::string bank, in, output;
+        long index = 0;
+    };
+    auto args = std::make_shared<Args>();
+    auto* cmd = app.add_subcommand("import", "replace a resource's sample by a WAV file (22050 Hz, mono, 16 bit), then save");
+    cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
+    cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
+    cmd->add_option("IN", args->in, "the WAV file")->required();
+    cmd->add_option("-o,--output", args->output, "save under this name instead of in place");
+    cmd->callback([&context, args] {
+        const std::string bankPath = context.userPath(args->bank);
+        const std::string in = context.userPath(args->in);
+        const std::string target = args->output.empty() ? bankPath : context.userPath(args->output);
+        context.startUp();
+        OpenEdit edit;
+        openEdit(edit, context, bankPath, args->index);
+        // "Browse..." then OK.
+        const int imported = edit.session->importWav(in, true);
+        edit.session->reportImportResult(imported);
+        if (imported != editor::import_result::taken) edit.view.fail(in + ": not imported");
+        if (!edit.session->ok()) edit.view.fail(in + ": not imported");
+        saveBankOrFail(context, *edit.bank, target);
+        std::cout << "imported " << edit.resource->dataSize() << " bytes into resource " << args->index << "; saved "
+                  << (args->output.empty() ? args->bank : args->output) << '\n';
+    });
+}
+
+void addVolume(CLI::App& app, Context& context) {
+    struct Args {
+        std::string bank, output;
+        long index = 0;
+        int volume = 0;
+    };
+    auto args = std::make_shared<Args>();
+    auto* cmd = app.add_subcommand("volume", "set a resource's volume (0 to 127), then save");
+    cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
+    cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
+    cmd->add_option("VALUE", args->volume, "the volume, 0 to 127")->required()->check(CLI::Range(0, audio::maxVolume));
+    cmd->add_option("-o,--output", args->output, "save under this name instead of in place");
+    cmd->callback([&context, args] {
+        const std::string bankPath = context.userPath(args->bank);
+        const std::string target = args->output.empty() ? bankPath : context.userPath(args->output);
+        context.startUp();
+        OpenEdit edit;
+        openEdit(edit, context, bankPath, args->index);
+        edit.view.volume = std::to_string(args->volume);
+        if (!edit.session->ok()) edit.view.fail("the volume could not be set");
+        saveBankOrFail(context, *edit.bank, target);
+        std::cout << "volume of resource " << args->index << " is " << edit.resource->volume() << "; saved "
+                  << (args->output.empty() ? args->bank : args->output) << '\n';
+    });
+}
+
+void addCopy(CLI::App& app, Context& context) {
+    struct Args {
+        std::string source, target, output;
+        long sourceIndex = 0, targetIndex = 0;
+    };
+    auto args = std::make_shared<Args>();
+    auto* cmd = app.add_subcommand(
+        "copy", "give a resource the sample of another (in the same bank or another), as a drag and drop does; "
+                "then save the target bank");
+    cmd->add_option("SRC", args->source, "the bank to copy from (.bnm)")->required();
+    cmd->add_option("SRC_INDEX", args->sourceIndex, "the resource to copy, counting from 0")->required();
+    cmd->add_option("DST", args->target, "the bank to copy into (.bnm); may be SRC")->required();
+    cmd->add_option("DST_INDEX", args->targetIndex, "the resource to replace, counting from 0")->required();
+    cmd->add_option("-o,--output", args->output, "save the target bank under this name instead of in place");
+    cmd->callback([&context, args] {
+        const std::string sourcePath = context.userPath(args->source);
+        const std::string targetPath = context.userPath(args->target);
+        const std::string savePath = args->output.empty() ? targetPath : context.userPath(args->output);
+        context.startUp();
+        editor::LinkTable links;
+        auto target = context.openBank(targetPath);
+        // One bank named twice is opened once, as one document.
+        std::unique_ptr<bank::SoundBank> otherSource;
+        if (!platform::sameFile(sourcePath, targetPath)) otherSource = context.openBank(sourcePath);
+        bank::SoundBank& source = otherSource ? *otherSource : *target;
+        editor::useLinkTable(*target, links);
+        editor::useLinkTable(source, links);
+        resourceAtIndex(source, args->sourceIndex);
+        resourceAtIndex(*target, args->targetIndex);
+        editor::DropRefusal refusal = editor::DropRefusal::None;
+        const auto outcome = editor::dropResource(
+            source, static_cast<std::size_t>(args->sourceIndex), *target, static_cast<std::size_t>(args->targetIndex),
+            links, context.strings(), [](const editor::UiText&) { return true; }, &refusal);
+        if (outcome != editor::DropOutcome::Copied) throw CommandFailure{refusalText(refusal)};
+        saveBankOrFail(context, *target, savePath);
+        std::cout << "copied resource " << args->sourceIndex << " onto resource " << args->targetIndex << "; saved "
+                  << (args->output.empty() ? args->target : args->output) << '\n';
+    });
+}
+
+void addPlay(CLI::App& app, Context& context) {
+    struct Args {
+        std::string bank;
+        long index = 0;
+    };
+    auto args = std::make_shared<Args>();
+    auto* cmd = app.add_subcommand(
+        "play", "play a resource's sample at its volume (the dialog's \"Test current\"); a looping one plays until Ctrl+C");
+    cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
+    cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
+    cmd->callback([&context, args] {
+        const std::string bankPath = context.userPath(args->bank);
+        context.startUp();
+        std::vector<std::string> deviceMessages;
+        audio::WaveDeviceOwner owner([&](int id, const char* french) {
+            deviceMessages.push_back(context.messageText(editor::resolveMessage(id, french, context.strings()), french));
+        });
+        const audio::WaveDeviceLink link = owner.makeLink();
+        OpenEdit edit;
+        openEdit(edit, context, bankPath, args->index, &link);
+        edit.bank->setDeviceLink(const_cast<audio::WaveDeviceLink*>(&link));
+        edit.session->testCurrent();
+        for (const auto& m : deviceMessages) edit.view.messages.push_back(m);
+        if (!edit.view.messages.empty() || !owner.waveHandle()) edit.view.fail("nothing could be played");
+        waitForPlayback(owner);
+        edit.session->stopTest();
+    });
+}
+
+}  // namespace
+
+void addEditCommands(CLI::App& app, Context& context) {
+    addExport(app, context);
+    addImport(app, context);
+    addVolume(app, context);
+    addCopy(app, context);
+    addPlay(app, context);
+}
+
+}  // namespace calyx::cli
