@@ -58,14 +58,14 @@ struct OpenEdit {
 };
 
 void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, long index,
-              const audio::WaveDeviceLink* deviceLink = nullptr) {
+              audio::WaveDeviceLink* deviceLink = nullptr) {
     edit.bank = context.openBank(bankPath);
     editor::useLinkTable(*edit.bank, edit.links);
     edit.resource = &resourceAtIndex(*edit.bank, index);
     if (!editor::ResourceEditSession::opensDialogFor(*edit.resource))
         throw CommandFailure{"resource " + std::to_string(index) +
                              " is not a sample with a file of its own (the editor opens no dialog for it)"};
-    edit.resource->setOwner(const_cast<audio::WaveDeviceLink*>(deviceLink));
+    edit.resource->setOwner(deviceLink);
     edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings());
     edit.session->bind(*edit.resource, *edit.bank, deviceLink);
     if (!edit.session->initialise()) throw CommandFailure{"the resource cannot be edited"};
@@ -237,10 +237,10 @@ void addPlay(CLI::App& app, Context& context) {
         audio::WaveDeviceOwner owner([&](int id, const char* french) {
             deviceMessages.push_back(context.messageText(editor::resolveMessage(id, french, context.strings()), french));
         });
-        const audio::WaveDeviceLink link = owner.makeLink();
+        audio::WaveDeviceLink link = owner.makeLink();
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index, &link);
-        edit.bank->setDeviceLink(const_cast<audio::WaveDeviceLink*>(&link));
+        edit.bank->setDeviceLink(&link);
         edit.session->testCurrent();
         for (const auto& m : deviceMessages) edit.view.messages.push_back(m);
         if (!edit.view.messages.empty() || !owner.waveHandle()) edit.view.fail("nothing could be played");

@@ -129,6 +129,13 @@ TEST_F(PlayCliTest, PlaysTheSampleOnceAndReturns) {
     EXPECT_NE(std::count(played.begin(), played.end(), 0), static_cast<std::ptrdiff_t>(played.size()));
 }
 
+TEST_F(PlayCliTest, WithoutASoundDeviceItSaysSoAndFails) {
+    fixtures::ScopedEnv none("SDL_AUDIODRIVER", "no-such-driver");
+    const auto run = runCli({"play", bankA, "0"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("impossible d'initialiser le driver son"), std::string::npos) << run.err;
+}
+
 TEST_F(PlayCliTest, ALoopingSamplePlaysUntilInterrupted) {
     fixtures::BankSpec spec;
     spec.resources = {sample(1, Bytes(2205 * 2, 0x40), "LOOP.WAV")};
