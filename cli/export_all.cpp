@@ -1,5 +1,10 @@
 #include "cli/export_all.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
 #include "audio/wav_file.h"
 #include "audio/wav_header.h"
 #include "editor/core/ui_text.h"
@@ -19,23 +24,36 @@ bool hasSampleData(const bank::SoundResource& resource) {
     return resource.isSample() && resource.currentSize() != 0;
 }
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 // A file that does not exist yet needs no safe replacement: it is written
-// directly, and removed again when the write fails.
-bool writeNewWav(const std::string& path, const std::vector<std::uint8_t>& sample) {
-    platform::File file;
-    if (!file.open(path, platform::File::Mode::CreateExclusive)) return false;
+// directly, and removed again when the write fails. Names are ours and the
+// folder is a host path already, so the file is created as named, without
+// the platform layer's look-up of each name in the folder (which would cost
+// a folder listing per file).
+bool writeNewWav(const std::string& path, const std::vector<std::uint8_t>& sample, bool& existed) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wbx"));
+    if (!file) {
+        existed = errno == EEXIST;
+        return false;
+    }
     const auto header = audio::canonicalWavHeader(audio::editorFormat, static_cast<std::uint32_t>(sample.size()));
-    const bool ok = file.write(header.data(), header.size()) == static_cast<std::ptrdiff_t>(header.size()) &&
-                    (sample.empty() ||
-                     file.write(sample.data(), sample.size()) == static_cast<std::ptrdiff_t>(sample.size()));
-    if (file.close() && ok) return true;
-    platform::deleteFile(path);
+    const bool written = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size() &&
+                         std::fwrite(sample.data(), 1, sample.size(), file.get()) == sample.size();
+    if (std::fclose(file.release()) == 0 && written) return true;
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
     return false;
 }
 
 bool writeWav(const std::string& path, const std::vector<std::uint8_t>& sample) {
     if (sample.size() > audio::maxWavDataLength) return false;
-    if (!platform::fileExists(path)) return writeNewWav(path, sample);
+    bool existed = false;
+    if (writeNewWav(path, sample, existed)) return true;
+    if (!existed) return false;
+    // An earlier export (or any other file) is replaced safely.
     audio::WavFile file;
     audio::WaveFormat format = audio::editorFormat;
     return file.writeWav(path, format, static_cast<std::uint32_t>(sample.size()), sample.data()) ==
