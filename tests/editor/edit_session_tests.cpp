@@ -296,6 +296,56 @@ TEST_F(EditSessionTest, ANewFileForAPastedResourceDropsItsLink) {
     EXPECT_EQ(bankA->resourceAt(1)->dataSize(), 12u);
 }
 
+TEST_F(EditSessionTest, TheResourcesOwnSampleIsWhatOkWouldLeaveWhereverItLies) {
+    const auto exported = [&](std::size_t index) {
+        auto s = open(index);
+        const std::string out = dir / "out.wav";
+        EXPECT_EQ(s->exportWav(out), 0);
+        const auto bytes = fixtures::readBytes(out);
+        return bytes.size() < 44 ? Bytes{} : Bytes(bytes.begin() + 44, bytes.end());
+    };
+    // A WAV file chosen in an earlier dialog and not yet saved.
+    {
+        auto s = open(0);
+        s->browse(wav("pending.wav", patternBytes(14, 6)));
+        ASSERT_TRUE(s->ok());
+    }
+    EXPECT_EQ(exported(0), patternBytes(12, 6));
+    // Pasted from another bank's external area, then that paste pasted on.
+    fixtures::BankSpec other;
+    other.resources = {sample(8, patternBytes(4, 8), "E.WAV"), sample(9, patternBytes(20, 9), "b.bnm", true)};
+    auto bankB = openBankFile(writeBank(dir, "b.bnm", other));
+    const auto yes = [](const UiText&) { return true; };
+    ASSERT_EQ(dropResource(*bankB, 1, *bankA, 1, links, strings, yes), DropOutcome::Copied);
+    EXPECT_EQ(exported(1), patternBytes(20, 9));
+    // Pasted from the pending WAV file of another resource.
+    ASSERT_EQ(dropResource(*bankA, 0, *bankA, 1, links, strings, yes), DropOutcome::Copied);
+    EXPECT_EQ(exported(1), patternBytes(12, 6));
+    // "Reset": the bank's own bytes again, before OK.
+    auto s = open(1);
+    s->reset();
+    const std::string out = dir / "reset.wav";
+    EXPECT_EQ(s->exportWav(out), 0);
+    const auto bytes = fixtures::readBytes(out);
+    EXPECT_EQ(Bytes(bytes.begin() + 44, bytes.end()), patternBytes(24, 2));
+}
+
+TEST_F(EditSessionTest, NoSourceFileFoundMeansNoSampleData) {
+    fixtures::BankSpec k7;
+    k7.k7 = true;
+    k7.resources = {sample(1, {}, "K2.RAW", true)};
+    k7.resources[0].stored = 0;
+    k7.resources[0].dataSize = 64;
+    auto bank = openBankFile(writeBank(dir, "k.bnm", k7));
+    ResourceEditSession s(view, links, strings);
+    s.bind(*bank->resourceAt(0), *bank, &link);
+    ASSERT_TRUE(s.initialise());
+    s.exportButton(dir / "x.wav");
+    s.testCurrent();
+    EXPECT_EQ(view.messages, (Names{"Son trop volumineux", "Son trop volumineux"}));
+    EXPECT_TRUE(log->calls.empty());
+}
+
 TEST_F(EditSessionTest, OnlySamplesNamingAFileOpenTheDialog) {
     bank::SoundResource cd;
     cd.record().setWord(bank::ResourceRecord::kindAt, 3);
