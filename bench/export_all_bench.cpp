@@ -50,6 +50,7 @@ public:
 
     std::string bankPath() const { return dir_ / "Bench.bnm"; }
     calyx::bank::SoundBank& bank() { return bank_; }
+    const calyx::editor::GameStrings& strings() const { return strings_; }
     const std::vector<std::uint64_t>& offsets() const { return offsets_; }
     // A new, empty output folder for each run. Folders are not emptied and
     // reused: creating files where many were just deleted is slower on some
@@ -63,6 +64,7 @@ public:
 private:
     calyx::fixtures::TempDir dir_;
     calyx::bank::SoundBank bank_;
+    calyx::editor::GameStrings strings_;
     std::vector<std::uint64_t> offsets_;
     int outputs_ = 0;
 };
@@ -78,7 +80,7 @@ void BM_ExportAll(benchmark::State& state) {
         state.PauseTiming();
         const std::string out = bench.freshOutput();
         state.ResumeTiming();
-        const auto report = calyx::cli::exportAllSamples(bench.bank(), out);
+        const auto report = calyx::cli::exportAllSamples(bench.bank(), bench.strings(), out);
         if (report.exported != sampleCount) state.SkipWithError("not every sample was exported");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sampleCount * sampleBytes));

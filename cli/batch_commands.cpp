@@ -13,6 +13,8 @@
 #include "cli/commands.h"
 #include "cli/export_all.h"
 #include "editor/core/installation.h"
+#include "editor/core/messages.h"
+#include "editor/core/resource_edit_session.h"
 #include "editor/core/ui_text.h"
 #include "platform/file.h"
 #include "platform/path.h"
@@ -108,6 +110,24 @@ void makeFolder(const std::string& hostFolder, const std::string& shown) {
         throw CommandFailure{shown + ": the folder cannot be created" + (error ? " (" + error.message() + ")" : "")};
 }
 
+// The edit dialog's message for the problem, and what lies behind it.
+std::string exportProblemText(const Context& context, const bank::SoundResource& resource,
+                              const ExportProblem& problem) {
+    const std::string message =
+        context.messageText(editor::wavErrorText(problem.wavError, context.strings()), "the sample cannot be read");
+    switch (problem.wavError) {
+    case editor::wav_error::noSampleData: {
+        const std::string file = editor::latin1ToUtf8(resource.listFileName());
+        return message + " (no sample data: " +
+               (file.empty() ? std::string("it names no file") : "its file \"" + file + "\" is not in the game folders") +
+               ")";
+    }
+    case editor::wav_error::cannotWrite: return message + " (" + problem.path + ")";
+    default:
+        return message + " (its " + std::to_string(resource.dataSize()) + " bytes cannot be read)";
+    }
+}
+
 void exportAll(Context& context, const std::string& bankArgument, const std::string& folderArgument) {
     const std::string bankPath = context.userPath(bankArgument);
     const std::string folder = context.userPath(folderArgument);
@@ -119,10 +139,13 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
         if (terminal) std::fprintf(stderr, "\rexporting %zu/%zu", done, total);
     };
     const auto report = exportAllSamples(
-        *bank, folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); }, progress);
+        *bank, context.strings(), folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); },
+        progress);
     if (terminal) std::fprintf(stderr, "\n");
     std::fflush(stdout);
-    for (const auto& problem : report.problems) printWarning(problem);
+    for (const auto& problem : report.problems)
+        printWarning("resource " + std::to_string(problem.index) + ": " +
+                     exportProblemText(context, *bank->resourceAt(problem.index), problem));
     std::cerr << "exported " << report.exported << " samples to " << folderArgument << '\n';
     if (!report.problems.empty())
         throw CommandFailure{std::to_string(report.problems.size()) + " sample(s) could not be exported"};

@@ -7,8 +7,9 @@
 
 #include "audio/wav_file.h"
 #include "audio/wav_header.h"
-#include "editor/core/ui_text.h"
-#include "platform/file.h"
+#include "editor/core/edit_dialog_view.h"
+#include "editor/core/link_table.h"
+#include "editor/core/resource_edit_session.h"
 #include "platform/path.h"
 
 namespace calyx::cli {
@@ -19,6 +20,25 @@ constexpr std::string_view wavExtension = ".wav";
 bool isSafeFileNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
+
+// The edit dialog without a window: what it shows goes nowhere; its
+// messages are reported by the caller from the error codes.
+class SilentDialogView : public editor::EditDialogView {
+public:
+    std::string fileNameText() const override { return fileName_; }
+    void setFileNameText(const std::string& text) override { fileName_ = text; }
+    void setSizeLine(const editor::UiText&) override {}
+    void setLoopingLine(const editor::UiText&) override {}
+    void setCommentLine(const editor::UiText&) override {}
+    std::string volumeText() const override { return {}; }
+    void setVolumeText(const std::string&) override {}
+    std::optional<int> trackbarPosition() const override { return std::nullopt; }
+    void setTrackbarPosition(int) override {}
+    void showMessage(const editor::UiText&, unsigned) override {}
+
+private:
+    std::string fileName_;
+};
 
 bool hasSampleData(const bank::SoundResource& resource) {
     return resource.isSample() && resource.currentSize() != 0;
@@ -33,30 +53,30 @@ struct FileCloser {
 // folder is a host path already, so the file is created as named, without
 // the platform layer's look-up of each name in the folder (which would cost
 // a folder listing per file).
-bool writeNewWav(const std::string& path, const std::vector<std::uint8_t>& sample, bool& existed) {
+bool writeNewWav(const std::string& path, const std::uint8_t* sample, std::uint32_t length, bool& existed) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wbx"));
     if (!file) {
         existed = errno == EEXIST;
         return false;
     }
-    const auto header = audio::canonicalWavHeader(audio::editorFormat, static_cast<std::uint32_t>(sample.size()));
+    const auto header = audio::canonicalWavHeader(audio::editorFormat, length);
     const bool written = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size() &&
-                         std::fwrite(sample.data(), 1, sample.size(), file.get()) == sample.size();
+                         std::fwrite(sample, 1, length, file.get()) == length;
     if (std::fclose(file.release()) == 0 && written) return true;
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     return false;
 }
 
-bool writeWav(const std::string& path, const std::vector<std::uint8_t>& sample) {
-    if (sample.size() > audio::maxWavDataLength) return false;
+bool writeWav(const std::string& path, const std::vector<std::uint8_t>& sample, std::uint32_t length) {
+    if (length > sample.size() || length > audio::maxWavDataLength) return false;
     bool existed = false;
-    if (writeNewWav(path, sample, existed)) return true;
+    if (writeNewWav(path, sample.data(), length, existed)) return true;
     if (!existed) return false;
     // An earlier export (or any other file) is replaced safely.
     audio::WavFile file;
     audio::WaveFormat format = audio::editorFormat;
-    return file.writeWav(path, format, static_cast<std::uint32_t>(sample.size()), sample.data()) ==
+    return file.writeWav(path, format, length, sample.data()) ==
            audio::wav_result::ok;
 }
 
@@ -75,55 +95,36 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
     return name + std::string(wavExtension);
 }
 
-bool readResourceSample(bank::SoundBank& bank, bank::SoundResource& resource, std::vector<std::uint8_t>& sample,
-                        std::string& problem) {
-    const std::uint32_t flags = resource.linkFlags();
-    std::string source;
-    std::uint32_t dataStart = 0;
-    if (resource.isStored() && !(flags & bank::sourceIsPlainFile)) {
-        source = bank.bankPath().value_or(std::string());
-        if (!resource.isExternal()) dataStart = bank.header()[7];
-    } else {
-        // A sample kept outside the bank: the file its record names.
-        const unsigned char mark = resource.isExternal() ? bank::graveMark : bank::scriptMark;
-        const std::string fileName = resource.listFileName();
-        const auto found = fileName.empty() ? std::nullopt : bank.findInCandidates(fileName, mark, mark);
-        if (!found) {
-            problem = "its sample file \"" + editor::latin1ToUtf8(fileName) + "\" is not in the game folders";
-            return false;
-        }
-        source = *found;
-    }
-    std::uint32_t length = 0;
-    if (!resource.readSample(dataStart, source, sample, length, 0, resource.sourceOffset(), flags,
-                             resource.isReplaced())) {
-        problem = "its " + std::to_string(resource.dataSize()) + " bytes cannot be read from " +
-                  editor::latin1ToUtf8(source);
-        return false;
-    }
-    return true;
-}
-
-ExportAllReport exportAllSamples(bank::SoundBank& bank, const std::string& hostFolder,
+ExportAllReport exportAllSamples(bank::SoundBank& bank, const editor::GameStrings& strings,
+                                 const std::string& hostFolder,
                                  const std::function<void(const std::string&)>& written,
                                  const std::function<void(std::size_t, std::size_t)>& progress) {
     ExportAllReport report;
     std::size_t total = 0;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) total += hasSampleData(*bank.resourceAt(i));
     std::size_t done = 0;
-    std::vector<std::uint8_t> sample;
+    SilentDialogView view;
+    editor::LinkTable links;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
         auto& resource = *bank.resourceAt(i);
         if (!hasSampleData(resource)) continue;
+        // The edit dialog opened on the resource, as its export button reads it.
+        editor::ResourceEditSession session(view, links, strings);
+        session.bind(resource, bank, nullptr);
+        session.initialise();
+        audio::WavFile reader;
+        audio::WaveFormat format;
+        int error = session.loadPlayBuffer(reader, format);
+        const auto& sample = session.state().playBuffer;
+        if (error == editor::wav_error::none && !sample) error = editor::wav_error::noSampleData;
         const std::string path = hostFolder + "/" + exportFileName(i, resource);
-        std::string problem;
-        if (!readResourceSample(bank, resource, sample, problem)) {
-            report.problems.push_back("resource " + std::to_string(i) + ": " + problem);
-        } else if (!writeWav(path, sample)) {
-            report.problems.push_back("resource " + std::to_string(i) + ": " + path + " cannot be written");
-        } else {
+        if (error == editor::wav_error::none && !writeWav(path, *sample, session.state().playLength))
+            error = editor::wav_error::cannotWrite;
+        if (error == editor::wav_error::none) {
             ++report.exported;
             if (written) written(path);
+        } else {
+            report.problems.push_back({i, error, error == editor::wav_error::cannotWrite ? path : std::string()});
         }
         if (progress) progress(++done, total);
     }
