@@ -11,6 +11,7 @@
 #include "audio/playback.h"
 #include "audio/wave_device_owner.h"
 #include "cli/commands.h"
+#include "cli/converted_input.h"
 #include "cli/save_bank.h"
 #include "editor/core/link_table.h"
 #include "editor/core/messages.h"
@@ -129,6 +130,7 @@ void addImport(CLI::App& app, Context& context) {
     struct Args {
         std::string bank, in, output;
         long index = 0;
+        bool convert = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd = app.add_subcommand("import", "replace a resource's sample by a WAV file (22050 Hz, mono, 16 bit), then save");
@@ -136,9 +138,15 @@ void addImport(CLI::App& app, Context& context) {
     cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
     cmd->add_option("IN", args->in, "the WAV file")->required();
     cmd->add_option("-o,--output", args->output, "save under this name instead of in place");
+    cmd->add_flag("--convert", args->convert,
+                  "convert IN first (any PCM or float WAV: 8 to 32-bit integer or 32/64-bit float, any rate,\n"
+                  "any number of channels) to 22050 Hz mono 16-bit; the bank records IN's file name");
     cmd->callback([&context, args] {
         const std::string bankPath = context.userPath(args->bank);
-        const std::string in = context.userPath(args->in);
+        // With --convert the converted copy, which keeps IN's file name, is imported.
+        std::optional<ConvertedInput> converted;
+        if (args->convert) converted.emplace(context.userPath(args->in), args->in);
+        const std::string in = converted ? converted->path() : context.userPath(args->in);
         const std::string target = args->output.empty() ? bankPath : context.userPath(args->output);
         context.startUp();
         OpenEdit edit;
