@@ -2,8 +2,10 @@
 // padded, and shared where two samples are the very same bytes.
 #include <algorithm>
 #include <new>
+#include <unordered_map>
 
 #include "bank/bank_archive.h"
+#include "bank/output_blocks.h"
 #include "bank/sound_bank.h"
 #include "platform/file.h"
 #include "platform/path.h"
@@ -85,6 +87,8 @@ void SoundBank::layOut() {
                                    std::int64_t{auxRecordLength} * auxRecords_.size() +
                                    std::int64_t{ResourceRecord::size} * resources_.size();
     std::vector<DataIdentity> identities(resources_.size());
+    // Resources that got space of their own, by lower-case display name.
+    std::unordered_map<std::string, std::vector<std::size_t>> byName;
     for (std::size_t i = 0; i < resources_.size(); ++i) {
         SoundResource& r = *resources_[i];
         r.newOffset_ = -1;
@@ -94,19 +98,20 @@ void SoundBank::layOut() {
         const std::string name = platform::toLower(r.displayFileName());
         // Samples of one name share their data only when they are the same
         // bytes in the same area; an empty name or a bank file never shares.
-        bool shared = false;
-        if (!name.empty() && !platform::hasExtension(name, bankExtension)) {
-            for (std::size_t j = 0; j < i && !shared; ++j) {
+        const bool mayShare = !name.empty() && !platform::hasExtension(name, bankExtension);
+        if (mayShare) {
+            bool shared = false;
+            for (std::size_t j : byName[name]) {
                 const SoundResource& e = *resources_[j];
-                if (e.newOffset_ < 0 || (tq2 && e.isExternal() != r.isExternal())) continue;
-                if (platform::toLower(e.displayFileName()) != name) continue;
-                if (!(identities[j] == identities[i])) continue;
+                if ((tq2 && e.isExternal() != r.isExternal()) || !(identities[j] == identities[i])) continue;
                 r.copyLayoutFrom(e);
                 sharesData_[i] = true;
                 shared = true;
+                break;
             }
+            if (shared) continue;
+            byName[name].push_back(i);
         }
-        if (shared) continue;
         if (tq2 && r.isExternal()) {
             r.newOffset_ = dataStart + externalAreaSize_;
             externalAreaSize_ += r.currentSize_;
@@ -179,19 +184,17 @@ void SoundBank::save(BankArchive* archive) {
         newHeader_[8] = newHeader_[9] = static_cast<std::uint32_t>(dataStart + mainAreaSize_);
         newHeader_[10] = static_cast<std::uint32_t>(end);
     }
-    std::uint8_t headerBytes[tq2HeaderLength];
-    for (std::uint32_t i = 0; i < headerLength() / 4; ++i) putWord(headerBytes + 4 * i, newHeader_[i]);
-    if (!out.write(headerBytes, headerLength())) {
-        recordError(errorSourceMissing);
-        out.close();
-        return;
+    // Header, 32-byte records and resource records go out in one write.
+    std::vector<std::uint8_t> table(static_cast<std::size_t>(dataStart));
+    for (std::uint32_t i = 0; i < headerLength() / 4; ++i) putWord(table.data() + 4 * i, newHeader_[i]);
+    std::size_t tableAt = headerLength();
+    for (const AuxRecord& aux : auxRecords_) {
+        std::copy(aux.begin(), aux.end(), table.begin() + static_cast<long>(tableAt));
+        tableAt += aux.size();
     }
 
     for (auto& r : resources_)
         if (tq2 && r->isExternal() && r->newOffset_ >= 0) r->newOffset_ += mainAreaSize_;
-
-    bool written = true;
-    for (const AuxRecord& aux : auxRecords_) written = written && out.write(aux.data(), aux.size());
 
     // The records as written; the commit gives them to the resources.
     PendingCommit commit;
@@ -199,7 +202,7 @@ void SoundBank::save(BankArchive* archive) {
     commit.records.resize(resources_.size());
     const std::string externalName = externalDataName_ ? *externalDataName_ : saveTargetPath_;
     const std::string externalFileName(platform::lastComponent(externalName));
-    for (std::size_t i = 0; i < resources_.size() && written; ++i) {
+    for (std::size_t i = 0; i < resources_.size(); ++i) {
         SoundResource& r = *resources_[i];
         ResourceRecord rec = r.record_;
         bool fileNameSet = false;
@@ -229,29 +232,37 @@ void SoundBank::save(BankArchive* archive) {
             }
             commit.records[i] = CommitRecord{rec, fileNameSet};
         }
-        written = out.write(rec.bytes.data(), ResourceRecord::size);
+        std::copy(rec.bytes.begin(), rec.bytes.end(), table.begin() + static_cast<long>(tableAt));
+        tableAt += ResourceRecord::size;
     }
-    if (!written) {
+    // A header that cannot be written stops the save.
+    if (!out.write(table.data(), static_cast<std::int64_t>(table.size()))) {
         recordError(errorSourceMissing);
         out.close();
         return;
     }
+    table = {};
 
-    // External data first (second game only), then the main area.
+    // The data in file order: the main area, then the second game's
+    // external area, so that the new file grows without gaps.
     int result = copyDone;
     const std::uint32_t oldMainStart = header_[7];
-    for (int pass = 0; pass < 2 && result == copyDone; ++pass) {
-        if (pass == 0 && !tq2) continue;
+    OutputBlocks blocks(out);
+    for (int area = 0; area < 2 && result == copyDone; ++area) {
+        if (area == 1 && !tq2) continue;
         for (std::size_t i = 0; i < resources_.size() && result == copyDone; ++i) {
             SoundResource& r = *resources_[i];
             if (!r.isSample() || sharesData_[i]) continue;
             const bool externalArea = tq2 && r.isExternal();
-            if (externalArea != (pass == 0)) continue;
-            result = copyResourceData(r, out, oldMainStart, d);
+            if (externalArea != (area == 1)) continue;
+            result = copyResourceData(r, blocks, oldMainStart, d);
         }
     }
+    if (result == copyDone && !blocks.flush()) result = copySourceMissing;
     if (result != copyDone) recordError(toBankError(result));
 
+    copySource_.close();
+    copySourcePath_.clear();
     const bool flushed = out.flush();
     const bool closed = out.closeChecked();
     if (result == copyDone && (!flushed || !closed)) recordError(errorSourceMissing);
@@ -261,17 +272,27 @@ void SoundBank::save(BankArchive* archive) {
     if (!viaTemp) commitSave(bankPath_.value_or(std::string()));
 }
 
-int SoundBank::copyResourceData(SoundResource& r, BankStream& output, std::uint32_t oldDataStart,
+BankStream* SoundBank::openCopySource(const std::string& path) {
+    // Most samples come from one file: it stays open for the whole save.
+    if (path == copySourcePath_ && copySource_.state() & BankStream::openForReading) return &copySource_;
+    copySourcePath_.clear();
+    copySource_.setFileName(path);
+    copySource_.setAccess(true, false);
+    if (!copySource_.open()) return nullptr;
+    copySourcePath_ = path;
+    return &copySource_;
+}
+
+int SoundBank::copyResourceData(SoundResource& r, OutputBlocks& output, std::uint32_t oldDataStart,
                                 std::uint32_t newDataStart) {
     if (!(r.isReplaced() || r.isStored()) || r.newOffset_ < 0) return copyDone;
     const std::uint32_t flags = r.linkFlags();
     const std::uint32_t own = r.currentSize_ - static_cast<std::uint32_t>(r.padBytes_);
 
-    BankStream source;
-    source.setAccess(true, false);
     std::int64_t start = 0;
     const bool wav = r.isReplaced() && (!(flags & pasted) || r.sourceIsWav());
     const bool plain = wav || (r.isReplaced() && (flags & sourceIsPlainFile));
+    BankStream* source = nullptr;
     if (plain) {
         std::string file = r.displayFileName();
         if (wav) {
@@ -281,21 +302,21 @@ int SoundBank::copyResourceData(SoundResource& r, BankStream& output, std::uint3
             // The game's own external samples lie in its data folders.
             file = *found;
         }
-        source.setFileName(file);
-        if (!source.open()) return copySourceMissing;
+        source = openCopySource(file);
+        if (!source) return copySourceMissing;
     } else {
         const bool otherBank = r.isReplaced() && (flags & fromBank);
         std::optional<std::string> path = bankPath_;
         if (otherBank) path = resolver_ ? resolver_(r.linkKey()) : std::nullopt;
         if (!path || path->empty()) return copySourceMissing;
-        source.setFileName(*path);
-        if (!source.open()) return copySourceMissing;
+        source = openCopySource(*path);
+        if (!source) return copySourceMissing;
         std::uint32_t base = 0;
         if (r.sourceArea() == SourceArea::MainArea) {
             base = oldDataStart;
             if (otherBank) {
                 std::uint8_t b[4];
-                if (!source.seek(mainAreaWordOffset) || !source.read(b, 4)) return copySourceMissing;
+                if (!source->seek(mainAreaWordOffset) || !source->read(b, 4)) return copySourceMissing;
                 base = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
                        static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
             }
@@ -304,22 +325,20 @@ int SoundBank::copyResourceData(SoundResource& r, BankStream& output, std::uint3
     }
 
     // Bytes the source does not hold are never allocated.
-    const std::int64_t sourceLength = source.fileLength();
+    const std::int64_t sourceLength = source->fileLength();
     if (start < 0 || sourceLength < 0 || start + own > sourceLength) return copyReadFailed;
-    std::vector<std::uint8_t> buffer;
-    try {
-        buffer.resize(r.currentSize_);
-    } catch (const std::bad_alloc&) {
-        return copyNoMemory;
-    }
-    if (!source.seek(start)) return copySourceMissing;
-    if (!source.read(buffer.data(), own)) return copyReadFailed;
-    // Padding repeats the sample's last byte.
-    std::fill(buffer.begin() + own, buffer.end(), own > 0 ? buffer[own - 1] : std::uint8_t{0});
-
     const bool externalArea = flavor() == BankFlavor::TQ2 && r.isExternal();
     const std::int64_t at = externalArea ? r.newOffset_ : std::int64_t{newDataStart} + r.newOffset_;
-    if (!output.seek(at) || !output.write(buffer.data(), buffer.size())) return copySourceMissing;
+    std::uint8_t* buffer = nullptr;
+    switch (output.reserve(at, r.currentSize_, buffer)) {
+    case OutputBlocks::Reserved: break;
+    case OutputBlocks::NoMemory: return copyNoMemory;
+    case OutputBlocks::WriteFailed: return copySourceMissing;
+    }
+    if (!source->seek(start)) return copySourceMissing;
+    if (!source->read(buffer, own)) return copyReadFailed;
+    // Padding repeats the sample's last byte.
+    std::fill(buffer + own, buffer + r.currentSize_, own > 0 ? buffer[own - 1] : std::uint8_t{0});
     return copyDone;
 }
 

@@ -23,6 +23,7 @@ struct WaveDeviceLink;
 namespace calyx::bank {
 
 class BankArchive;
+class OutputBlocks;
 
 enum class BankFlavor { K7TQ, TQ2 };
 
@@ -175,9 +176,10 @@ private:
     void chooseDirectories();
     void readNames();
     void layOut();
-    int copyResourceData(SoundResource& resource, BankStream& output, std::uint32_t oldDataStart,
+    int copyResourceData(SoundResource& resource, OutputBlocks& output, std::uint32_t oldDataStart,
                          std::uint32_t newDataStart);
     bool needsSpace(const SoundResource& resource) const;
+    BankStream* openCopySource(const std::string& path);
 
     std::uint32_t magic_ = 0;
     Header header_{};
@@ -203,6 +205,10 @@ private:
     std::optional<PendingCommit> pendingCommit_;
     // Per resource during a save: its data is another resource's copy.
     std::vector<bool> sharesData_;
+    // The source file of the data copy, kept open across resources.
+    BankStream copySource_;
+    std::string copySourcePath_;
+
     NameTable nameTable_;
     BankStream stream_;
 };
