@@ -56,6 +56,15 @@ bool readFully(platform::File& file, void* buffer, std::size_t length) {
 // One sample of the file as a value in [-1, 1] (floats as they are).
 using SampleDecoder = double (*)(const std::uint8_t*);
 
+// Float samples may hold anything: NaN is read as silence, and values far
+// beyond full scale (infinities included) are clipped to a bound that keeps
+// mixing and resampling finite. The output clips to full scale anyway.
+constexpr double floatSampleBound = 64.0;
+double boundedFloatSample(double value) {
+    if (std::isnan(value)) return 0.0;
+    return std::clamp(value, -floatSampleBound, floatSampleBound);
+}
+
 double decodeU8(const std::uint8_t* p) { return (p[0] - 128.0) / 128.0; }
 double decodeS16(const std::uint8_t* p) { return static_cast<std::int16_t>(u16(p)) / 32768.0; }
 double decodeS24(const std::uint8_t* p) {
@@ -68,13 +77,13 @@ double decodeF32(const std::uint8_t* p) {
     const std::uint32_t bits = u32(p);
     float value;
     std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return boundedFloatSample(value);
 }
 double decodeF64(const std::uint8_t* p) {
     const std::uint64_t bits = std::uint64_t{u32(p)} | std::uint64_t{u32(p + 4)} << 32;
     double value;
     std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return boundedFloatSample(value);
 }
 
 SampleDecoder decoderFor(bool isFloat, std::uint16_t bits) {
