@@ -373,6 +373,31 @@ TEST_F(FailedSave, AFullDiskLeavesTheBankByteForByte) {
     EXPECT_TRUE(bank::saveDocument(*loaded_.bank, dir_ / "f.bnm").saved);
 }
 
+// A record that claims gigabytes the file does not hold fails the save
+// before anything is written behind it: the external area, which lies after
+// the main area, must not be placed (and the gap zero-filled) first.
+TEST(BankSave, AClaimedSizeBeyondTheFileFailsBeforeAnyDataIsWritten) {
+    TempDir dir;
+    BankSpec spec;
+    ResourceSpec external = sample(2, 12, "ext.dat");
+    external.external = true;
+    spec.resources = {sample(1, 8, "A.WAV"), external};
+    spec.resources[0].dataSize = 0xF0000000u;
+    const Bytes original = fixtures::buildBank(spec);
+    fixtures::writeBytes(dir / "f.bnm", original);
+    auto loaded = testing::loadBankFile(dir / "f.bnm");
+    ASSERT_EQ(loaded.result, bank::LoadResult::Loaded);
+    {
+        // A save that wrote the gap would hit this limit and fail otherwise.
+        fixtures::FileSizeLimit limit(1 << 20);
+        const auto outcome = bank::saveDocument(*loaded.bank, dir / "f.bnm");
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(outcome.bankError, bank::errorSourceUnreadable);
+    }
+    EXPECT_EQ(fixtures::readBytes(dir / "f.bnm"), original);
+    EXPECT_FALSE(platform::fileExists(dir / "~Calyx0.tmp"));
+}
+
 TEST(SafeBankSave, KeepsPermissionsAndFollowsSymbolicLinks) {
     TempDir dir;
     BankSpec spec;
