@@ -89,14 +89,14 @@ void printList(bank::SoundBank& bank, bool json, bool csv) {
         }
         return;
     }
-    std::printf("%5s %10s %-12s %6s %10s  %-12s  %-19s  %s\n", "INDEX", "ID", "KIND", "VOLUME", "SIZE",
+    std::printf("%5s %10s %-16s %6s %10s  %-12s  %-19s  %s\n", "INDEX", "ID", "KIND", "VOLUME", "SIZE",
                 "FILE", "NAME", "DESCRIPTION");
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
         const auto& r = *bank.resourceAt(i);
         std::string flags;
         if (r.isLooping()) flags += " loop";
         if (r.isExternal()) flags += " ext";
-        std::printf("%5zu %10u %-12s %6s %10u  %-12s  %-19s  %s\n", i, r.record().id(),
+        std::printf("%5zu %10u %-16s %6s %10u  %-12s  %-19s  %s\n", i, r.record().id(),
                     (kindText(r.kind()) + flags).c_str(), r.volumeText().c_str(), r.dataSize(),
                     latin1ToUtf8(r.listFileName()).c_str(), latin1ToUtf8(r.name()).c_str(),
                     latin1ToUtf8(r.comment()).c_str());
