@@ -1,13 +1,7 @@
 // Files and folders on Windows, through the Win32 calls themselves.
 #include "platform/file.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min, not the macro
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32.h"
 
 #include <algorithm>
 

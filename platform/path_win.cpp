@@ -3,13 +3,7 @@
 #include "platform/path.h"
 
 #include <direct.h>
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min, not the macro
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32.h"
 
 #include <cctype>
 

@@ -1,13 +1,7 @@
 // Profile (INI) files on Windows: the system's own profile functions.
 #include "platform/profile.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min, not the macro
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32.h"
 
 #include <algorithm>
 #include <limits>

@@ -2,13 +2,7 @@
 // small handles of registry.h stand for the system's key handles.
 #include "platform/registry.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min, not the macro
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32.h"
 
 #include <map>
 #include <mutex>

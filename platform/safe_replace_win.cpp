@@ -10,13 +10,7 @@
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
 #endif
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min, not the macro
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32.h"
 
 #include <string>
 

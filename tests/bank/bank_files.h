@@ -19,6 +19,16 @@ struct Loaded {
     bank::LoadResult result = bank::LoadResult::Truncated;
 };
 
+// A stored sample of `size` recognisable bytes.
+inline fixtures::ResourceSpec sample(std::uint32_t id, std::size_t size,
+                                     std::string fileName = "xxxxxxxxxxxx") {
+    fixtures::ResourceSpec r;
+    r.id = id;
+    r.data = fixtures::patternBytes(size, static_cast<std::uint8_t>(id));
+    r.fileName = std::move(fileName);
+    return r;
+}
+
 inline Loaded loadBankFile(const std::string& path, const std::string& k7Dir = {},
                            const std::string& tq2Dir = {}, const std::string& language = {}) {
     Loaded loaded;

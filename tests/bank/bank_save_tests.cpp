@@ -22,13 +22,7 @@ using fixtures::TempDir;
 using testing::sampleBytes;
 using testing::wordAt;
 
-ResourceSpec sample(std::uint32_t id, std::size_t size, std::string fileName = "xxxxxxxxxxxx") {
-    ResourceSpec r;
-    r.id = id;
-    r.data = fixtures::patternBytes(size, static_cast<std::uint8_t>(id));
-    r.fileName = std::move(fileName);
-    return r;
-}
+using testing::sample;
 
 Bytes withPadding(Bytes bytes, std::size_t padded) {
     const unsigned char last = bytes.empty() ? 0 : bytes.back();

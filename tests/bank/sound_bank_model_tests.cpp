@@ -17,13 +17,7 @@ using fixtures::ResourceSpec;
 using fixtures::TempDir;
 using testing::writeAndLoad;
 
-ResourceSpec sample(std::uint32_t id, std::size_t size, std::string fileName = "xxxxxxxxxxxx") {
-    ResourceSpec r;
-    r.id = id;
-    r.data = fixtures::patternBytes(size, static_cast<std::uint8_t>(id));
-    r.fileName = std::move(fileName);
-    return r;
-}
+using testing::sample;
 
 TEST(ResourceAccessors, AnswerPerKind) {
     TempDir dir;
