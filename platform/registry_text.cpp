@@ -428,7 +428,7 @@ void RegistryText::setValue(const RegistryPath& path, std::string_view name, Reg
     }
     // A hex value whose last line still ends in '\' would take the new line
     // as its continuation: the new value goes before it instead.
-    //FUZZTMP while (at > block->first + 1 && continues(lines_[at - 1].text)) --at;
+    while (at > block->first + 1 && continues(lines_[at - 1].text)) --at;
     insertLines(at, texts);
 }
 

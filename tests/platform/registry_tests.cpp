@@ -135,6 +135,17 @@ TEST(RegistryText, ReplacesAValueThatSpansLines) {
               std::string::npos);
 }
 
+// A hex value whose continuation never comes (a file cut off after a
+// trailing '\') must not swallow a value added behind it.
+TEST(RegistryText, ANewValueIsNoContinuationOfACutOffHexValue) {
+    for (const char* text : {"[S]\n\"\"=hex\\\n", "[S] 1\n\"A\"=hex:01,\\\n  02,\\\n\n"}) {
+        RegistryText registry(text);
+        registry.setValue({"S"}, "Directory", RegistryType::String, "C:\\x", kLater);
+        const RegistryText reread(registry.text());
+        EXPECT_EQ(reread.valueText({"S"}, "Directory"), "\"C:\\\\x\"") << registry.text();
+    }
+}
+
 TEST(RegistryText, JunkNeverCrashes) {
     std::mt19937 random(7);
     constexpr char kAlphabet[] = "[]\\\"=@#:hex,\n\r ab\0\xff";
