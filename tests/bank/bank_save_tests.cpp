@@ -439,3 +439,21 @@ TEST(SafeBankSave, SaveAsOntoAnotherFileSystem) {
 
 }  // namespace
 }  // namespace calyx
+
+namespace calyx {
+namespace {
+
+TEST(BankSave, ASampleWithoutBytesDoesNotStopTheSave) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 0, "EMPTY.WAV"), sample(2, 0, "EMPTY2.WAV"), sample(3, 8, "A.WAV")};
+    spec.resources[1].padMode = 2;  // grows to 8 bytes of zeros
+    auto loaded = testing::writeAndLoad(dir, "z.bnm", spec);
+    const Bytes saved = saveInPlace(*loaded.bank);
+    EXPECT_EQ(wordAt(saved, 44 + 12), 0u);
+    EXPECT_EQ(sampleBytes(saved, false, 1), Bytes(8, 0));
+    EXPECT_EQ(sampleBytes(saved, false, 2), spec.resources[2].data);
+}
+
+}  // namespace
+}  // namespace calyx
