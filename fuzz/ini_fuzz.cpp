@@ -1,6 +1,7 @@
 // An INI file from outside, read and written through the profile functions.
-// The input's first three lines name a section, a key and a value; the rest
-// is the file. A plain value written under a plain key must read back.
+// The input's first three lines name a section, a key and a value, the next
+// two another section and key; the rest is the file. A plain value written
+// under a plain key must read back, and the other key must keep its value.
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "platform/path.h"
 #include "platform/profile.h"
 
 namespace {
@@ -28,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view section = fuzz::takeLine(rest);
     const std::string_view key = fuzz::takeLine(rest);
     const std::string_view value = fuzz::takeLine(rest);
+    const std::string_view otherSection = fuzz::takeLine(rest);
+    const std::string_view otherKey = fuzz::takeLine(rest);
     const std::string path = fuzz::writeInput("input.ini", rest);
 
     char buffer[64];
@@ -35,12 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(copied < sizeof buffer && buffer[copied] == '\0', "the value fits its buffer");
     platform::getProfileString(section, key, {}, 4096, path);
     platform::getProfileInt(section, key, -1, path);
+    const std::string otherBefore = platform::getProfileString(otherSection, otherKey, "none", 4096, path);
 
     const bool written = platform::writeProfileString(section, key, value, path);
-    if (plain(section) && plain(key) && plain(value)) {
-        fuzz::check(written, "a plain key can be written");
-        fuzz::check(platform::getProfileString(section, key, {}, 256, path) == value,
-                    "a written value reads back");
-    }
+    if (!(plain(section) && plain(key) && plain(value))) return 0;
+    fuzz::check(written, "a plain key can be written");
+    fuzz::check(platform::getProfileString(section, key, {}, 256, path) == value, "a written value reads back");
+    const bool sameKey = platform::equalsNoCase(section, otherSection) && platform::equalsNoCase(key, otherKey);
+    if (plain(otherSection) && plain(otherKey) && !sameKey)
+        fuzz::check(platform::getProfileString(otherSection, otherKey, "none", 4096, path) == otherBefore,
+                    "a write leaves other keys as they were");
     return 0;
 }

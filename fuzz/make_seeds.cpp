@@ -125,10 +125,10 @@ void stringsDatSeeds(const std::filesystem::path& root) {
 
 void iniSeeds(const std::filesystem::path& root) {
     Seeds seeds(root, "ini");
-    seeds.add("game.ini", std::string("TQ2\nDirectory\nGames\n") +
+    seeds.add("game.ini", std::string("TQ2\nDirectory\nGames\nK7\nDirectory\n") +
                               "; comment\r\n[K7]\r\nDirectory = \"C:\\K7\\\"  \r\n"
                               "[TQ2]\r\nLanguage=English\r\nCount=-12x\r\n");
-    seeds.add("new-section.ini", std::string("Calyx\nWidth\n640\n") + "\xEF\xBB\xBF[a]\nb=c\n[ c ]\nkey\n");
+    seeds.add("new-section.ini", std::string("Calyx\nWidth\n640\na\nb\n") + "\xEF\xBB\xBF[a]\nb=c\n[ c ]\nkey\n[a]\nb=again");
 }
 
 void registrySeeds(const std::filesystem::path& root) {
