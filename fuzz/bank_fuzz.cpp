@@ -1,6 +1,6 @@
-// A bank file from outside: loaded as the editor loads it, every resource
-// shown as the list shows it, then saved under a new name, which must load
-// again with the same resources.
+// A bank file from outside: loaded as the editor loads it (with a companion
+// name file beside it), every resource shown as the list shows it, then saved
+// under a new name, which must load again with the same resources.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +8,7 @@
 #include "bank/bank_archive.h"
 #include "bank/save_document.h"
 #include "bank/sound_bank.h"
+#include "fixtures/name_scripts.h"
 #include "fuzz_support.h"
 #include "platform/file.h"
 
@@ -44,6 +45,9 @@ std::size_t showAll(const bank::SoundBank& bank) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace calyx;
+    // The companion is the bank's path with its last letter replaced by 's'.
+    static const std::string companion = fuzz::writeInput(
+        "input.bns", fixtures::companionText({{1, "One", "the first"}, {2, "Two", ""}, {5, "Five", "k"}}));
     const std::string path = fuzz::writeInput("input.bnm", fuzz::asText(data, size));
     const std::string savedPath = fuzz::scratchPath("saved.bnm");
     platform::deleteFile(savedPath);
