@@ -34,6 +34,7 @@ constexpr std::uint32_t highestRate = 768000;
 // Frames read and converted at a time, and the byte cap of one read.
 constexpr std::size_t blockFrames = 8192;
 constexpr std::size_t blockBytesCap = std::size_t{1} << 22;
+constexpr std::uint32_t placeholderDataLength = 0x80000000;
 constexpr int tempNameCount = 20;
 constexpr std::string_view tempPrefix = "~CalyxConvert";
 
@@ -119,8 +120,11 @@ public:
             const std::int64_t left = fileLength - position;
             if (std::memcmp(head, "data", 4) == 0) {
                 if (!haveFormat) return convert_result::notSupported;
-                // A file written to a pipe may claim more than it holds.
-                const std::int64_t bytes = std::min<std::int64_t>(length, left);
+                // A file written to a pipe cannot know its length: it claims
+                // a placeholder of 2 GiB or more, and the data runs to the end.
+                const bool lengthUnknown = length >= placeholderDataLength && length > left;
+                if (!lengthUnknown && length > left) return convert_result::readFailed;
+                const std::int64_t bytes = lengthUnknown ? left : std::int64_t{length};
                 format_.frames = static_cast<std::uint64_t>(bytes) / frameBytes_;
                 framesLeft_ = format_.frames;
                 return convert_result::ok;
