@@ -1,5 +1,7 @@
 // calyx-cli export, import, volume, copy and play, run as the real program.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -148,8 +150,13 @@ TEST_F(PlayCliTest, ALoopingSamplePlaysUntilInterrupted) {
     argv.push_back(nullptr);
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
-    // Longer than the sample: it is still playing.
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    // Wait until it has played the sample through more than once (a slow
+    // start, as under the sanitizers, must not count as a stop).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    std::error_code ec;
+    while (std::chrono::steady_clock::now() < deadline &&
+           std::filesystem::file_size(dir / "played.raw", ec) < 2 * 2205 * 2 + 2205)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     int status = 0;
     EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0);
     kill(pid, SIGINT);
