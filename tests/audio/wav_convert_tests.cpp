@@ -157,6 +157,23 @@ TEST(WavConvert, ADataChunkOfUnknownLengthRunsToTheEnd) {
     EXPECT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), convert_result::readFailed);
 }
 
+// Float samples that are no numbers become silence; infinities and huge
+// values clip to full scale instead of overflowing the 16-bit result.
+TEST(WavConvert, FloatSamplesOutOfEveryRangeAreSilenceOrFullScale) {
+    fixtures::TempDir dir;
+    const std::vector<float> samples{std::nanf(""), INFINITY, -INFINITY, 0.5f, 1e30f, -3.0f};
+    Bytes data;
+    for (float f : samples) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        fixtures::appendU32(data, bits);
+    }
+    fixtures::WavBuilder().format({3, 1, 22050, 88200, 4, 32}).data(data).writeTo(dir / "in.wav");
+    ASSERT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), convert_result::ok);
+    EXPECT_EQ(readConverted(dir / "out.wav").samples,
+              (std::vector<std::int16_t>{0, 32767, -32768, 16384, 32767, -32768}));
+}
+
 TEST(WavConvert, RefusesWhatItCannotReadAndLeavesTheOutputAlone) {
     fixtures::TempDir dir;
     const std::string out = dir / "out.wav";
