@@ -59,6 +59,8 @@ bool writeNewWav(const std::string& path, const std::uint8_t* sample, std::uint3
         existed = errno == EEXIST;
         return false;
     }
+    // Two whole writes, header and samples, straight to the file.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
     const auto header = audio::canonicalWavHeader(audio::editorFormat, length);
     const bool written = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size() &&
                          std::fwrite(sample, 1, length, file.get()) == length;
