@@ -56,6 +56,16 @@ std::string resolveComponent(const std::string& folder, std::string_view name) {
     return best.empty() ? exact : joinHost(folder, best);
 }
 
+// A host path as the system would take it: absolute, '/'-separated, with no
+// empty, "." or ".." component.
+bool isPlainHostPath(std::string_view path) {
+    if (path.size() < 2 || path.front() != '/' || path.back() == '/') return false;
+    if (path.find('\\') != std::string_view::npos || path.find("//") != std::string_view::npos) return false;
+    for (std::string_view dots : {"/./", "/../"})
+        if (path.find(dots) != std::string_view::npos) return false;
+    return !path.ends_with("/.") && !path.ends_with("/..");
+}
+
 std::string canonicalOr(const std::string& path) {
     std::error_code ec;
     auto c = std::filesystem::canonical(path, ec);
@@ -165,6 +175,9 @@ std::string toHostPath(std::string_view path) {
     };
 
     if (path.empty()) return {};
+    // A host path that names an entry as written needs no lookup: each of
+    // its components would be taken as written.
+    if (isPlainHostPath(path) && entryExists(std::string(path))) return std::string(path);
     std::string_view rest = path;
     if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
         auto driveFolder = driveRoot(path[0]);

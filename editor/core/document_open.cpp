@@ -14,7 +14,8 @@ std::string resolveLongPath(std::string_view path) {
     std::string out;
     std::size_t start = 0;
     if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
-        out.assign(path.substr(0, 2));
+        out += path[0];
+        out += path[1];
         start = 2;
     }
     while (start < path.size()) {
@@ -25,7 +26,8 @@ std::string resolveLongPath(std::string_view path) {
         std::size_t end = start;
         while (end < path.size() && !platform::isSeparator(path[end])) ++end;
         const std::string_view component = path.substr(start, end - start);
-        const std::string built = out + std::string(component);
+        std::string built = out;
+        built.append(component);
         if (component == "." || component == "..") {
             out = built;
         } else if (auto listed = platform::findFileName(built)) {
