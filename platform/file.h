@@ -54,8 +54,11 @@ private:
     void* handle_ = nullptr;  // a HANDLE; null while closed
 #else
     int descriptor_ = -1;
+    // The absolute path is worked out when first asked for: most files are
+    // opened, read and closed without anyone asking.
+    mutable bool pathResolved_ = false;
 #endif
-    std::string path_;
+    mutable std::string path_;
 };
 
 // The result of a rename that replaces its target.

@@ -39,9 +39,8 @@ bool File::open(std::string_view path, Mode mode) {
         return false;
     }
     descriptor_ = fd;
-    char* absolute = ::realpath(host.c_str(), nullptr);
-    path_ = absolute ? absolute : host;
-    std::free(absolute);
+    path_ = std::move(host);
+    pathResolved_ = false;
     return true;
 }
 
@@ -94,7 +93,16 @@ bool File::close() {
     return ::close(fd) == 0;
 }
 
-std::string File::fullPath() const { return path_; }
+std::string File::fullPath() const {
+    if (!pathResolved_ && !path_.empty()) {
+        if (char* absolute = ::realpath(path_.c_str(), nullptr)) {
+            path_ = absolute;
+            std::free(absolute);
+        }
+        pathResolved_ = true;
+    }
+    return path_;
+}
 
 namespace {
 
