@@ -26,8 +26,6 @@ using Json = nlohmann::ordered_json;
 
 // The folder the editor moves into at start-up, below the chosen game's
 // directory.
-constexpr std::string_view secondGameSoundFolder = "Datab\\Resson";
-constexpr std::string_view firstGameSoundFolder = "K7Datab\\Resson";
 
 // A path as recorded (Windows form) with the host path it maps to.
 Json pathEntry(const std::string& recorded) {
@@ -51,12 +49,6 @@ Json gameEntry(const std::string& directory, const std::string& language) {
     return game;
 }
 
-std::string soundFolder(const editor::Installation& installation) {
-    if (!installation.tq2Dir.empty()) return installation.tq2Dir + std::string(secondGameSoundFolder);
-    if (!installation.k7Dir.empty()) return installation.k7Dir + std::string(firstGameSoundFolder);
-    return {};
-}
-
 Json describeInstallation(const Context& context, const editor::Installation& fromIni) {
     const std::string iniRecorded = editor::sharedIniPath();
     const std::string ini = iniRecorded.empty() ? std::string() : platform::toHostPath(iniRecorded);
@@ -69,7 +61,7 @@ Json describeInstallation(const Context& context, const editor::Installation& fr
     where["iniFile"] = iniEntry;
     where["TQ2"] = gameEntry(installation.tq2Dir, installation.tq2Language);
     where["K7TQ"] = gameEntry(installation.k7Dir, installation.k7Language);
-    where["soundFolder"] = pathEntry(soundFolder(installation));
+    where["soundFolder"] = pathEntry(editor::soundFolderPath(installation));
     // The game's texts come from the installation the INI file records.
     Json strings = pathEntry(editor::gameStringsPath(fromIni));
     if (strings.is_null()) strings = Json::object();

@@ -53,8 +53,7 @@ void ReadInstallation(Installation& installation) {
     installation.k7Dir = readDirectory(firstGameSection, iniPath);
     installation.k7Language = readValue(firstGameSection, languageKey, iniPath);
 
-    const bool secondGame = !installation.tq2Dir.empty();
-    const std::string& directory = secondGame ? installation.tq2Dir : installation.k7Dir;
+    const std::string& directory = installation.tq2Dir.empty() ? installation.k7Dir : installation.tq2Dir;
     if (directory.empty()) return;
     if (isDriveLetter(directory.front())) {
         platform::setCurrentDrive(directory.front());  // a drive that cannot be entered is not fatal
@@ -62,7 +61,13 @@ void ReadInstallation(Installation& installation) {
         return;
     }
     // Only the file dialogs' starting folder depends on this: a failure is ignored.
-    platform::setCurrentDirectory(directory + std::string(secondGame ? secondGameSoundFolder : firstGameSoundFolder));
+    platform::setCurrentDirectory(soundFolderPath(installation));
+}
+
+std::string soundFolderPath(const Installation& installation) {
+    if (!installation.tq2Dir.empty()) return installation.tq2Dir + std::string(secondGameSoundFolder);
+    if (!installation.k7Dir.empty()) return installation.k7Dir + std::string(firstGameSoundFolder);
+    return {};
 }
 
 InstallInfo GetInstallInfo(const Installation& installation) {

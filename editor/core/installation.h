@@ -41,6 +41,11 @@ void ReadInstallation(Installation& installation);
 
 InstallInfo GetInstallInfo(const Installation& installation);
 
+// The game's sound folder, where the editor's file dialogs open:
+// <tq2Dir>Datab\Resson when the second game is known, else
+// <k7Dir>K7Datab\Resson; empty when neither is.
+std::string soundFolderPath(const Installation& installation);
+
 // The game's strings.dat: <tq2Dir>datab\resson\strings.dat when the second
 // game is known, else <k7Dir>K7datab\resson\strings.dat (relative to the
 // current directory when neither is).
