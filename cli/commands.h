@@ -7,7 +7,7 @@
 
 namespace calyx::cli {
 
-void addInspectCommands(CLI::App& app, Context& context);  // info, list, check
+void addListingCommands(CLI::App& app, Context& context);  // info, list, check
 void addSaveCommands(CLI::App& app, Context& context);     // resave
 void addEditCommands(CLI::App& app, Context& context);     // export, import, volume, copy, play
 void addBatchCommands(CLI::App& app, Context& context);    // where, export-all, convert

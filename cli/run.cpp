@@ -20,7 +20,7 @@ int run(int argc, char** argv) {
     app.add_option("--k7-language", context.k7LanguageOption, "language folder name of the first game");
     app.add_option("--tq2-language", context.tq2LanguageOption, "language folder name of the second game");
 
-    addInspectCommands(app, context);
+    addListingCommands(app, context);
     addSaveCommands(app, context);
     addEditCommands(app, context);
     addBatchCommands(app, context);

@@ -13,12 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bank::NameTable table;
     const int result = table.readCompanion(path);
     fuzz::check(result == 0 || result == 1, "readCompanion answers 0 or 1");
-    char name[64];
-    char comment[256];
-    for (const auto& entry : table.entries()) {
-        fuzz::check(table.find(entry.id) != nullptr, "every entry is found by its id");
-        fuzz::check(table.lookup(entry.id, name, sizeof name, comment, sizeof comment) == 1,
-                    "every entry is looked up by its id");
-    }
+    fuzz::checkEveryEntryFound(table);
     return 0;
 }

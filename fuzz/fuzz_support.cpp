@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bank/name_table.h"
 #include "fixtures/temp_dir.h"
 
 namespace calyx::fuzz {
@@ -34,6 +35,16 @@ std::string_view takeLine(std::string_view& rest) {
     const std::string_view line = rest.substr(0, end);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     return line;
+}
+
+void checkEveryEntryFound(const bank::NameTable& table) {
+    char name[64];
+    char comment[256];
+    for (const auto& entry : table.entries()) {
+        check(table.find(entry.id) != nullptr, "every entry is found by its id");
+        check(table.lookup(entry.id, name, sizeof name, comment, sizeof comment) == 1,
+              "every entry is looked up by its id");
+    }
 }
 
 }  // namespace calyx::fuzz

@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+namespace calyx::bank {
+class NameTable;
+}
+
 namespace calyx::fuzz {
 
 // The input as text, bytes unchanged.
@@ -24,6 +28,10 @@ std::string scratchPath(std::string_view name);
 // Prints `what` and aborts when `ok` is false: the fuzzer reports it as a
 // crash and the replay fails.
 void check(bool ok, const char* what);
+
+// Every entry a name script gave is found again by its id, and looked up
+// through buffers of the sizes the list uses.
+void checkEveryEntryFound(const bank::NameTable& table);
 
 // Splits off the text before the first '\n' of `rest` (all of it when there
 // is none); `rest` keeps what follows the '\n'.

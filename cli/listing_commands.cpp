@@ -193,7 +193,7 @@ std::vector<std::string> checkBank(const std::string& path, bank::SoundBank& ban
 
 }  // namespace
 
-void addInspectCommands(CLI::App& app, Context& context) {
+void addListingCommands(CLI::App& app, Context& context) {
     auto bankPath = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
     auto csv = std::make_shared<bool>(false);
