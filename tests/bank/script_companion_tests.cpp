@@ -6,6 +6,7 @@
 #include "bank/name_table.h"
 #include "fixtures/name_scripts.h"
 #include "fixtures/temp_dir.h"
+#include "name_table_expect.h"
 
 namespace calyx::bank {
 namespace {
@@ -41,13 +42,7 @@ TEST(Companion, TheFixtureBuilderRoundTrips) {
         {9999999, "", "no name"},
     };
     ASSERT_EQ(c.read(fixtures::companionText(entries)), 1);
-    ASSERT_EQ(c.table.size(), entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto& got = c.table.entries()[i];
-        EXPECT_EQ(got.id, entries[i].id);
-        EXPECT_EQ(got.name, entries[i].name);
-        EXPECT_EQ(got.comment, entries[i].comment);
-    }
+    testing::expectEntries(c.table, entries);
 }
 
 TEST(Companion, TheRowCountMayFollowOtherHeaderKeysAndMustBeSpelledExactly) {

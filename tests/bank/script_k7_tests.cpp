@@ -6,6 +6,7 @@
 #include "bank/name_table.h"
 #include "fixtures/name_scripts.h"
 #include "fixtures/temp_dir.h"
+#include "name_table_expect.h"
 
 namespace calyx::bank {
 namespace {
@@ -58,13 +59,7 @@ TEST(K7Script, TheFixtureBuilderRoundTrips) {
         {7, "", "no name"},
     };
     ASSERT_EQ(s.read(fixtures::k7ScriptText(entries)), 0);
-    ASSERT_EQ(s.table.size(), entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto& got = s.table.entries()[i];
-        EXPECT_EQ(got.id, entries[i].id);
-        EXPECT_EQ(got.name, entries[i].name);
-        EXPECT_EQ(got.comment, entries[i].comment);
-    }
+    testing::expectEntries(s.table, entries);
 }
 
 TEST(K7Script, WordsAreCutAndNumbersHaveEightDigits) {

@@ -26,14 +26,7 @@ using testing::runCli;
 class EditCliTest : public ::testing::Test {
 protected:
     EditCliTest() {
-        fixtures::BankSpec a;
-        a.resources = {sample(1, patternBytes(40, 1), "ONE.WAV"), sample(2, patternBytes(24, 2), "TWO.WAV"),
-                       sample(3, patternBytes(16, 3), "a.bnm", true)};
-        fixtures::ResourceSpec cd;
-        cd.id = 4;
-        cd.kind = 3;
-        cd.stored = 0;
-        a.resources.push_back(cd);
+        fixtures::BankSpec a = twoSamplesAndACdTrack("a.bnm", true);
         fixtures::BankSpec b;
         b.resources = {sample(11, patternBytes(12, 11), "B1.WAV")};
         bankA = writeBank(dir, "a.bnm", a);

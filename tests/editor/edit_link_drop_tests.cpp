@@ -50,14 +50,7 @@ TEST(LinkTable, NewPathsTakeTheLastGapOrTheNextKeyAndCountTheirHolders) {
 class DropTest : public ::testing::Test {
 protected:
     DropTest() {
-        fixtures::BankSpec a;
-        a.resources = {sample(1, patternBytes(40, 1), "ONE.WAV"), sample(2, patternBytes(24, 2), "TWO.WAV"),
-                       sample(3, patternBytes(16, 3), "EXT.WAV", true)};
-        fixtures::ResourceSpec cd;
-        cd.id = 4;
-        cd.kind = 3;
-        cd.stored = 0;
-        a.resources.push_back(cd);
+        fixtures::BankSpec a = twoSamplesAndACdTrack("EXT.WAV", true);
         fixtures::BankSpec b;
         b.resources = {sample(11, patternBytes(12, 11), "B1.WAV"), sample(12, patternBytes(20, 12), "B2.WAV")};
         fixtures::BankSpec c;

@@ -79,4 +79,19 @@ inline fixtures::ResourceSpec sample(std::uint32_t id, Bytes data, std::string f
     return r;
 }
 
+// The first bank of the editing tests: two samples, a third one named
+// `thirdName` (in the external area when `thirdExternal`), and a CD track.
+inline fixtures::BankSpec twoSamplesAndACdTrack(std::string thirdName, bool thirdExternal) {
+    fixtures::BankSpec bank;
+    bank.resources = {sample(1, fixtures::patternBytes(40, 1), "ONE.WAV"),
+                      sample(2, fixtures::patternBytes(24, 2), "TWO.WAV"),
+                      sample(3, fixtures::patternBytes(16, 3), std::move(thirdName), thirdExternal)};
+    fixtures::ResourceSpec cd;
+    cd.id = 4;
+    cd.kind = 3;
+    cd.stored = 0;
+    bank.resources.push_back(cd);
+    return bank;
+}
+
 }  // namespace calyx::editor::test
