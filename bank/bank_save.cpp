@@ -56,13 +56,19 @@ struct DataIdentity {
     std::string file;  // replacement or plain file (lower case)
     SourceArea area = SourceArea::MainArea;
     std::int64_t offset = 0;
-    std::uint32_t size = 0;
+    // The sample's own bytes and the space they take once padded: a copy
+    // counts its source's bytes and a stored sample its record's size, and
+    // only the padding may differ between the two.
+    std::uint32_t ownSize = 0;
+    std::uint32_t paddedSize = 0;
     bool operator==(const DataIdentity&) const = default;
 };
 
+// Called once the resource's padded size is known.
 DataIdentity identityOf(const SoundResource& r) {
     DataIdentity id;
-    id.size = r.dataSize();
+    id.paddedSize = r.currentSize();
+    id.ownSize = r.currentSize() - static_cast<std::uint32_t>(r.padBytes());
     const std::uint32_t flags = r.linkFlags();
     if (r.isReplaced() && (!(flags & pasted) || r.sourceIsWav())) {
         id.wav = true;

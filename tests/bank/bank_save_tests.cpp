@@ -143,6 +143,40 @@ TEST(BankSave, SamplesOfOneNameShareOnlyTheSameBytes) {
     EXPECT_EQ(wordAt(saved, 40) - wordAt(saved, 28), 6u * 8u);
 }
 
+// A sample copied within its bank is the same bytes from the same place:
+// one copy is written whatever the sample's size, the copy's position in
+// the list, the flavour or the area.
+TEST(BankSave, ASampleCopiedWithinItsBankIsStoredOnce) {
+    TempDir dir;
+    for (bool k7 : {false, true}) {
+        for (bool external : {false, true}) {
+            if (k7 && external) continue;  // the first game keeps those in files of their own
+            for (bool targetFirst : {true, false}) {
+                SCOPED_TRACE((k7 ? "first game" : "second game") + std::string(external ? ", external" : "") +
+                             (targetFirst ? ", target before source" : ", target after source"));
+                BankSpec spec;
+                spec.k7 = k7;
+                spec.resources = {sample(1, 8, "A.WAV"), sample(2, 10, "B.WAV"), sample(3, 8, "C.WAV")};
+                for (auto& r : spec.resources) {
+                    r.padMode = 1;
+                    r.external = external;
+                }
+                auto loaded = testing::writeAndLoad(dir, "c.bnm", spec);
+                auto& b = *loaded.bank;
+                const std::size_t target = targetFirst ? 0 : 2;
+                b.resourceAt(target)->copyFrom(*b.resourceAt(1), false);
+                const Bytes saved = saveInPlace(b);
+                const std::size_t header = k7 ? 36 : 44;
+                EXPECT_EQ(wordAt(saved, header + 92 * target + 16), wordAt(saved, header + 92 + 16));
+                // 8 bytes, then 12 for the shared 10-byte sample.
+                EXPECT_EQ(saved.size(), header + 3 * 92 + 8 + 12);
+                EXPECT_EQ(sampleBytes(saved, k7, target), withPadding(spec.resources[1].data, 12));
+                EXPECT_EQ(sampleBytes(saved, k7, 1), withPadding(spec.resources[1].data, 12));
+            }
+        }
+    }
+}
+
 TEST(BankSave, ExternalDataGetsAbsoluteOffsetsFromTheExternalArea) {
     TempDir dir;
     BankSpec spec;
