@@ -1,0 +1,103 @@
+#include "editor/core/bank_document.h"
+
+#include "bank/save_document.h"
+#include "editor/core/document_open.h"
+#include "editor/core/messages.h"
+#include "editor/core/resource_drop.h"
+#include "platform/file.h"
+#include "platform/path.h"
+
+namespace calyx::editor {
+
+namespace {
+constexpr std::string_view bankExtension = ".bnm";
+}
+
+BankDocument::BankDocument(LinkTable& links) : links_(links) { useLinkTable(bank_, links_); }
+
+BankDocument::~BankDocument() { releaseLinks(); }
+
+BankDocument::OpenResult BankDocument::open(std::string_view path, const InstallInfo& install) {
+    const std::string file(path);
+    auto failure = [&file](DocumentProblem problem) {
+        return OpenResult{false, DocumentReport{problem, file}};
+    };
+    if (platform::directoryExists(path)) return failure(DocumentProblem::Folder);
+    switch (openBank(bank_, path, install)) {
+    case editor::OpenResult::Opened: break;
+    case editor::OpenResult::BadPath:
+        return failure(platform::fileExists(path) ? DocumentProblem::NotABankName : DocumentProblem::NotFound);
+    case editor::OpenResult::CannotOpen: return failure(DocumentProblem::AccessDeniedLoading);
+    case editor::OpenResult::Empty:
+        // An empty file opens as an empty bank that has nothing to save.
+        pathName_ = file;
+        modified_ = false;
+        return {true, std::nullopt};
+    case editor::OpenResult::Truncated:
+    case editor::OpenResult::ImpossibleCounts: return failure(DocumentProblem::NotABank);
+    }
+    pathName_ = bank_.bankPath().value_or(file);
+    modified_ = false;
+    OpenResult result{true, std::nullopt};
+    if (int code = 0; bank_.takeError(code))
+        result.report = DocumentReport{DocumentProblem::LoadIncomplete, file, code};
+    return result;
+}
+
+BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
+    if (!bank_.bankPath() || bank_.bankPath()->empty())
+        return {false, DocumentReport{DocumentProblem::NewBankCannotBeSaved, displayName()}};
+    const auto outcome = bank::saveDocument(bank_, targetPath);
+    if (!outcome.saved) {
+        // Nothing was written over the target: the changes are still only here.
+        modified_ = true;
+        if (outcome.bankError != 0)
+            return {false, DocumentReport{DocumentProblem::SaveFailed, targetPath, outcome.bankError}};
+        return {false, DocumentReport{DocumentProblem::ReplaceFailed, targetPath}};
+    }
+    pathName_ = targetPath;
+    modified_ = false;
+    SaveResult result{true, std::nullopt};
+    if (outcome.companionFailed) result.report = DocumentReport{DocumentProblem::CompanionCopyFailed, targetPath};
+    return result;
+}
+
+std::string BankDocument::displayName() const {
+    if (!pathName_.empty()) return std::string(platform::lastComponent(pathName_));
+    if (!title_.empty()) return title_;
+    return std::string(untitledDocumentName);
+}
+
+UiText BankDocument::closeQuestion(const GameStrings& strings) const {
+    const auto question = resolveMessage(message::saveChangesQuestion, strings);
+    return UiText::builtIn(formatWithArgument(*question, displayName()));
+}
+
+bool BankDocument::askToSave(const GameStrings& strings, const std::function<CloseAnswer(const UiText&)>& ask,
+                             const std::function<bool()>& saveNow) const {
+    if (!modified_) return true;
+    switch (ask(closeQuestion(strings))) {
+    case CloseAnswer::Cancel: return false;
+    case CloseAnswer::No: return true;
+    case CloseAnswer::Yes: break;
+    }
+    return saveNow();
+}
+
+void BankDocument::releaseLinks() {
+    if (linksReleased_) return;
+    linksReleased_ = true;
+    editor::releaseLinks(bank_, links_);
+}
+
+std::optional<std::string> bankSavePath(std::string_view chosenName) {
+    const std::string_view last = platform::lastComponent(chosenName);
+    if (last.empty()) return std::nullopt;
+    if (platform::hasExtension(last, bankExtension)) return std::string(chosenName);
+    const auto dot = last.rfind('.');
+    // A leading dot names a hidden file, not an extension.
+    if (dot != std::string_view::npos && dot != 0) return std::nullopt;
+    return std::string(chosenName) + std::string(bankExtension);
+}
+
+}  // namespace calyx::editor

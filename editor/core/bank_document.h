@@ -1,0 +1,96 @@
+// An open bank as a document, without widgets: the bank with its path, its
+// title and modified flag, the links its pasted resources hold in the
+// application's `LinkTable` (released when it closes), and the decisions of
+// opening, saving and closing. The editor's document window and calyx-cli
+// both open and save banks through it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bank/sound_bank.h"
+#include "editor/core/document_messages.h"
+#include "editor/core/installation.h"
+#include "editor/core/link_table.h"
+
+namespace calyx::editor {
+
+// A failure, or a warning that leaves the document open, with what to show.
+struct DocumentReport {
+    DocumentProblem problem;
+    std::string path;
+    int bankError = 0;
+
+    UiText text(const GameStrings& strings, FallbackLanguage language) const {
+        return documentProblemText(problem, path, bankError, strings, language);
+    }
+};
+
+enum class CloseAnswer { Yes, No, Cancel };
+
+class BankDocument {
+public:
+    explicit BankDocument(LinkTable& links);
+    ~BankDocument();
+    BankDocument(const BankDocument&) = delete;
+    BankDocument& operator=(const BankDocument&) = delete;
+
+    // Loads the bank at `path`. On failure the report says why and the
+    // document stays as it was; on success a report may still carry a load
+    // warning (the bank stays open with what was read).
+    struct OpenResult {
+        bool opened = false;
+        std::optional<DocumentReport> report;
+    };
+    OpenResult open(std::string_view path, const InstallInfo& install);
+
+    // Saves under `targetPath` (Save, or Save As once the name is settled).
+    // A failure leaves the file on disk as it was and the document modified;
+    // a companion that could not follow is a warning of a successful save.
+    struct SaveResult {
+        bool saved = false;
+        std::optional<DocumentReport> report;
+    };
+    SaveResult save(const std::string& targetPath);
+
+    // Asks before a modified document closes: true when it may close.
+    // `ask` shows the question; `saveNow` runs the save (asking for a name
+    // when needed) and answers whether it succeeded.
+    bool askToSave(const GameStrings& strings, const std::function<CloseAnswer(const UiText& question)>& ask,
+                   const std::function<bool()>& saveNow) const;
+    UiText closeQuestion(const GameStrings& strings) const;
+    // The name the user knows the document by: its file name, else its
+    // title, else "sans nom".
+    std::string displayName() const;
+
+    // Gives every pasted resource's link back to the table; done once, when
+    // the document closes.
+    void releaseLinks();
+
+    bank::SoundBank& bank() { return bank_; }
+    const bank::SoundBank& bank() const { return bank_; }
+    // Empty for a document never loaded from a file.
+    const std::string& pathName() const { return pathName_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+    const std::string& title() const { return title_; }
+    bool isModified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+    bool isSaving() const { return bank_.savesInProgress() != 0; }
+
+private:
+    LinkTable& links_;
+    bank::SoundBank bank_;
+    std::string pathName_;
+    std::string title_;
+    bool modified_ = false;
+    bool linksReleased_ = false;
+};
+
+// The path a Save As writes to for the name the user chose: the name itself
+// when it ends in ".bnm" (any case), the name with ".bnm" added when its
+// last component has no extension, nothing for another extension.
+std::optional<std::string> bankSavePath(std::string_view chosenName);
+
+}  // namespace calyx::editor

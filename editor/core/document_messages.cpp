@@ -1,0 +1,128 @@
+#include "editor/core/document_messages.h"
+
+#include <array>
+#include <optional>
+
+#include "bank/sound_bank.h"
+#include "editor/core/messages.h"
+#include "platform/path.h"
+
+namespace calyx::editor {
+namespace {
+
+struct ProblemTexts {
+    // The framework message number whose game text is shown, if any.
+    std::optional<int> frameworkMessage;
+    std::string_view french;
+    std::string_view english;
+};
+
+ProblemTexts textsFor(DocumentProblem problem) {
+    using namespace framework_message;
+    switch (problem) {
+    case DocumentProblem::NotFound:
+        return {fileNotFound,
+                "%1\nImpossible de trouver ce fichier. Vérifiez que le chemin et le nom du fichier sont corrects.",
+                "%1: no such file"};
+    case DocumentProblem::NotABankName:
+        return {fileNotFound, "%1\nCe fichier n'est pas une banque de sons : son nom doit finir par .bnm.",
+                "%1: not a sound bank (a bank's name ends in .bnm)"};
+    case DocumentProblem::Folder:
+        return {std::nullopt, "%1\nC'est un dossier, pas une banque de sons.", "%1: a folder, not a sound bank"};
+    case DocumentProblem::AccessDeniedLoading:
+        return {accessDeniedLoading, "%1\nAccès refusé : impossible de lire ce fichier.",
+                "%1: cannot be opened for reading (access denied)"};
+    case DocumentProblem::NotABank:
+        return {std::nullopt,
+                "%1\nCe fichier n'est pas une banque de sons complète : il se termine avant la fin de ses "
+                "en-têtes.",
+                "%1: not a complete sound bank (the file ends inside its header or records)"};
+    case DocumentProblem::LoadIncomplete:
+        return {std::nullopt, "%1\nLa banque n'a pas pu être lue entièrement.", "%1: the bank could not be read whole"};
+    case DocumentProblem::NewBankCannotBeSaved:
+        return {std::nullopt,
+                "%1\nUne nouvelle banque ne peut pas être enregistrée : seule une banque ouverte depuis un "
+                "fichier peut l'être.",
+                "%1: a new bank cannot be saved; only a bank opened from a file can"};
+    case DocumentProblem::SaveNameRefused:
+        return {std::nullopt, "%1\nUne banque de sons s'enregistre sous un nom finissant par .bnm.",
+                "%1: a sound bank is saved under a name ending in .bnm"};
+    case DocumentProblem::SaveFailed:
+        return {std::nullopt,
+                "%1\nImpossible d'enregistrer la banque. Le fichier sur le disque n'a pas été modifié.",
+                "%1: the bank could not be saved; the file is unchanged"};
+    case DocumentProblem::ReplaceFailed:
+        return {accessDeniedSaving,
+                "%1\nLa banque enregistrée n'a pas pu remplacer ce fichier. Le fichier sur le disque n'a pas "
+                "été modifié.",
+                "%1: the saved bank could not take the file's place; the file is unchanged"};
+    case DocumentProblem::CompanionCopyFailed:
+        return {std::nullopt, message::companionCopyFailed.french,
+                "%1: saved, but the companion name file (.bns) could not be copied"};
+    }
+    return {};
+}
+
+// What a bank error code adds to the built-in text.
+std::string_view bankErrorDetail(int code, FallbackLanguage language) {
+    const bool french = language == FallbackLanguage::French;
+    switch (code) {
+    case bank::errorSourceUnreadable:
+        return french ? "Les données d'un son ne peuvent pas être lues." : "a sample's data cannot be read";
+    case bank::errorSourceMissing:
+        return french ? "Un fichier source manque, ou le fichier temporaire ne peut pas être écrit à côté de la "
+                        "banque (dossier protégé ou disque plein)."
+                      : "a source file is missing, or the temporary file beside the bank cannot be written "
+                        "(read-only folder or full disk)";
+    case bank::errorNoMemory: return french ? "Mémoire insuffisante." : "not enough memory";
+    case bank::errorCompanionUnreadable:
+        return french ? "Le fichier de noms (.bns) ne peut pas être lu : les noms et descriptions sont vides."
+                      : "the companion name file cannot be read; names and descriptions are empty";
+    default: return french ? "Erreur interne." : "internal error";
+    }
+}
+
+}  // namespace
+
+UiText documentProblemText(DocumentProblem problem, std::string_view path, int bankError,
+                           const GameStrings& strings, FallbackLanguage language) {
+    const std::string title(platform::lastComponent(path));
+    const bool withBankError = problem == DocumentProblem::LoadIncomplete || problem == DocumentProblem::SaveFailed;
+    const ProblemTexts texts = textsFor(problem);
+
+    std::optional<int> gameId;
+    if (withBankError)
+        gameId = bankErrorGameStringId(bankError);
+    else if (problem == DocumentProblem::CompanionCopyFailed)
+        gameId = message::companionCopyFailed.gameStringId;
+    else if (texts.frameworkMessage)
+        gameId = fileErrorGameStringId(*texts.frameworkMessage);
+    if (gameId) {
+        if (auto game = resolveMessage(*gameId, {}, strings))
+            return UiText::builtIn(formatWithArgument(*game, title));
+    }
+
+    const bool french = language == FallbackLanguage::French;
+    std::string_view base = french ? texts.french : texts.english;
+    // A bank whose names could not be read was read whole: the detail says it all.
+    if (problem == DocumentProblem::LoadIncomplete && bankError == bank::errorCompanionUnreadable)
+        base = french ? "%1" : "%1:";
+    std::string text = formatWithArgument(UiText::builtIn(base), title);
+    if (withBankError && bankError != 0) {
+        const std::string_view detail = bankErrorDetail(bankError, language);
+        if (french) {
+            text += "\n";
+            text += detail;
+        } else if (base.back() == ':') {
+            text += " ";
+            text += detail;
+        } else {
+            text += " (";
+            text += detail;
+            text += ")";
+        }
+    }
+    return UiText::builtIn(text);
+}
+
+}  // namespace calyx::editor

@@ -1,0 +1,86 @@
+#include "editor/core/resource_list.h"
+
+#include <algorithm>
+
+namespace calyx::editor {
+namespace {
+
+int compareNoCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
+    };
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int d = lower(a[i]) - lower(b[i]);
+        if (d != 0) return d;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+int sign(bool less, bool greater) { return less ? -1 : greater ? 1 : 0; }
+
+bool validColumn(int column) { return column >= 0 && column < listColumnCount; }
+
+}  // namespace
+
+UiText displayFileNameText(const bank::SoundResource& resource) {
+    if (resource.isReplaced() && resource.replacementPath()) return UiText::builtIn(resource.displayFileName());
+    return UiText::fromGame(resource.displayFileName());
+}
+
+UiText cellText(const bank::SoundBank& bank, std::size_t index, int column) {
+    const bank::SoundResource* resource = bank.resourceAt(index);
+    if (!resource) return {};
+    switch (column) {
+    case nameColumn: return UiText::fromGame(resource->name());
+    case volumeColumn: return UiText::builtIn(resource->volumeText());
+    case fileNameColumn: return resource->isSample() ? displayFileNameText(*resource) : UiText{};
+    case descriptionColumn: return UiText::fromGame(resource->comment());
+    default: return {};
+    }
+}
+
+bool SortDirections::flip(int column) {
+    if (!validColumn(column)) return false;
+    auto& byte = sortAscending_[static_cast<std::size_t>(column)];
+    byte = byte == 0 ? 1 : 0;
+    return byte == 1;
+}
+
+bool SortDirections::ascending(int column) const {
+    return validColumn(column) && sortAscending_[static_cast<std::size_t>(column)] == 1;
+}
+
+int compareRows(const bank::SoundBank& bank, std::size_t a, std::size_t b, int column,
+                const SortDirections& directions) {
+    const bank::SoundResource* ra = bank.resourceAt(a);
+    const bank::SoundResource* rb = bank.resourceAt(b);
+    static const std::string none;
+    int s = 0;
+    switch (column) {
+    case nameColumn: s = compareNoCase(ra ? ra->name() : none, rb ? rb->name() : none); break;
+    case volumeColumn: {
+        const auto va = static_cast<std::uint32_t>(bank.volumeAt(a));
+        const auto vb = static_cast<std::uint32_t>(bank.volumeAt(b));
+        s = sign(va < vb, va > vb);
+        break;
+    }
+    case fileNameColumn:
+        s = compareNoCase(ra ? ra->displayFileName() : std::string(), rb ? rb->displayFileName() : std::string());
+        break;
+    case descriptionColumn: s = compareNoCase(ra ? ra->comment() : none, rb ? rb->comment() : none); break;
+    default: return 0;
+    }
+    return directions.ascending(column) ? s : -s;
+}
+
+void sortRows(std::vector<std::size_t>& rows, const bank::SoundBank& bank, int column,
+              const SortDirections& directions) {
+    if (!validColumn(column)) return;
+    std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
+        return compareRows(bank, a, b, column, directions) < 0;
+    });
+}
+
+}  // namespace calyx::editor

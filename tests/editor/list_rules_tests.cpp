@@ -1,0 +1,98 @@
+// The resource list's cells and sort order.
+#include <gtest/gtest.h>
+
+#include "edit_test_support.h"
+#include "editor/core/resource_list.h"
+
+namespace calyx::editor {
+namespace {
+
+using test::sample;
+
+class ListRules : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fixtures::BankSpec spec;
+        auto a = sample(1, fixtures::patternBytes(8, 1), "b.wav");
+        a.volume = 90;
+        auto b = sample(2, fixtures::patternBytes(8, 2), "xxxxxxxxxxxx");
+        b.volume = 7;
+        fixtures::ResourceSpec empty;
+        empty.kind = 0;
+        empty.stored = 0;
+        fixtures::ResourceSpec cd;
+        cd.id = 4;
+        cd.kind = 3;
+        cd.stored = 0;
+        cd.volume = 50;
+        cd.fileName = "TRACK02";
+        auto c = sample(5, fixtures::patternBytes(8, 3), "A.WAV");
+        c.volume = 90;
+        spec.resources = {a, b, empty, cd, c};
+        path_ = test::writeBank(dir_, "l.bnm", spec);
+        bank_ = test::openBankFile(path_);
+        // Names and comments as the name script would give them.
+        bank_->resourceAt(0)->setNames("zeta", "Moteur");
+        bank_->resourceAt(1)->setNames("Alpha", "bruit");
+        bank_->resourceAt(3)->setNames("beta", "Piste");
+        bank_->resourceAt(4)->setNames("ALPHA", "aigu");
+    }
+    std::string cell(std::size_t i, int column) const { return cellText(*bank_, i, column).utf8(); }
+    std::vector<std::size_t> sorted(int column) {
+        directions_.flip(column);
+        sortRows(rows_, *bank_, column, directions_);
+        return rows_;
+    }
+
+    fixtures::TempDir dir_;
+    std::string path_;
+    std::unique_ptr<bank::SoundBank> bank_;
+    SortDirections directions_;
+    std::vector<std::size_t> rows_{0, 1, 2, 3, 4};
+};
+
+TEST_F(ListRules, CellsOfEachKind) {
+    EXPECT_EQ(cell(0, nameColumn), "zeta");
+    EXPECT_EQ(cell(0, volumeColumn), "90");
+    EXPECT_EQ(cell(0, fileNameColumn), "b.wav");
+    EXPECT_EQ(cell(0, descriptionColumn), "Moteur");
+    EXPECT_EQ(cell(1, fileNameColumn), "");  // no file of its own
+    EXPECT_EQ(cell(2, volumeColumn), "-");   // empty slot
+    EXPECT_EQ(cell(2, fileNameColumn), "");
+    EXPECT_EQ(cell(3, volumeColumn), "50");  // a CD track shows no file
+    EXPECT_EQ(cell(3, fileNameColumn), "");
+    EXPECT_EQ(cell(99, nameColumn), "");
+}
+
+TEST_F(ListRules, AReplacedSampleShowsTheReplacementsPath) {
+    bank_->resourceAt(0)->setReplacement(true, 8, "/home/u/sons/klaxon été.wav");
+    const UiText text = cellText(*bank_, 0, fileNameColumn);
+    EXPECT_EQ(text.utf8(), "/home/u/sons/klaxon été.wav");
+    bank_->resourceAt(4)->setNames("nom\xE9", "");
+    EXPECT_EQ(cell(4, nameColumn), "nom\xC3\xA9");  // 8-bit game text shown as such
+}
+
+TEST_F(ListRules, EachColumnKeepsItsOwnDirection) {
+    // Names without regard to case; equal names keep their order.
+    EXPECT_EQ(sorted(nameColumn), (std::vector<std::size_t>{2, 1, 4, 3, 0}));
+    EXPECT_EQ(sorted(nameColumn), (std::vector<std::size_t>{0, 3, 1, 4, 2}));
+    // Another column sorts ascending on its first click.
+    EXPECT_TRUE(directions_.flip(descriptionColumn));
+    EXPECT_FALSE(directions_.ascending(nameColumn));
+}
+
+TEST_F(ListRules, VolumesCompareUnsignedSoEmptySlotsSortLastAscending) {
+    EXPECT_EQ(sorted(volumeColumn), (std::vector<std::size_t>{1, 3, 0, 4, 2}));
+    EXPECT_EQ(sorted(volumeColumn).front(), 2u);
+    EXPECT_LT(compareRows(*bank_, 2, 0, volumeColumn, SortDirections{}), 0);  // descending: turned round
+}
+
+TEST_F(ListRules, FileNamesSortByTheFileEvenWhereTheCellIsEmpty) {
+    // The CD track sorts by its record's file name, the unnamed sample and
+    // the empty slot by the empty text.
+    EXPECT_EQ(sorted(fileNameColumn), (std::vector<std::size_t>{1, 2, 4, 0, 3}));
+    EXPECT_EQ(compareRows(*bank_, 0, 1, 7, directions_), 0);
+}
+
+}  // namespace
+}  // namespace calyx::editor
