@@ -1,0 +1,91 @@
+#include "editor/widgets/calyx_app.h"
+
+#include <QTimer>
+
+#include "editor/core/document_type.h"
+#include "editor/core/startup.h"
+#include "editor/widgets/main_frame.h"
+#include "editor/widgets/message_box.h"
+#include "editor/widgets/recent_file_list.h"
+
+namespace calyx::editor {
+
+CCalyxApp::CCalyxApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationDisplayName(QStringLiteral("Calyx"));
+    setApplicationVersion(QStringLiteral(CALYX_VERSION));
+    setDesktopFileName(QStringLiteral("calyx"));
+}
+
+CCalyxApp::~CCalyxApp() {
+    // The frame goes before the application's state that it points into.
+    mainFrame_.reset();
+}
+
+CCalyxApp* CCalyxApp::instance() { return qobject_cast<CCalyxApp*>(QCoreApplication::instance()); }
+
+bool CCalyxApp::InitInstance(const Options& options) {
+    m_bStarted = false;
+    m_bDocMenuRelabelled = false;
+    icons_.clear();
+
+    setOrganizationName(QStringLiteral("Ornwick"));
+    setApplicationName(QStringLiteral("Calyx"));
+
+    LoadGameStrings(gameStrings_, installation_);
+    m_bStarted = true;
+
+    recentFiles_ = std::make_unique<RecentFileList>(document_type::recentFileCount);
+    recentFiles_->load();
+
+    mainFrame_ = std::make_unique<CMainFrame>(gameStrings_, options.makeWaveDevice);
+    if (!mainFrame_->Create()) {
+        mainFrame_.reset();
+        return false;
+    }
+    mainFrame_->setRecentFiles(recentFiles_.get());
+    connect(mainFrame_.get(), &CMainFrame::openRequested, this, [this](const QStringList& paths) {
+        for (const QString& path : paths) openDocumentFile(path);
+    });
+    connect(mainFrame_.get(), &CMainFrame::menuChanged, this, [this] {
+        if (MenuNeedsRelabel()) RelabelMenus();
+    });
+
+    RelabelMenus();
+
+    if (options.show) mainFrame_->show();
+    for (const QString& path : options.files) openDocumentFile(path);
+    return true;
+}
+
+bool CCalyxApp::openDocumentFile(const QString& path) {
+    // Until a document manager registers, named files are left alone.
+    return documentOpener_ && documentOpener_(path);
+}
+
+int CCalyxApp::DoMessageBox(const QString& text, unsigned style, unsigned /*helpId*/) {
+    QWidget* parent = activeWindow() ? activeWindow() : mainFrame_.get();
+    return showMessageBox(parent, text, style, gameStrings_);
+}
+
+void CCalyxApp::RelabelMenus() {
+    if (!gameStrings_.AreGameStringsLoaded() || !mainFrame_) return;
+    m_bDocMenuRelabelled = mainFrame_->relabelMenus(gameStrings_);
+}
+
+bool CCalyxApp::MenuNeedsRelabel() const {
+    if (!gameStrings_.AreGameStringsLoaded() || !mainFrame_) return false;
+    const bool documentMenu = mainFrame_->menuPopups().size() >= documentMenuPopupCount;
+    return documentMenu != m_bDocMenuRelabelled;
+}
+
+void CCalyxApp::SetAppIcon(int key, const QIcon& icon) {
+    if (key == app_icon::application || key == app_icon::document || key == app_icon::sound) icons_[key] = icon;
+}
+
+QIcon CCalyxApp::GetAppIcon(int key) const {
+    if (key != app_icon::application && key != app_icon::document) return {};
+    const auto found = icons_.find(key);
+    return found == icons_.end() ? QIcon{} : found->second;
+}
+
+}  // namespace calyx::editor

@@ -1,0 +1,36 @@
+#include "editor/widgets/help.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+
+namespace calyx::editor {
+
+namespace {
+
+HelpOpener opener;
+
+constexpr const char* firstPage = "index.html";
+
+}  // namespace
+
+QUrl helpUrl() {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString installed = programDir.filePath(QStringLiteral("../share/doc/calyx/html/") + firstPage);
+    if (QFileInfo::exists(installed)) return QUrl::fromLocalFile(QFileInfo(installed).canonicalFilePath());
+    return QUrl::fromLocalFile(QDir(QStringLiteral(CALYX_SOURCE_DOCS_DIR)).filePath(firstPage));
+}
+
+bool openHelp() {
+    const QUrl url = helpUrl();
+    return opener ? opener(url) : QDesktopServices::openUrl(url);
+}
+
+HelpOpener setHelpOpener(HelpOpener newOpener) {
+    HelpOpener old = std::move(opener);
+    opener = std::move(newOpener);
+    return old;
+}
+
+}  // namespace calyx::editor

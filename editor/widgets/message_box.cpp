@@ -1,0 +1,118 @@
+#include "editor/widgets/message_box.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdio>
+
+#include "editor/core/game_strings.h"
+#include "editor/core/message_box.h"
+#include "editor/widgets/calyx_app.h"
+#include "editor/widgets/message_dlg.h"
+#include "editor/widgets/qt_text.h"
+
+namespace calyx::editor {
+
+namespace {
+
+std::optional<bool> screenForPerson;
+MessageBoxHook hook;
+
+// Answers of the standard box's kinds that the editor's dialog does not show.
+namespace other_result {
+constexpr int abort = 3;
+constexpr int retry = 4;
+constexpr int ignore = 5;
+constexpr int tryAgain = 10;
+constexpr int resume = 11;
+}  // namespace other_result
+constexpr unsigned cancelTryContinue = 6;
+
+void writeToStandardError(const QString& text) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(applicationCaption()), qUtf8Printable(line));
+    std::fflush(stderr);
+}
+
+int showStandardBox(QWidget* parent, const QString& text, unsigned style) {
+    QMessageBox box(parent);
+    box.setWindowTitle(applicationCaption());
+    box.setText(text);
+    switch (iconForStyle(style)) {
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::None: break;
+    }
+    std::vector<std::pair<QAbstractButton*, int>> answers;
+    const auto add = [&](QMessageBox::StandardButton button, int answer) {
+        answers.emplace_back(box.addButton(button), answer);
+    };
+    switch (style & message_style::typeMask) {
+    case message_style::abortRetryIgnore:
+        add(QMessageBox::Abort, other_result::abort);
+        add(QMessageBox::Retry, other_result::retry);
+        add(QMessageBox::Ignore, other_result::ignore);
+        break;
+    case message_style::retryCancel:
+        add(QMessageBox::Retry, other_result::retry);
+        add(QMessageBox::Cancel, message_result::cancel);
+        break;
+    case cancelTryContinue:
+        add(QMessageBox::Cancel, message_result::cancel);
+        answers.emplace_back(box.addButton(QObject::tr("Try Again"), QMessageBox::AcceptRole), other_result::tryAgain);
+        answers.emplace_back(box.addButton(QObject::tr("Continue"), QMessageBox::AcceptRole), other_result::resume);
+        break;
+    default: add(QMessageBox::Ok, message_result::ok); break;
+    }
+    box.exec();
+    for (const auto& [button, answer] : answers) {
+        if (box.clickedButton() == button) return answer;
+    }
+    return message_result::cancel;
+}
+
+}  // namespace
+
+void setScreenForPerson(std::optional<bool> shown) { screenForPerson = shown; }
+
+bool hasScreenForPerson() {
+    if (screenForPerson) return *screenForPerson;
+    const QString platform = QGuiApplication::platformName();
+    return !platform.isEmpty() && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+MessageBoxHook setMessageBoxHook(MessageBoxHook newHook) {
+    MessageBoxHook old = std::move(hook);
+    hook = std::move(newHook);
+    return old;
+}
+
+QString applicationCaption() {
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Calyx") : name;
+}
+
+int showMessageBox(QWidget* parent, const QString& text, unsigned style, const GameStrings& strings) {
+    if (!hasScreenForPerson()) {
+        writeToStandardError(text);
+        return message_result::cancel;
+    }
+    if (!showsOwnDialog(style)) return showStandardBox(parent, text, style);
+    CMessageDlg dialog(text, style, strings, parent);
+    return dialog.run();
+}
+
+int messageBox(const QString& text, unsigned style, unsigned helpId) {
+    if (hook) return hook(text, style, helpId);
+    if (CCalyxApp* app = CCalyxApp::instance()) return app->DoMessageBox(text, style, helpId);
+    static const GameStrings builtIn;
+    return showMessageBox(QApplication::activeWindow(), text, style, builtIn);
+}
+
+int messageBox(const UiText& text, unsigned style, unsigned helpId) {
+    return messageBox(toQString(text), style, helpId);
+}
+
+}  // namespace calyx::editor
