@@ -8,6 +8,7 @@
 #include "bank/output_blocks.h"
 #include "bank/sound_bank.h"
 #include "platform/file.h"
+#include "platform/host_name.h"
 #include "platform/path.h"
 #include "platform/safe_replace.h"
 
@@ -207,7 +208,9 @@ void SoundBank::save(BankArchive* archive) {
     commit.header = newHeader_;
     commit.records.resize(resources_.size());
     const std::string externalName = externalDataName_ ? *externalDataName_ : saveTargetPath_;
-    const std::string externalFileName(platform::lastComponent(externalName));
+    // A name taken from a host path is recorded as the game's 8-bit text.
+    const std::string externalFileName =
+        externalDataName_ ? std::string(platform::lastComponent(externalName)) : platform::gameFileName(externalName).latin1;
     for (std::size_t i = 0; i < resources_.size(); ++i) {
         SoundResource& r = *resources_[i];
         ResourceRecord rec = r.record_;
@@ -229,7 +232,7 @@ void SoundBank::save(BankArchive* archive) {
                 if (r.replacementPath_) {
                     rec.setFileName(tq2 && r.isExternal()
                                         ? externalFileName
-                                        : std::string(platform::lastComponent(*r.replacementPath_)));
+                                        : platform::gameFileName(*r.replacementPath_).latin1);
                     fileNameSet = true;
                 }
             } else if (tq2 && r.isExternal()) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "fixtures/temp_dir.h"
+#include "platform/host_name.h"
 #include "fixtures/wine_prefix.h"
 
 namespace calyx::platform {
@@ -187,6 +188,19 @@ TEST(PathText, SlashCountsAsBackslash) {
     EXPECT_FALSE(equalsNoCase("abc", "abcd"));
     EXPECT_FALSE(equalsNoCase("\xE9", "\xC9"));  // only ASCII letters fold
     EXPECT_EQ(toLower("K7.CSB \xC9"), "k7.csb \xC9");
+}
+
+TEST(HostName, RecordedNamesAreLatin1) {
+    const auto plain = gameFileName("/home/u/sons/klaxon \xC3\xA0.wav");
+    EXPECT_EQ(plain.latin1, "klaxon \xE0.wav");
+    EXPECT_FALSE(plain.charactersReplaced);
+    const auto snowman = gameFileName("C:\\sons\\n\xE2\x98\x83\xF0\x9F\x8E\xBA.wav");
+    EXPECT_EQ(snowman.latin1, "n__.wav");
+    EXPECT_TRUE(snowman.charactersReplaced);
+    // Bytes that are not UTF-8 (a name already 8-bit, a sequence cut short
+    // or too long for its character) are kept as they are.
+    for (const std::string name : {"\xE9t\xE9.wav", "a\xC3", "\xC0\xAF", "\xED\xA0\x80"})
+        EXPECT_EQ(latin1FromUtf8(name).latin1, name);
 }
 
 }  // namespace
