@@ -25,11 +25,21 @@ bool namesSameFile(const std::string& a, const std::string& b) {
            platform::replacementTarget(a) == platform::replacementTarget(b);
 }
 
+constexpr std::string_view bankExtension = ".bnm";
+
 }  // namespace
+
+bool isBankFileName(std::string_view path) {
+    return platform::hasExtension(platform::lastComponent(path), bankExtension);
+}
 
 SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
     SaveOutcome outcome;
     if (!bank.bankPath() || bank.bankPath()->empty()) return outcome;
+    if (!isBankFileName(targetPath)) {
+        outcome.badTargetName = true;
+        return outcome;
+    }
     SaveInProgress guard(bank);
 
     const std::string loadedPath = *bank.bankPath();

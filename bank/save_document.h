@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "bank/sound_bank.h"
 
@@ -19,7 +20,15 @@ struct SaveOutcome {
     bool companionFailed = false;
     // The complete new file could not take the target's place.
     bool replaceFailed = false;
+    // The target's name does not end in ".bnm": nothing was written.
+    bool badTargetName = false;
 };
+
+// True when a bank may be saved under `path`: its last component ends in
+// ".bnm" in any letter case, after at least one character. A bank under any
+// other name would not open again, and its companion name file (the bank's
+// name with its last letter replaced by 's') would be named wrongly.
+bool isBankFileName(std::string_view path);
 
 SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath);
 

@@ -315,6 +315,23 @@ TEST(BankSave, SaveAsUnderANewNameMovesTheBankAndItsCompanion) {
     EXPECT_EQ(loaded.bank->savesInProgress(), 0);
 }
 
+TEST(BankSave, OnlyABankNameIsATarget) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 8, "A.WAV")};
+    fixtures::writeBytes(dir / "orig.bnm", fixtures::buildBank(spec));
+    auto loaded = testing::loadBankFile(dir / "orig.bnm");
+    // Any of these would not open again, or would name its companion wrongly.
+    for (const std::string name : {"noext", "orig.bns", ".bnm", "a.bnm.wav", "dir.bnm/"}) {
+        const auto outcome = bank::saveDocument(*loaded.bank, dir / name);
+        EXPECT_TRUE(outcome.badTargetName) << name;
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
+    }
+    EXPECT_TRUE(bank::saveDocument(*loaded.bank, dir / "LOUD.BnM").saved);
+    EXPECT_EQ(*loaded.bank->bankPath(), dir / "LOUD.BnM");
+}
+
 TEST(BankSave, FirstGameBankSavedAsCopiesNoCompanion) {
     TempDir dir;
     BankSpec spec;
