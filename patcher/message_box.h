@@ -20,6 +20,10 @@ enum class MessageIcon { None, Stop, Information };
 
 void showMessageBox(std::string_view text, std::string_view caption, MessageIcon icon);
 
+// The usage asked for with --help: on standard output where there is a
+// console, else in a box.
+void showUsage(std::string_view text);
+
 // The box that ends a run: `line1`, one space, `line2`, under the caption
 // "Patching is aborted" with the stop icon. It returns to its caller.
 void ShowAbort(std::string_view line1, std::string_view line2);

@@ -19,6 +19,29 @@ constexpr std::size_t kVersionCharacters = 11;
 constexpr std::size_t kLanguageBuffer = 20;
 constexpr std::size_t kDirectoryBuffer = 256;
 
+// Scripts and installers learn the outcome from the exit status: 0 only
+// after the success box (or the usage), 1 after any error box.
+constexpr int kExitPatched = 0;
+constexpr int kExitFailed = 1;
+
+bool isHelpRequest(std::string_view argument) {
+    return argument == "--help" || argument == "-h" || argument == "/?";
+}
+
+// Why an argument cannot be used, before anything is changed: a version
+// that does not fit the registry (a cut version would be a wrong one) and a
+// program file that is a path, where the update's own file name is needed.
+std::optional<std::string> refusedArgument(const std::vector<std::string>& arguments) {
+    const std::string& program = arguments[0];
+    if (program.empty() || program.find_first_of("\\/:") != std::string::npos)
+        return "the program file \"" + program + "\" must be a file name of the update folder, not a path";
+    const std::string& version = arguments[2];
+    if (version.size() > kVersionCharacters)
+        return "the version \"" + version + "\" has " + std::to_string(version.size()) +
+               " characters; the registry keeps at most " + std::to_string(kVersionCharacters);
+    return std::nullopt;
+}
+
 std::string reinstallAdvice(const std::string& title) {
     return std::string(texts::kReinstallPrefix) + " " + title;
 }
@@ -34,11 +57,18 @@ std::optional<std::string> gameSetting(std::string_view key, std::size_t buffer,
 }  // namespace
 
 int runPatcher(const std::vector<std::string>& arguments) {
-    // A version that does not fit the registry is refused, not cut: a cut
-    // version would be a wrong one, and nothing has been changed yet.
-    if ((arguments.size() != 3 && arguments.size() != 4) || arguments[2].size() > kVersionCharacters) {
+    if (arguments.size() == 1 && isHelpRequest(arguments[0])) {
+        showUsage(texts::kUsage);
+        return kExitPatched;
+    }
+    if (arguments.size() != 3 && arguments.size() != 4) {
         showMessageBox(texts::kIncorrectParameters, texts::kErrorCaption, MessageIcon::Stop);
-        return 0;
+        return kExitFailed;
+    }
+    if (const auto refusal = refusedArgument(arguments)) {
+        showMessageBox(std::string(texts::kIncorrectParameters) + ": " + *refusal, texts::kErrorCaption,
+                       MessageIcon::Stop);
+        return kExitFailed;
     }
     PatchContext context;
     context.verbose = arguments.size() == 4;
@@ -50,24 +80,24 @@ int runPatcher(const std::vector<std::string>& arguments) {
     const std::string windows = platform::windowsDirectory();
     if (windows.empty()) {
         ShowAbort(texts::kNoWindowsDirectory, texts::kSystemError);
-        return 0;
+        return kExitFailed;
     }
     const std::string ini = windows + std::string(texts::kIniBelowWindows);
     if (platform::File file; !file.open(ini, platform::File::Mode::Read)) {
         ShowAbort(texts::fillIn(texts::kIniUnreachable, {context.gameTitle, ini}),
                   reinstallAdvice(context.gameTitle));
-        return 0;
+        return kExitFailed;
     }
 
     const auto language = gameSetting(texts::kLanguageKey, kLanguageBuffer, ini);
     if (!language) {
         ShowAbort(texts::fillIn(texts::kNoLanguageKey, {ini}), reinstallAdvice(context.gameTitle));
-        return 0;
+        return kExitFailed;
     }
     context.language = *language;
     if (context.language == texts::kJapanese) {
         ShowAbort(texts::kJapaneseRefused, texts::kJapaneseHasIt);
-        return 0;
+        return kExitFailed;
     }
     context.gameTitle = platform::equalsNoCase(context.language, texts::kGerman) ? texts::kGermanTitle
                                                                                  : texts::kOtherTitle;
@@ -75,17 +105,18 @@ int runPatcher(const std::vector<std::string>& arguments) {
     const auto directory = gameSetting(texts::kDirectoryKey, kDirectoryBuffer, ini);
     if (!directory) {
         ShowAbort(texts::fillIn(texts::kNoDirectoryKey, {ini}), reinstallAdvice(context.gameTitle));
-        return 0;
+        return kExitFailed;
     }
     const std::string gameDirectory = platform::withTrailingSeparator(*directory);
 
-    if (PatchInstallation(gameDirectory, ini, context))
-        showMessageBox(texts::fillIn(texts::kPatched, {context.gameTitle}), texts::kSuccessCaption,
-                       MessageIcon::Information);
-    else
+    if (!PatchInstallation(gameDirectory, ini, context)) {
         showMessageBox(texts::fillIn(texts::kPatchFailed, {context.gameTitle}), texts::kErrorCaption,
                        MessageIcon::Information);
-    return 0;
+        return kExitFailed;
+    }
+    showMessageBox(texts::fillIn(texts::kPatched, {context.gameTitle}), texts::kSuccessCaption,
+                   MessageIcon::Information);
+    return kExitPatched;
 }
 
 }  // namespace calyx::patcher

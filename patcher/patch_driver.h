@@ -10,7 +10,8 @@ namespace calyx::patcher {
 
 // `arguments` are those after the program's name: the game program file,
 // an unused argument, the version and, optionally, anything to turn on a
-// message per copied file. Answers the exit code, always 0.
+// message per copied file; or "--help" alone for the usage. Answers the exit
+// code: 0 after the success box or the usage, 1 after any error box.
 int runPatcher(const std::vector<std::string>& arguments);
 
 }  // namespace calyx::patcher

@@ -34,6 +34,20 @@ inline constexpr std::string_view kUnableToUpdate = "Unable to update the file %
 inline constexpr std::string_view kReinstallGame = "You should re-install ";
 inline constexpr std::string_view kCopyAnnouncement = "Copy %s => %s";
 
+// What --help shows.
+inline constexpr std::string_view kUsage =
+    "Usage: patcher PROGRAM-FILE SECOND-ARGUMENT VERSION [VERBOSE]\n"
+    "Brings the installed game recorded in the shared INI file (Windows directory\n"
+    "\\Ornwick\\Ornwick.Ini, section TQ2) to version 1.06, from the update's files\n"
+    "in the current folder.\n"
+    "  PROGRAM-FILE     the game program shipped with the update, a file name of\n"
+    "                   the current folder (vlm_d.exe or vlm_v.exe)\n"
+    "  SECOND-ARGUMENT  kept, not used\n"
+    "  VERSION          the version written to the registry, at most 11 characters\n"
+    "  VERBOSE          any fourth argument announces every file copied\n"
+    "Every message is a box (on Linux a block on standard error). Exit status: 0\n"
+    "when the game was patched, 1 when the patch was refused or failed.\n";
+
 // Game titles.
 inline constexpr std::string_view kUnknownTitle = "VLM2 / TQ2";
 inline constexpr std::string_view kGermanTitle = "Velmora 2";

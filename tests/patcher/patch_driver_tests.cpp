@@ -17,20 +17,45 @@ TEST(PatchDriver, WrongArgumentsChangeNothing) {
     const std::string ini = readFile(setup.prefix.iniPath());
     const std::string registry = readFile(setup.prefix.registryPath());
     for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {},
-             {"vlm_v.exe", "x"},
-             {"vlm_v.exe", "x", "1.06", "v", "five"},
-             {"vlm_v.exe", "x", "1.06.2000-b1"}}) {  // a version too long for the registry
+             {}, {"vlm_v.exe", "x"}, {"vlm_v.exe", "x", "1.06", "v", "five"}}) {
         const PatchRun run = setup.run(arguments);
-        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.messages, kIncorrect);
+    }
+    // A refused argument is named, with the reason.
+    const PatchRun longVersion = setup.run({"vlm_v.exe", "x", "1.06.2000-b1"});
+    EXPECT_EQ(longVersion.exitCode, 1);
+    EXPECT_EQ(longVersion.messages,
+              "[Error] (stop)\nIncorrect parameters => patch aborted: the version \"1.06.2000-b1\" has 12 "
+              "characters; the registry keeps at most 11\n\n");
+    for (const std::string program : {"C:\\Update\\vlm_v.exe", "../vlm_v.exe", ""}) {
+        const PatchRun path = setup.run({program, "x", "1.06"});
+        EXPECT_EQ(path.exitCode, 1);
+        EXPECT_EQ(path.messages, "[Error] (stop)\nIncorrect parameters => patch aborted: the program file \"" +
+                                     program + "\" must be a file name of the update folder, not a path\n\n");
     }
     EXPECT_EQ(readFile(setup.prefix.iniPath()), ini);
     EXPECT_EQ(readFile(setup.prefix.registryPath()), registry);
     EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
     // Eleven characters fit.
-    EXPECT_EQ(setup.run({"vlm_v.exe", "x", "1.06.2000-b"}).messages,
+    const PatchRun patched = setup.run({"vlm_v.exe", "x", "1.06.2000-b"});
+    EXPECT_EQ(patched.exitCode, 0);
+    EXPECT_EQ(patched.messages,
               "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n");
+}
+
+TEST(PatchDriver, HelpPrintsTheUsageAndChangesNothing) {
+    PatchSetup setup("English");
+    const std::string ini = readFile(setup.prefix.iniPath());
+    for (const std::string help : {"--help", "-h", "/?"}) {
+        const PatchRun run = setup.run({help});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.messages, "");
+        EXPECT_EQ(run.output.rfind("Usage: patcher PROGRAM-FILE SECOND-ARGUMENT VERSION [VERBOSE]\n", 0), 0u)
+            << run.output;
+    }
+    EXPECT_EQ(readFile(setup.prefix.iniPath()), ini);
+    EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
 }
 
 TEST(PatchDriver, RefusesUnsuitableInstallations) {
@@ -40,7 +65,9 @@ TEST(PatchDriver, RefusesUnsuitableInstallations) {
     auto abort = [](const std::string& text) { return "[Patching is aborted] (stop)\n" + text + "\n\n"; };
 
     setup.writeIni("Japanese");
-    EXPECT_EQ(setup.run().messages,
+    const PatchRun japanese = setup.run();
+    EXPECT_EQ(japanese.exitCode, 1);
+    EXPECT_EQ(japanese.messages,
               abort("The patch 1.06 does not work with original Japanese version. "
                     "Your VLM2 CD already contains the 1.06 version."));
     EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
@@ -62,7 +89,9 @@ TEST(PatchDriver, RefusesUnsuitableInstallations) {
     EXPECT_NE(setup.run().messages.find("value You should re-install Velmora 2\n"), std::string::npos);
 
     std::filesystem::remove(setup.prefix.iniPath());
-    EXPECT_EQ(setup.run().messages, abort("Unable to find VLM2 / TQ2 ini file : " + ini +
+    const PatchRun noIni = setup.run();
+    EXPECT_EQ(noIni.exitCode, 1);
+    EXPECT_EQ(noIni.messages, abort("Unable to find VLM2 / TQ2 ini file : " + ini +
                                           " is unreachable You should re-install VLM2 / TQ2"));
     EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
 }

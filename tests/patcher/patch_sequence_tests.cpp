@@ -108,7 +108,7 @@ TEST(PatchSequence, MissingSourceStopsWithTheArchiveMessage) {
     PatchSetup setup("English");
     fs::remove(setup.update("Euro/config.anc"));
     const PatchRun run = setup.run();
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.exitCode, 1);  // scripts see the failure
     EXPECT_EQ(run.messages,
               "[Patching is aborted] (stop)\nUnable to find source the file Euro\\config.anc in archive. "
               "Patch may be corrupted.\n\n" +
@@ -138,7 +138,9 @@ TEST(PatchSequence, UnwritableDestinationStopsAndKeepsTheFile) {
     PatchSetup readOnly("English");
     fixtures::writeFile(readOnly.game("Datab/scripts/FORGRND.RSB"), "old script");
     fs::permissions(readOnly.game("Datab/scripts/FORGRND.RSB"), fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_EQ(readOnly.run().messages, expected("C:\\Games\\VLM2\\Datab\\Scripts\\forgrnd.rsb"));
+    const PatchRun refused = readOnly.run();
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.messages, expected("C:\\Games\\VLM2\\Datab\\Scripts\\forgrnd.rsb"));
     EXPECT_EQ(readFile(readOnly.game("Datab/scripts/FORGRND.RSB")), "old script");
     EXPECT_EQ(filesIn(readOnly.game("Datab/scripts")), std::vector<std::string>{"FORGRND.RSB"});
     EXPECT_TRUE(noLeftovers(readOnly.game()));

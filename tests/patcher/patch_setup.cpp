@@ -64,11 +64,13 @@ PatchRun PatchSetup::run(const std::vector<std::string>& arguments) const {
                           quoted(std::string(binDir ? binDir : ".") + "/patcher");
     for (const auto& argument : arguments) command += " " + quoted(argument);
     const std::string errors = output_ / "stderr.txt";
-    command += " 2>" + quoted(errors);
+    const std::string output = output_ / "stdout.txt";
+    command += " 2>" + quoted(errors) + " >" + quoted(output);
     PatchRun result;
     const int status = std::system(command.c_str());
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.messages = fixtures::readFile(errors);
+    result.output = fixtures::readFile(output);
     return result;
 }
 

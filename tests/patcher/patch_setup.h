@@ -19,6 +19,7 @@ namespace calyx::testing {
 struct PatchRun {
     int exitCode = -1;
     std::string messages;  // what the patcher wrote to standard error
+    std::string output;    // and to standard output
 };
 
 class PatchSetup {
