@@ -121,8 +121,8 @@ std::string exportProblemText(const Context& context, const bank::SoundResource&
 }
 
 void exportAll(Context& context, const std::string& bankArgument, const std::string& folderArgument) {
-    const std::string bankPath = context.userPath(bankArgument);
-    const std::string folder = context.userPath(folderArgument);
+    const std::string bankPath = context.userPath(bankArgument, "the bank");
+    const std::string folder = context.userPath(folderArgument, "the folder");
     context.startUp();
     auto bank = context.openBank(bankPath);
     makeFolder(folder, folderArgument);
@@ -148,7 +148,8 @@ void convert(const Context& context, const std::string& inputArgument, const std
         throw CommandFailure{outputArgument + ": the output must be a .wav file", exitUsage};
     audio::SampleFormat source;
     const int result =
-        audio::convertToEditorFormat(context.userPath(inputArgument), context.userPath(outputArgument), &source);
+        audio::convertToEditorFormat(context.userPath(inputArgument, "the input"),
+                                     context.userPath(outputArgument, "the output"), &source);
     if (result != audio::convert_result::ok) {
         const bool aboutOutput = result == audio::convert_result::writeFailed;
         throw CommandFailure{(aboutOutput ? outputArgument : inputArgument) + ": " +

@@ -14,13 +14,18 @@ std::string directoryOption(const std::string& given) {
     return given.empty() ? std::string() : platform::withTrailingSeparator(given);
 }
 
+bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
-std::string Context::userPath(std::string_view path) const {
-    // Drive paths and root-relative paths do not depend on the current folder.
-    if (path.size() >= 2 && path[1] == ':') return std::string(path);
-    if (!path.empty() && path.front() == '\\') return std::string(path);
-    return platform::toHostPath(path);
+std::string Context::userPath(std::string_view path, std::string_view role) const {
+    if (isBlank(path)) throw CommandFailure{std::string(role) + " is empty: it names no file", exitUsage};
+    std::string host = platform::toHostPath(path);
+    if (host.empty())
+        throw CommandFailure{std::string(path) + ": no such drive (the Wine prefix maps no folder to it)"};
+    return host;
 }
 
 void Context::startUp() {

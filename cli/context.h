@@ -28,9 +28,13 @@ public:
     // Global options as given (empty when absent).
     std::string k7DirOption, tq2DirOption, k7LanguageOption, tq2LanguageOption;
 
-    // Turns a path from the command line into an absolute host path while the
-    // current directory is still the user's shell directory.
-    std::string userPath(std::string_view path) const;
+    // Turns a path from the command line into a host path while the current
+    // directory is still the user's shell directory, by the same rules as
+    // every path the programs take (drive letters, '\\' or '/', names found
+    // without regard to case). `role` names the argument in the message when
+    // it is empty or blank (a usage error) or names a drive that is not
+    // mapped.
+    std::string userPath(std::string_view path, std::string_view role = "a path") const;
     // Finds the installation (the shared INI file, then the options, which
     // win), moves into the game's sound folder as the editor does, and loads
     // the game's texts. Paths must have gone through `userPath` before.

@@ -10,6 +10,7 @@
 
 #include "audio/playback.h"
 #include "audio/wave_device_owner.h"
+#include "bank/resource_record.h"
 #include "cli/commands.h"
 #include "cli/converted_input.h"
 #include "cli/save_bank.h"
@@ -18,6 +19,7 @@
 #include "editor/core/resource_drop.h"
 #include "editor/core/resource_edit_session.h"
 #include "platform/file.h"
+#include "platform/host_name.h"
 
 namespace calyx::cli {
 namespace {
@@ -103,19 +105,58 @@ void waitForPlayback(const audio::WaveDeviceOwner& owner) {
     std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
 }
 
+constexpr std::size_t riffSignatureLength = 12;
+
+// True when the file begins as a RIFF WAVE file does.
+bool startsAsWav(const std::string& path) {
+    platform::File file;
+    char head[riffSignatureLength] = {};
+    if (!file.open(path, platform::File::Mode::Read) ||
+        file.read(head, sizeof head) != static_cast<std::ptrdiff_t>(sizeof head))
+        return false;
+    return std::string_view(head, 4) == "RIFF" && std::string_view(head + 8, 4) == "WAVE";
+}
+
+// An export writes a new WAV file or replaces an earlier one; it never
+// replaces the bank it reads, and replaces another kind of file only when
+// told to.
+void checkExportTarget(const std::string& out, const std::string& shownOut, const std::string& bankPath, bool force) {
+    if (platform::sameFile(out, bankPath))
+        throw CommandFailure{shownOut + ": this is the bank being read; export to another file", exitUsage};
+    if (!force && platform::fileExists(out) && !startsAsWav(out))
+        throw CommandFailure{shownOut + ": exists and is not a WAV file; give --force to replace it", exitUsage};
+}
+
+// The name the bank records for an imported file, and a warning when it is
+// not the file's own name.
+void warnAboutRecordedName(const std::string& hostInput, const std::string& shownInput) {
+    const auto name = platform::gameFileName(hostInput);
+    const bool cut = name.latin1.size() > bank::ResourceRecord::fileNameMax;
+    if (!name.charactersReplaced && !cut) return;
+    std::string recorded = editor::latin1ToUtf8(name.latin1.substr(0, bank::ResourceRecord::fileNameMax));
+    std::string why = name.charactersReplaced ? "characters the game cannot show became '_'" : "";
+    if (cut)
+        why += std::string(why.empty() ? "" : " and ") + "it was cut to " +
+               std::to_string(bank::ResourceRecord::fileNameMax) + " characters";
+    printWarning(shownInput + ": the bank records the file name as \"" + recorded + "\" (" + why + ")");
+}
+
 void addExport(CLI::App& app, Context& context) {
     struct Args {
         std::string bank, out;
         long index = 0;
+        bool force = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd = app.add_subcommand("export", "write a resource's sample as a WAV file (the dialog's \"exporter Wav\")");
     cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
     cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
-    cmd->add_option("OUT", args->out, "the WAV file to write (replaced when it exists)")->required();
+    cmd->add_option("OUT", args->out, "the WAV file to write (an earlier WAV file is replaced)")->required();
+    cmd->add_flag("--force", args->force, "replace OUT even when it is not a WAV file (never the bank itself)");
     cmd->callback([&context, args] {
-        const std::string bankPath = context.userPath(args->bank);
-        const std::string out = context.userPath(args->out);
+        const std::string bankPath = context.userPath(args->bank, "the bank");
+        const std::string out = context.userPath(args->out, "the WAV file");
+        checkExportTarget(out, args->out, bankPath, args->force);
         context.startUp();
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
@@ -128,7 +169,8 @@ void addExport(CLI::App& app, Context& context) {
 
 void addImport(CLI::App& app, Context& context) {
     struct Args {
-        std::string bank, in, output;
+        std::string bank, in;
+        OutputOption output;
         long index = 0;
         bool convert = false;
     };
@@ -137,17 +179,18 @@ void addImport(CLI::App& app, Context& context) {
     cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
     cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
     cmd->add_option("IN", args->in, "the WAV file")->required();
-    cmd->add_option("-o,--output", args->output, "save under this name instead of in place");
+    addOutputOption(*cmd, args->output, "save under this name instead of in place");
     cmd->add_flag("--convert", args->convert,
                   "convert IN first (any PCM or float WAV: 8 to 32-bit integer or 32/64-bit float, any rate,\n"
                   "any number of channels) to 22050 Hz mono 16-bit; the bank records IN's file name");
     cmd->callback([&context, args] {
-        const std::string bankPath = context.userPath(args->bank);
+        const std::string bankPath = context.userPath(args->bank, "the bank");
+        const std::string target = saveTarget(context, args->output, bankPath);
+        const std::string hostInput = context.userPath(args->in, "the WAV file");
         // With --convert the converted copy, which keeps IN's file name, is imported.
         std::optional<ConvertedInput> converted;
-        if (args->convert) converted.emplace(context.userPath(args->in), args->in);
-        const std::string in = converted ? converted->path() : context.userPath(args->in);
-        const std::string target = args->output.empty() ? bankPath : context.userPath(args->output);
+        if (args->convert) converted.emplace(hostInput, args->in);
+        const std::string in = converted ? converted->path() : hostInput;
         context.startUp();
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
@@ -157,14 +200,16 @@ void addImport(CLI::App& app, Context& context) {
         if (imported != editor::import_result::taken) edit.view.fail(in + ": not imported");
         if (!edit.session->ok()) edit.view.fail(in + ": not imported");
         saveBankOrFail(context, *edit.bank, target);
+        warnAboutRecordedName(hostInput, args->in);
         std::cout << "imported " << edit.resource->dataSize() << " bytes into resource " << args->index << "; saved "
-                  << (args->output.empty() ? args->bank : args->output) << '\n';
+                  << args->output.shown(args->bank) << '\n';
     });
 }
 
 void addVolume(CLI::App& app, Context& context) {
     struct Args {
-        std::string bank, output;
+        std::string bank;
+        OutputOption output;
         long index = 0;
         int volume = 0;
     };
@@ -173,10 +218,10 @@ void addVolume(CLI::App& app, Context& context) {
     cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
     cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
     cmd->add_option("VALUE", args->volume, "the volume, 0 to 127")->required()->check(CLI::Range(0, audio::maxVolume));
-    cmd->add_option("-o,--output", args->output, "save under this name instead of in place");
+    addOutputOption(*cmd, args->output, "save under this name instead of in place");
     cmd->callback([&context, args] {
-        const std::string bankPath = context.userPath(args->bank);
-        const std::string target = args->output.empty() ? bankPath : context.userPath(args->output);
+        const std::string bankPath = context.userPath(args->bank, "the bank");
+        const std::string target = saveTarget(context, args->output, bankPath);
         context.startUp();
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
@@ -184,13 +229,14 @@ void addVolume(CLI::App& app, Context& context) {
         if (!edit.session->ok()) edit.view.fail("the volume could not be set");
         saveBankOrFail(context, *edit.bank, target);
         std::cout << "volume of resource " << args->index << " is " << edit.resource->volume() << "; saved "
-                  << (args->output.empty() ? args->bank : args->output) << '\n';
+                  << args->output.shown(args->bank) << '\n';
     });
 }
 
 void addCopy(CLI::App& app, Context& context) {
     struct Args {
-        std::string source, target, output;
+        std::string source, target;
+        OutputOption output;
         long sourceIndex = 0, targetIndex = 0;
     };
     auto args = std::make_shared<Args>();
@@ -201,11 +247,11 @@ void addCopy(CLI::App& app, Context& context) {
     cmd->add_option("SRC_INDEX", args->sourceIndex, "the resource to copy, counting from 0")->required();
     cmd->add_option("DST", args->target, "the bank to copy into (.bnm); may be SRC")->required();
     cmd->add_option("DST_INDEX", args->targetIndex, "the resource to replace, counting from 0")->required();
-    cmd->add_option("-o,--output", args->output, "save the target bank under this name instead of in place");
+    addOutputOption(*cmd, args->output, "save the target bank under this name instead of in place");
     cmd->callback([&context, args] {
-        const std::string sourcePath = context.userPath(args->source);
-        const std::string targetPath = context.userPath(args->target);
-        const std::string savePath = args->output.empty() ? targetPath : context.userPath(args->output);
+        const std::string sourcePath = context.userPath(args->source, "the source bank");
+        const std::string targetPath = context.userPath(args->target, "the target bank");
+        const std::string savePath = saveTarget(context, args->output, targetPath);
         context.startUp();
         editor::LinkTable links;
         auto target = context.openBank(targetPath);
@@ -224,7 +270,7 @@ void addCopy(CLI::App& app, Context& context) {
         if (outcome != editor::DropOutcome::Copied) throw CommandFailure{refusalText(refusal)};
         saveBankOrFail(context, *target, savePath);
         std::cout << "copied resource " << args->sourceIndex << " onto resource " << args->targetIndex << "; saved "
-                  << (args->output.empty() ? args->target : args->output) << '\n';
+                  << args->output.shown(args->target) << '\n';
     });
 }
 
@@ -239,7 +285,7 @@ void addPlay(CLI::App& app, Context& context) {
     cmd->add_option("BANK", args->bank, "the bank (.bnm)")->required();
     cmd->add_option("INDEX", args->index, "the resource, counting from 0 in file order")->required();
     cmd->callback([&context, args] {
-        const std::string bankPath = context.userPath(args->bank);
+        const std::string bankPath = context.userPath(args->bank, "the bank");
         context.startUp();
         std::vector<std::string> deviceMessages;
         audio::WaveDeviceOwner owner([&](int id, const char* french) {

@@ -202,7 +202,7 @@ void addListingCommands(CLI::App& app, Context& context) {
     info->add_option("BANK", *bankPath, "the bank (.bnm)")->required();
     info->add_flag("--json", *json, "print JSON");
     info->callback([&context, bankPath, json] {
-        const std::string path = context.userPath(*bankPath);
+        const std::string path = context.userPath(*bankPath, "the bank");
         context.startUp();
         auto bank = context.openBank(path);
         printInfo(*bankPath, *bank, *json);
@@ -213,7 +213,7 @@ void addListingCommands(CLI::App& app, Context& context) {
     auto* jsonFlag = list->add_flag("--json", *json, "print a JSON array");
     list->add_flag("--csv", *csv, "print CSV with a header line")->excludes(jsonFlag);
     list->callback([&context, bankPath, json, csv] {
-        const std::string path = context.userPath(*bankPath);
+        const std::string path = context.userPath(*bankPath, "the bank");
         context.startUp();
         auto bank = context.openBank(path);
         printList(*bank, *json, *csv);
@@ -223,7 +223,7 @@ void addListingCommands(CLI::App& app, Context& context) {
         "check", "check the header words and every sample's place in the file; exit 1 on a problem");
     check->add_option("BANK", *bankPath, "the bank (.bnm)")->required();
     check->callback([&context, bankPath] {
-        const std::string path = context.userPath(*bankPath);
+        const std::string path = context.userPath(*bankPath, "the bank");
         context.startUp();
         auto bank = context.openBank(path);
         const auto problems = checkBank(path, *bank);

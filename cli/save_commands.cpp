@@ -9,6 +9,18 @@
 
 namespace calyx::cli {
 
+void addOutputOption(CLI::App& command, OutputOption& output, const std::string& description) {
+    output.option = command.add_option("-o,--output", output.name, description);
+}
+
+std::string saveTarget(const Context& context, const OutputOption& output, const std::string& bankPath) {
+    if (!output.given()) return bankPath;
+    const std::string target = context.userPath(output.name, "the output name (-o)");
+    if (!bank::isBankFileName(target))
+        throw CommandFailure{output.name + ": a sound bank is saved only under a name ending in .bnm", exitUsage};
+    return target;
+}
+
 void saveBankOrFail(const Context& context, bank::SoundBank& bank, const std::string& target) {
     const auto outcome = bank::saveDocument(bank, target);
     if (outcome.companionFailed)
@@ -25,18 +37,17 @@ void saveBankOrFail(const Context& context, bank::SoundBank& bank, const std::st
 
 void addSaveCommands(CLI::App& app, Context& context) {
     auto bankPath = std::make_shared<std::string>();
-    auto output = std::make_shared<std::string>();
+    auto output = std::make_shared<OutputOption>();
     auto* resave = app.add_subcommand("resave", "load a bank and save it again (in place, or under -o)");
     resave->add_option("BANK", *bankPath, "the bank (.bnm)")->required();
-    resave->add_option("-o,--output", *output,
-                       "save under this name instead (a TQ2 bank's .bns companion follows)");
+    addOutputOption(*resave, *output, "save under this name instead (a TQ2 bank's .bns companion follows)");
     resave->callback([&context, bankPath, output] {
-        const std::string path = context.userPath(*bankPath);
-        const std::string target = output->empty() ? path : context.userPath(*output);
+        const std::string path = context.userPath(*bankPath, "the bank");
+        const std::string target = saveTarget(context, *output, path);
         context.startUp();
         auto bank = context.openBank(path);
         saveBankOrFail(context, *bank, target);
-        std::cout << "saved " << (output->empty() ? *bankPath : *output) << '\n';
+        std::cout << "saved " << output->shown(*bankPath) << '\n';
     });
 }
 

@@ -30,11 +30,14 @@ inline std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs `program` (a file of the build folder) with `arguments`; the
-// environment is the test's own (WINEPREFIX included).
-inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments) {
+// Runs `program` (a file of the build folder) with `arguments`, in the
+// folder `workingDir` when one is given; the environment is the test's own
+// (WINEPREFIX included).
+inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::string& workingDir = {}) {
     fixtures::TempDir outputs;
-    std::string command = shellQuoted(binDir() + "/" + program);
+    std::string command = workingDir.empty() ? std::string() : "cd " + shellQuoted(workingDir) + " && ";
+    command += shellQuoted(binDir() + "/" + program);
     for (const auto& argument : arguments) command += " " + shellQuoted(argument);
     command += " >" + shellQuoted(outputs / "out") + " 2>" + shellQuoted(outputs / "err") + " </dev/null";
     const int status = std::system(command.c_str());
@@ -45,6 +48,8 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     return run;
 }
 
-inline ProgramRun runCli(const std::vector<std::string>& arguments) { return runProgram("calyx-cli", arguments); }
+inline ProgramRun runCli(const std::vector<std::string>& arguments, const std::string& workingDir = {}) {
+    return runProgram("calyx-cli", arguments, workingDir);
+}
 
 }  // namespace calyx::cli::testing
