@@ -106,7 +106,7 @@ TEST_F(ScriptSafety, ExportNeverReplacesTheBankItReads) {
     // The bank itself, however it is named: as written, in other letter
     // case, through a second hard link.
     fs::create_hard_link(bank, work + "/link.bnm");
-    for (const std::string out : {bank, work + "/BANK.BNM", work + "/./link.bnm"}) {
+    for (const std::string& out : {bank, work + "/BANK.BNM", work + "/./link.bnm"}) {
         const auto run = runCli({"export", bank, "2", out});
         EXPECT_EQ(run.exitCode, 2) << out;
         EXPECT_NE(run.err.find("the bank being read"), std::string::npos) << run.err;
