@@ -69,25 +69,29 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
     // (the two may be one resource's bank).
     const bool sourceLinked = (source->linkFlags() & bank::fromBank) != 0;
     const std::optional<std::string> sourcePath = sourceLinked ? links.pathOf(source->linkKey()) : sourceBank.bankPath();
-    const bool hadLink = (target->linkFlags() & bank::fromBank) != 0;
     const std::uintptr_t oldKey = target->linkKey();
 
     target->copyFrom(*source, &sourceBank != &targetBank);
     target->setLinkKey(links.acquire(sourcePath));
-    // The old link is given up, so the table's counts stay true (the view's
-    // release at closing only knows the present key).
-    if (hadLink) links.release(oldKey);
+    // Whatever key an earlier paste gave the target is given up (after the
+    // new one is taken, so a paste from the same bank keeps its entry): a
+    // resource holds at most one reference.
+    links.release(oldKey);
     return DropOutcome::Copied;
 }
 
 void releaseLinks(bank::SoundBank& bank, LinkTable& links) {
     bank.forEachResource([&links](bank::SoundResource& r) {
-        if (r.linkFlags() & bank::fromBank) {
-            r.setFromBank(false);
-            links.release(r.linkKey());
-        }
+        if (r.linkFlags() & bank::fromBank) r.setFromBank(false);
+        releaseLinkKey(r, links);
         return true;
     });
+}
+
+void releaseLinkKey(bank::SoundResource& resource, LinkTable& links) {
+    if (resource.linkKey() == 0) return;
+    links.release(resource.linkKey());
+    resource.setLinkKey(0);
 }
 
 void useLinkTable(bank::SoundBank& bank, const LinkTable& links) {

@@ -56,8 +56,13 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
                          const DropConfirmation& confirm, DropRefusal* refusal = nullptr);
 
 // When a document's view goes away: every resource whose data comes from
-// another bank gives up its link (its flags are cleared, its key released).
+// another bank gives up its link (its flags are cleared), and every key a
+// paste gave a resource of the bank is released.
 void releaseLinks(bank::SoundBank& bank, LinkTable& links);
+// Gives up the one reference `resource` holds in `links`, if any: a
+// resource holds a key from its paste until the paste is undone or its
+// document closes, and its key is 0 once released.
+void releaseLinkKey(bank::SoundResource& resource, LinkTable& links);
 
 // Makes `links` the bank's way of finding the bank file behind a key.
 void useLinkTable(bank::SoundBank& bank, const LinkTable& links);

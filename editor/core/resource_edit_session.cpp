@@ -6,6 +6,7 @@
 #include "audio/wave_format.h"
 #include "editor/core/message_box.h"
 #include "editor/core/messages.h"
+#include "editor/core/resource_drop.h"
 #include "platform/path.h"
 
 namespace calyx::editor {
@@ -370,7 +371,7 @@ bool ResourceEditSession::ok() {
         reportImportResult(imported);
         if (imported == import_result::taken) {
             r->setSourceOffset(state_.openedSourceOffset);
-            links_.release(r->linkKey());
+            releaseLinkKey(*r, links_);
             r->setFromBank(false);
             state_.openedLinkFlags = 0;
             commit();
@@ -420,6 +421,8 @@ void ResourceEditSession::commit() {
         if (!state_.pendingReplaced) r.setSourceOffset(r.record().dataOffset());
     }
     r.setLinkFlags((r.linkFlags() & ~linkFlagBits) | flags);
+    // A paste given up (by "Reset" or a file of its own) gives up its key.
+    if (!(flags & bank::pasted)) releaseLinkKey(r, links_);
     std::optional<std::string> path = std::move(state_.pendingPath);
     state_.pendingPath.reset();
     r.setReplacement(state_.pendingReplaced, state_.pendingSize, std::move(path));

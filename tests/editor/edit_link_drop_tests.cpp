@@ -112,7 +112,7 @@ TEST_F(DropTest, AcrossBanksTheTargetIsFromBankAndClosingItsViewReleasesTheKey) 
     releaseLinks(*bankB, links);
     EXPECT_EQ(links.pathOf(key), std::nullopt);
     EXPECT_EQ(target.linkFlags(), 0u);
-    EXPECT_EQ(target.linkKey(), key);  // the value itself stays
+    EXPECT_EQ(target.linkKey(), 0u);  // released once, never twice
 }
 
 TEST_F(DropTest, ASourcePastedFromAThirdBankPassesThatBanksPathOn) {
@@ -133,6 +133,27 @@ TEST_F(DropTest, ANewPasteGivesUpTheTargetsOldLink) {
     ASSERT_EQ(drop(*bankA, 0, *bankB, 0), DropOutcome::Copied);
     EXPECT_EQ(links.pathOf(keyC), std::nullopt);
     EXPECT_EQ(links.refCount(bankB->resourceAt(0)->linkKey()), 1);
+}
+
+TEST_F(DropTest, NoTableEntryOutlivesItsLastUser) {
+    ASSERT_EQ(drop(*bankA, 0, *bankA, 1), DropOutcome::Copied);  // within A: A's key
+    ASSERT_EQ(drop(*bankA, 0, *bankB, 0), DropOutcome::Copied);
+    ASSERT_EQ(drop(*bankB, 0, *bankB, 1), DropOutcome::Copied);  // a paste of a paste: still A
+    const auto keyA = bankA->resourceAt(1)->linkKey();
+    EXPECT_EQ(links.refCount(keyA), 3);
+    // A paste within a bank replaced by another gives up its key too.
+    ASSERT_EQ(drop(*bankC, 0, *bankB, 1), DropOutcome::Copied);
+    EXPECT_EQ(links.refCount(keyA), 2);
+    // Pasting the same bank again keeps one reference.
+    ASSERT_EQ(drop(*bankA, 1, *bankB, 0), DropOutcome::Copied);
+    EXPECT_EQ(links.refCount(keyA), 2);
+
+    releaseLinks(*bankA, links);
+    EXPECT_EQ(links.refCount(keyA), 1);
+    releaseLinks(*bankA, links);  // a second close releases nothing more
+    EXPECT_EQ(links.refCount(keyA), 1);
+    releaseLinks(*bankB, links);
+    EXPECT_EQ(links.size(), 0u);
 }
 
 TEST_F(DropTest, RefusalsAndCancelLeaveTheTargetAsItWas) {

@@ -294,6 +294,15 @@ TEST_F(EditSessionTest, ANewFileForAPastedResourceDropsItsLink) {
     ASSERT_TRUE(t->ok());
     EXPECT_EQ(bankA->resourceAt(1)->linkFlags(), 0u);
     EXPECT_EQ(bankA->resourceAt(1)->dataSize(), 12u);
+    EXPECT_EQ(links.size(), 0u);  // its key went with the paste
+
+    // "Reset" and OK give a paste up as well, key included.
+    ASSERT_EQ(dropResource(*bankB, 0, *bankA, 1, links, strings, yes), DropOutcome::Copied);
+    auto u = open(1);
+    u->reset();
+    ASSERT_TRUE(u->ok());
+    EXPECT_EQ(bankA->resourceAt(1)->linkFlags(), 0u);
+    EXPECT_EQ(links.size(), 0u);
 }
 
 TEST_F(EditSessionTest, TheResourcesOwnSampleIsWhatOkWouldLeaveWhereverItLies) {
