@@ -64,6 +64,10 @@ struct Accelerator {
 };
 std::span<const Accelerator> accelerators();
 
+// The name of the one toolbar command that no menu names (the help pointer),
+// for screen readers and the What's This help.
+inline constexpr std::string_view contextHelpName = "Aide contextuelle";
+
 // The toolbar's places, left to right; 0 is a gap.
 std::span<const int> toolbarCommands();
 inline constexpr int toolbarIconWidth = 16;

@@ -18,7 +18,7 @@ QString plainCommandName(const QString& text) {
 }
 
 void setCommandText(QAction& action, const QString& text) {
-    action.setText(text);
+    action.setText(text.left(text.indexOf(QLatin1Char('\t'))));
     action.setIconText(plainCommandName(text));
 }
 

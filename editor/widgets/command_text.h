@@ -1,6 +1,7 @@
-// Menu texts on actions: "&Ouvrir...\tCtrl+O" is shown as the item's text
-// with the shortcut at the right; buttons and screen readers get the plain
-// name ("Ouvrir").
+// Menu texts on actions. A stored text such as "&Ouvrir...\tCtrl+O" names
+// the item before the tab and its shortcut after it; the action takes the
+// name (so that screen readers say "Ouvrir...") and shows its own shortcut
+// at the right, as the menu draws it. Buttons get the plain name ("Ouvrir").
 #pragma once
 
 #include <QString>
@@ -11,7 +12,7 @@ namespace calyx::editor {
 
 // `text` without "&" markers, the shortcut after a tab, and trailing dots.
 QString plainCommandName(const QString& text);
-// Sets the item text and the plain name of `action`.
+// Sets the item text (before any tab) and the plain name of `action`.
 void setCommandText(QAction& action, const QString& text);
 
 }  // namespace calyx::editor

@@ -58,7 +58,8 @@ std::unique_ptr<QMenu> CLocalizedEdit::makeContextMenu() {
         const int id = CommandRegistry::commandOf(action);
         for (const EditMenuText& text : editBoxMenuTexts()) {
             if (text.command != id) continue;
-            if (const auto game = strings_.GetGameString(text.textId)) setCommandText(*action, fromGameText(*game));
+            // The whole text: a shortcut after a tab shows at the item's right.
+            if (const auto game = strings_.GetGameString(text.textId)) action->setText(fromGameText(*game));
         }
         switch (id) {
         case command::editUndo: action->setEnabled(isUndoAvailable()); break;

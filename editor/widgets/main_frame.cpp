@@ -123,6 +123,16 @@ void CMainFrame::createActions() {
     for (const Accelerator& accelerator : accelerators()) {
         keys[accelerator.command].append(QKeySequence(fromBuiltIn(accelerator.keys), QKeySequence::PortableText));
     }
+    // Every command carries its French name from the start, also those the
+    // menu now shown lacks (the toolbar's save, cut, copy, paste, print).
+    for (const int menu : {menu_id::noDocument, menu_id::document}) {
+        for (const MenuPopup& popup : calyx::editor::menuPopups(menu)) {
+            for (const MenuItem& item : popup.items) {
+                if (!item.isSeparator()) setCommandText(*commands_->action(item.command), fromBuiltIn(item.text));
+            }
+        }
+    }
+    setCommandText(*commands_->action(command::contextHelp), fromBuiltIn(contextHelpName));
     for (const int id : commandsOfTheFrame()) {
         QAction* action = commands_->action(id);
         const QString prompt = promptForCommand(id);
@@ -241,6 +251,10 @@ bool CMainFrame::relabelMenus(const GameStrings& strings) {
     if (!popups.isEmpty()) {
         if (QAction* fileNew = commands_->find(commandRemovedWithGameTexts)) popups.front()->removeAction(fileNew);
     }
+    // The help pointer is on no menu: it takes its tooltip as its name.
+    if (const QString tip = tooltipForCommand(command::contextHelp); !tip.isEmpty()) {
+        setCommandText(*commands_->action(command::contextHelp), tip);
+    }
     if (toolBar_) toolBar_->setWindowTitle(commands_->action(command::viewToolbar)->iconText());
     statusBar()->setAccessibleName(commands_->action(command::viewStatusBar)->iconText());
     menuBar()->update();
@@ -261,6 +275,10 @@ void CMainFrame::createToolBar() {
     toolBar_->setWindowTitle(QStringLiteral("Barre d'outils"));
     toolBar_->setAccessibleName(toolBar_->windowTitle());
     toolBar_->setIconSize(QSize(toolbarIconWidth, toolbarIconHeight));
+    // Tips also while another window is active (the attribute counts on the
+    // window: the frame, or the toolbar when it floats).
+    toolBar_->setAttribute(Qt::WA_AlwaysShowToolTips);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
     toolBar_->setFloatable(true);
     toolBar_->setMovable(true);
@@ -378,10 +396,13 @@ bool CMainFrame::event(QEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         updateLockPanes();
-    } else if (event->type() == QEvent::ToolTip) {
-        if (auto* button = qobject_cast<QToolButton*>(watched); button && button->parent() == toolBar_) {
+    } else if (event->type() == QEvent::ToolTip && toolBar_ && (watched == toolBar_ || watched->parent() == toolBar_)) {
+        // A greyed button gets no mouse: its tip is asked of the toolbar.
+        auto* help = static_cast<QHelpEvent*>(event);
+        auto* button = qobject_cast<QToolButton*>(watched);
+        if (watched == toolBar_) button = qobject_cast<QToolButton*>(toolBar_->childAt(help->pos()));
+        if (button) {
             const QString tip = tooltipForCommand(CommandRegistry::commandOf(button->defaultAction()));
-            auto* help = static_cast<QHelpEvent*>(event);
             if (tip.isEmpty()) {
                 QToolTip::hideText();
             } else {

@@ -10,11 +10,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QFileInfo>
 
 #include "audio/wave_out_device.h"
 #include "editor/core/commands.h"
 #include "editor/core/message_box.h"
 #include "editor/widgets/command_registry.h"
+#include "editor/widgets/help.h"
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
 #include "widget_test_support.h"
@@ -78,8 +80,13 @@ private slots:
                  (QList<int>{fileNew, fileOpen, 0, filePrintSetup, 0, recentFileFirst, 0, appExit}));
         QCOMPARE(commandsOf(popups[1]), (QList<int>{viewToolbar, viewStatusBar}));
         QCOMPARE(commandsOf(popups[2]), (QList<int>{helpTopics, 0, appAbout}));
-        QCOMPARE(f.action(fileOpen)->text(), QStringLiteral("&Ouvrir...\tCtrl+O"));
+        // The item's name, with the shortcut the menu draws at its right.
+        QCOMPARE(f.action(fileOpen)->text(), QStringLiteral("&Ouvrir..."));
+        QCOMPARE(f.action(fileOpen)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
         QCOMPARE(f.action(fileOpen)->iconText(), QStringLiteral("Ouvrir"));
+        // Toolbar buttons are named even when the menu shown lacks them.
+        QCOMPARE(f.action(fileSave)->iconText(), QStringLiteral("Enregistrer"));
+        QCOMPARE(f.action(contextHelp)->iconText(), QStringLiteral("Aide contextuelle"));
         // No recent file yet: the item stands greyed.
         QCOMPARE(f.action(recentFileFirst)->text(), QStringLiteral("Fichier récent"));
         QVERIFY(!f.action(recentFileFirst)->isEnabled());
@@ -107,7 +114,7 @@ private slots:
         QCOMPARE(titlesOf(*f.frame), (QStringList{"&File", "&View", "&Help"}));
         QMenu* file = f->menuPopups().front();
         QCOMPARE(commandsOf(file), (QList<int>{fileOpen, 0, filePrintSetup, 0, recentFileFirst, 0, appExit}));
-        QCOMPARE(f.action(fileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+        QCOMPARE(f.action(fileOpen)->text(), QStringLiteral("&Open..."));
         QCOMPARE(f.action(appExit)->text(), QStringLiteral("E&xit"));
         QCOMPARE(f.action(appAbout)->text(), QStringLiteral("&About Calyx..."));
 
@@ -115,16 +122,16 @@ private slots:
         QVERIFY(f->relabelMenus(english));
         QCOMPARE(titlesOf(*f.frame), (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
         QVERIFY(!commandsOf(f->menuPopups().front()).contains(fileNew));
-        QCOMPARE(f.action(fileSave)->text(), QStringLiteral("&Save\tCtrl+S"));
+        QCOMPARE(f.action(fileSave)->text(), QStringLiteral("&Save"));
         QCOMPARE(f.action(windowArrange)->text(), QStringLiteral("&Arrange Icons"));
-        QCOMPARE(f.action(editCut)->text(), QStringLiteral("Cu&t\tCtrl+X"));
+        QCOMPARE(f.action(editCut)->text(), QStringLiteral("Cu&t"));
 
         // A text the game's file lacks keeps its French label.
         const GameStrings partial = test::gameStrings({{70, "&File"}});
         Frame g(partial);
         g->relabelMenus(partial);
         QCOMPARE(titlesOf(*g.frame), (QStringList{"&File", "&Affichage", "&?"}));
-        QCOMPARE(g.action(fileOpen)->text(), QStringLiteral("&Ouvrir...\tCtrl+O"));
+        QCOMPARE(g.action(fileOpen)->text(), QStringLiteral("&Ouvrir..."));
     }
 
     void promptsAndTooltips() {
@@ -196,6 +203,31 @@ private slots:
         const GameStrings english = test::englishStrings();
         Frame g(english);
         QCOMPARE(g.messages, (QStringList{"The sound device cannot be opened"}));
+    }
+
+    void helpOpensTheManualAndHelpModeHasItsPrompt() {
+        const GameStrings english = test::englishStrings();
+        Frame f(english);
+        QList<QUrl> opened;
+        const HelpOpener previous = setHelpOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        f.action(command::help)->trigger();
+        f.action(command::helpTopics)->trigger();
+        setHelpOpener(previous);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(opened[0], opened[1]);
+        QVERIFY2(QFileInfo(opened[0].toLocalFile()).isFile(), qPrintable(opened[0].toString()));
+        QVERIFY(opened[0].toLocalFile().endsWith(QStringLiteral("/index.html")));
+
+        QEvent enter(QEvent::EnterWhatsThisMode);
+        QApplication::sendEvent(f.frame.get(), &enter);
+        QCOMPARE(f->statusBar()->currentMessage(), QStringLiteral("Click a button or menu for help"));
+        QEvent leave(QEvent::LeaveWhatsThisMode);
+        QApplication::sendEvent(f.frame.get(), &leave);
+        QCOMPARE(f->statusBar()->currentMessage(), QString());
+        QVERIFY(!f->idlePane()->isHidden());
     }
 
     void lockPanesAreNamedAndGreyedWhenUnknown() {

@@ -158,6 +158,31 @@ private slots:
         setScreenForPerson(true);
     }
 
+    // With CALYX_SCREENSHOT_DIR set (best under a real X server), a picture
+    // of each kind of box, to be looked at.
+    void picturesOfEveryKind() {
+        const QString folder = qEnvironmentVariable("CALYX_SCREENSHOT_DIR");
+        if (folder.isEmpty()) QSKIP("CALYX_SCREENSHOT_DIR is not set");
+        const GameStrings french;
+        const struct {
+            const char* name;
+            unsigned style;
+            const char* text;
+        } kinds[] = {
+            {"ok", message_style::ok | message_style::exclamation, "Erreur de lecture du .wav"},
+            {"ok-cancel", message_style::okCancel, "Remplacer le son de Klaxon\r\npar celui de Moteur ?"},
+            {"yes-no", message_style::yesNo | message_style::information, "Continuer ?"},
+            {"yes-no-cancel", message_style::yesNoCancel, "Enregistrer les modifications apportées à VLM2Snd.bnm?"},
+            {"long-line", message_style::ok, "Une ligne bien plus longue que la boîte de texte du dialogue, qui l'élargit"},
+        };
+        for (const auto& kind : kinds) {
+            CMessageDlg dialog(QString::fromUtf8(kind.text), kind.style, french);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QVERIFY(dialog.grab().save(folder + QStringLiteral("/message-%1.png").arg(QLatin1String(kind.name))));
+        }
+    }
+
     void aHookReceivesEveryMessage() {
         QString seen;
         unsigned seenStyle = 0;
