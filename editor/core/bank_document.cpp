@@ -47,6 +47,14 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
 BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
     if (!bank_.bankPath() || bank_.bankPath()->empty())
         return {false, DocumentReport{DocumentProblem::NewBankCannotBeSaved, displayName()}};
+    // A pasted sample whose source file changed since would be read from the
+    // wrong place: nothing is written.
+    if (auto changed = links_.origins().changedSource(bank_)) {
+        modified_ = true;
+        return {false, DocumentReport{DocumentProblem::PasteSourceChanged, *changed}};
+    }
+    const bool overItsFile = bank_.bankPath() == targetPath;
+    const std::vector<bool> kept = PasteOrigins::keptSamples(bank_);
     const auto outcome = bank::saveDocument(bank_, targetPath);
     if (!outcome.saved) {
         // Nothing was written over the target: the changes are still only here.
@@ -57,6 +65,8 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
     }
     pathName_ = targetPath;
     modified_ = false;
+    // Pastes from this bank in other documents follow their samples.
+    if (overItsFile) links_.origins().sourceSaved(targetPath, bank_, kept);
     SaveResult result{true, std::nullopt};
     if (outcome.companionFailed) result.report = DocumentReport{DocumentProblem::CompanionCopyFailed, targetPath};
     return result;

@@ -59,6 +59,12 @@ ProblemTexts textsFor(DocumentProblem problem) {
     case DocumentProblem::CompanionCopyFailed:
         return {std::nullopt, message::companionCopyFailed.french,
                 "%1: saved, but the companion name file (.bns) could not be copied"};
+    case DocumentProblem::PasteSourceChanged:
+        return {std::nullopt,
+                "%1\nCe fichier a changé depuis qu'un de ses sons a été copié dans cette banque. La banque n'a pas "
+                "été enregistrée : copiez ce son de nouveau.",
+                "%1: changed since one of its sounds was copied into this bank; the bank was not saved (copy "
+                "that sound again)"};
     }
     return {};
 }

@@ -25,6 +25,7 @@ enum class DocumentProblem {
     SaveFailed,           // the bank's save failed (code in `bankError`); the file is unchanged
     ReplaceFailed,        // the new file could not take the target's place; the file is unchanged
     CompanionCopyFailed,  // the bank was saved, its ".bns" companion could not follow
+    PasteSourceChanged,   // a bank a sample was pasted from changed since (its path is given); nothing was saved
 };
 
 // The text for `problem` on the file at `path` ("%1" in texts is the file

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/core/paste_origins.h"
+
 namespace calyx::editor {
 
 class LinkTable {
@@ -32,6 +34,9 @@ public:
     int refCount(std::uintptr_t key) const;
     std::size_t size() const { return entries_.size(); }
 
+    // Where the pending pastes behind the keys take their bytes.
+    PasteOrigins& origins() { return origins_; }
+
 private:
     struct Entry {
         std::string path;
@@ -40,6 +45,7 @@ private:
     };
     // In ascending key order.
     std::vector<Entry> entries_;
+    PasteOrigins origins_;
 };
 
 }  // namespace calyx::editor

@@ -70,6 +70,7 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
     const bool sourceLinked = (source->linkFlags() & bank::fromBank) != 0;
     const std::optional<std::string> sourcePath = sourceLinked ? links.pathOf(source->linkKey()) : sourceBank.bankPath();
     const std::uintptr_t oldKey = target->linkKey();
+    const bool sourcePasted = source->isReplaced() && (source->linkFlags() & bank::pasted);
 
     target->copyFrom(*source, &sourceBank != &targetBank);
     target->setLinkKey(links.acquire(sourcePath));
@@ -77,6 +78,15 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
     // new one is taken, so a paste from the same bank keeps its entry): a
     // resource holds at most one reference.
     links.release(oldKey);
+    // Which resource of which bank file the bytes are, so that they can be
+    // followed (or refused) if that file changes before the target's save.
+    if (sourcePasted) {
+        links.origins().recordCopy(*target, *source);
+    } else if ((target->linkFlags() & bank::fromBank) && !(target->linkFlags() & bank::sourceIsPlainFile) && sourcePath) {
+        links.origins().recordPaste(*target, *sourcePath, sourceIndex);
+    } else {
+        links.origins().forget(*target);
+    }
     return DropOutcome::Copied;
 }
 
@@ -89,6 +99,7 @@ void releaseLinks(bank::SoundBank& bank, LinkTable& links) {
 }
 
 void releaseLinkKey(bank::SoundResource& resource, LinkTable& links) {
+    links.origins().forget(resource);
     if (resource.linkKey() == 0) return;
     links.release(resource.linkKey());
     resource.setLinkKey(0);
