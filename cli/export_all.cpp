@@ -7,7 +7,7 @@
 
 #include "audio/wav_file.h"
 #include "audio/wav_header.h"
-#include "editor/core/edit_dialog_view.h"
+#include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
 #include "editor/core/resource_edit_session.h"
 #include "platform/path.h"
@@ -20,25 +20,6 @@ constexpr std::string_view wavExtension = ".wav";
 bool isSafeFileNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
-
-// The edit dialog without a window: what it shows goes nowhere; its
-// messages are reported by the caller from the error codes.
-class SilentDialogView : public editor::EditDialogView {
-public:
-    std::string fileNameText() const override { return fileName_; }
-    void setFileNameText(const std::string& text) override { fileName_ = text; }
-    void setSizeLine(const editor::UiText&) override {}
-    void setLoopingLine(const editor::UiText&) override {}
-    void setCommentLine(const editor::UiText&) override {}
-    std::string volumeText() const override { return {}; }
-    void setVolumeText(const std::string&) override {}
-    std::optional<int> trackbarPosition() const override { return std::nullopt; }
-    void setTrackbarPosition(int) override {}
-    void showMessage(const editor::UiText&, unsigned) override {}
-
-private:
-    std::string fileName_;
-};
 
 bool hasSampleData(const bank::SoundResource& resource) {
     return resource.isSample() && resource.currentSize() != 0;
@@ -105,7 +86,8 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank, const editor::GameString
     std::size_t total = 0;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) total += hasSampleData(*bank.resourceAt(i));
     std::size_t done = 0;
-    SilentDialogView view;
+    // What the dialog would show goes nowhere; the caller reports the codes.
+    editor::HeadlessDialogView view;
     editor::LinkTable links;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
         auto& resource = *bank.resourceAt(i);
