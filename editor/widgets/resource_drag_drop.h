@@ -1,0 +1,63 @@
+// Dragging a resource's row onto another's, on the side of the list: the
+// drag's start, and the drop target's answers to a drag entering, moving
+// over, leaving and dropping, with the feedback rectangle under the mouse.
+// The decision and the copy are the widget-free drop of editor/core; the
+// list only says which resource lies under a point.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <functional>
+#include <optional>
+
+#include "bank/sound_bank.h"
+#include "editor/core/resource_drop.h"
+
+class QMimeData;
+class QWidget;
+
+namespace calyx::editor {
+
+class DragLink;
+class GameStrings;
+class LinkTable;
+
+// Runs the drag of resource `index` of `bank` from `source` (a modal loop
+// until the drop or the cancel). The source resource never changes.
+void startResourceDrag(QWidget* source, DragLink& link, bank::SoundBank& bank, int index);
+
+class ResourceDropTarget {
+public:
+    // The resource index of the row under a point of the list, or nothing
+    // over no row.
+    using RowAt = std::function<std::optional<int>(const QPoint& point)>;
+
+    ResourceDropTarget(bank::SoundBank& bank, LinkTable& links, const GameStrings& strings, RowAt rowAt);
+
+    // The drop's effect: copy with Ctrl, move otherwise, nothing with
+    // Shift+Ctrl, over no row, during a save of the bank, or for data that
+    // is not a resource row of this editor.
+    Qt::DropAction dragEnter(const QMimeData& data, Qt::KeyboardModifiers keys, const QPoint& point);
+    Qt::DropAction dragOver(Qt::KeyboardModifiers keys, const QPoint& point);
+    void dragLeave();
+    // Asks the question and copies on OK; the outcome (Refused for anything
+    // that is not a drop of one resource on another).
+    DropOutcome drop(const QMimeData& data, const QPoint& point);
+
+    // The rectangle drawn under the mouse while a drop is possible.
+    std::optional<QRect> feedback() const;
+    void setFeedbackSize(const QSize& size) { feedbackSize_ = size; }
+
+private:
+    bank::SoundBank& bank_;
+    LinkTable& links_;
+    const GameStrings& strings_;
+    RowAt rowAt_;
+    bool acceptDrag_ = false;
+    bool feedbackShown_ = false;
+    QPoint lastFeedbackPoint_;
+    QSize feedbackSize_{100, 16};
+};
+
+}  // namespace calyx::editor
