@@ -1,0 +1,77 @@
+#include "editor/widgets/resource_list_model.h"
+
+#include <algorithm>
+
+#include "editor/widgets/qt_text.h"
+
+namespace calyx::editor {
+
+ResourceListModel::ResourceListModel(bank::SoundBank& bank, const GameStrings& strings, QObject* parent)
+    : QAbstractTableModel(parent), bank_(bank), strings_(strings) {}
+
+int ResourceListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ResourceListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : listColumnCount; }
+
+QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const std::size_t resource = rows_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: return toQString(cellText(bank_, resource, index.column()));
+    case resourceIndexRole: return QVariant::fromValue(static_cast<qulonglong>(resource));
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default: return {};
+    }
+}
+
+QVariant ResourceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= listColumnCount) return {};
+    if (role == Qt::DisplayRole) return fromGameText(strings_.columnTitle(section));
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+void ResourceListModel::addMissingRows() {
+    const std::size_t n = bank_.resourceCount();
+    const std::size_t r = rows_.size();
+    if (r >= n) return;
+    beginInsertRows({}, static_cast<int>(r), static_cast<int>(n - 1));
+    for (std::size_t i = r; i < n; ++i) rows_.push_back(i);
+    endInsertRows();
+}
+
+void ResourceListModel::sortByColumn(int column) {
+    directions_.flip(column);
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::size_t> resources;
+    resources.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before) resources.push_back(rows_[static_cast<std::size_t>(index.row())]);
+    sortRows(rows_, bank_, column, directions_);
+    std::vector<int> rowOf(bank_.resourceCount() + 1, -1);
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row] < rowOf.size()) rowOf[rows_[row]] = static_cast<int>(row);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after.push_back(this->index(rowOf[resources[static_cast<std::size_t>(i)]], before[i].column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int ResourceListModel::rowOfResource(std::size_t resourceIndex) const {
+    const auto found = std::find(rows_.begin(), rows_.end(), resourceIndex);
+    return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+bool ResourceListModel::refreshResource(std::size_t resourceIndex) {
+    const int row = rowOfResource(resourceIndex);
+    if (row < 0) return false;
+    emit dataChanged(index(row, 0), index(row, listColumnCount - 1));
+    return true;
+}
+
+}  // namespace calyx::editor

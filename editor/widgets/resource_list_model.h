@@ -1,0 +1,50 @@
+// The rows of the resource list over a bank: one row per resource, each row
+// tied to its resource's index (never to its position, which a sort
+// changes). Cell texts are made when the view asks for them, so filling the
+// list with thousands of resources costs no more than its row indices.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <cstddef>
+#include <vector>
+
+#include "bank/sound_bank.h"
+#include "editor/core/game_strings.h"
+#include "editor/core/resource_list.h"
+
+namespace calyx::editor {
+
+class ResourceListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The row's resource index (the list's item data).
+    static constexpr int resourceIndexRole = Qt::UserRole;
+
+    ResourceListModel(bank::SoundBank& bank, const GameStrings& strings, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Adds a row for each resource past the last row; rows never go.
+    void addMissingRows();
+    // Flips the column's direction and sorts by it.
+    void sortByColumn(int column);
+    bool ascending(int column) const { return directions_.ascending(column); }
+    // Refreshes the cells of the resource's row, wherever a sort put it.
+    // False when no row shows that resource.
+    bool refreshResource(std::size_t resourceIndex);
+
+    // -1 when no row shows the resource.
+    int rowOfResource(std::size_t resourceIndex) const;
+    std::size_t resourceAtRow(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+
+private:
+    bank::SoundBank& bank_;
+    const GameStrings& strings_;
+    std::vector<std::size_t> rows_;
+    SortDirections directions_;
+};
+
+}  // namespace calyx::editor
