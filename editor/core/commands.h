@@ -22,6 +22,8 @@ inline constexpr int fileSaveAs = 57604;
 inline constexpr int fileSaveAll = 57605;
 inline constexpr int filePrintSetup = 57606;
 inline constexpr int filePrint = 57607;
+// Print without asking for a printer (the toolbar's way).
+inline constexpr int filePrintDirect = 57608;
 inline constexpr int filePrintPreview = 57609;
 // The recent-file items take the ids from the first to the last, in order.
 inline constexpr int recentFileFirst = 57616;

@@ -4,6 +4,7 @@
 
 #include "editor/core/document_type.h"
 #include "editor/core/startup.h"
+#include "editor/widgets/document_manager.h"
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/recent_file_list.h"
@@ -17,7 +18,9 @@ CCalyxApp::CCalyxApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 CCalyxApp::~CCalyxApp() {
-    // The frame goes before the application's state that it points into.
+    // The documents and the frame go before the application's state that
+    // they point into.
+    documents_.reset();
     mainFrame_.reset();
 }
 
@@ -43,6 +46,7 @@ bool CCalyxApp::InitInstance(const Options& options) {
         return false;
     }
     mainFrame_->setRecentFiles(recentFiles_.get());
+    documents_ = std::make_unique<DocumentManager>(*mainFrame_, gameStrings_, this);
     connect(mainFrame_.get(), &CMainFrame::openRequested, this, [this](const QStringList& paths) {
         for (const QString& path : paths) openDocumentFile(path);
     });

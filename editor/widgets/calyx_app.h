@@ -32,6 +32,7 @@
 namespace calyx::editor {
 
 class CMainFrame;
+class DocumentManager;
 class RecentFileList;
 
 namespace app_icon {
@@ -91,6 +92,7 @@ public:
 
     RecentFileList& recentFiles() { return *recentFiles_; }
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
+    DocumentManager* documents() const { return documents_.get(); }
 
 private:
     Installation installation_;
@@ -100,6 +102,7 @@ private:
     std::map<int, QIcon> icons_;
     std::unique_ptr<RecentFileList> recentFiles_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<DocumentManager> documents_;
     DocumentOpener documentOpener_;
 };
 

@@ -3,16 +3,40 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstring>
+#include <iostream>
 
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/display_check.h"
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
+#include "editor/widgets/print_pdf.h"
+#include "editor/core/startup.h"
 
 using calyx::editor::CCalyxApp;
 
+namespace {
+
+constexpr const char* printPdfOption = "--print-pdf";
+
+bool asksForPdf(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], printPdfOption) == 0 || std::strncmp(argv[i], "--print-pdf=", 12) == 0) return true;
+    return false;
+}
+
+QString wholePath(const QString& path) {
+    const bool driveLetter = path.size() >= 2 && path[1] == QLatin1Char(':');
+    return QDir::isRelativePath(path) && !driveLetter ? QFileInfo(path).absoluteFilePath() : path;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (const auto problem = calyx::editor::missingDisplay(argc, argv)) {
+    // Printing to a PDF needs no display and shows nothing.
+    const bool printToPdf = asksForPdf(argc, argv);
+    if (printToPdf) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const auto problem = printToPdf ? std::nullopt : calyx::editor::missingDisplay(argc, argv)) {
         std::fprintf(stderr, "calyx: %s\n", problem->c_str());
         return 1;
     }
@@ -27,17 +51,32 @@ int main(int argc, char** argv) {
         QStringLiteral("Render the main window, with the banks opened, to the PNG file <path> and quit."),
         QStringLiteral("path"));
     parser.addOption(screenshot);
+    const QCommandLineOption printPdf(
+        QStringLiteral("print-pdf"),
+        QStringLiteral("Write the listing File > Print would print for the bank to the PDF file <out> (A4, "
+                       "600 dots per inch) and quit, without any window."),
+        QStringLiteral("out"));
+    parser.addOption(printPdf);
     parser.addPositionalArgument(QStringLiteral("banks"), QStringLiteral("Sound banks (.bnm) to open."),
                                  QStringLiteral("[banks...]"));
     parser.process(app);
 
-    CCalyxApp::Options options;
     // Start-up moves into the game's sound folder: names relative to where
     // calyx was started are made whole first (drive-letter paths stay).
-    for (const QString& path : parser.positionalArguments()) {
-        const bool driveLetter = path.size() >= 2 && path[1] == QLatin1Char(':');
-        options.files.append(QDir::isRelativePath(path) && !driveLetter ? QFileInfo(path).absoluteFilePath() : path);
+    if (parser.isSet(printPdf)) {
+        if (parser.positionalArguments().size() != 1) {
+            std::fprintf(stderr, "calyx: --print-pdf OUT.pdf takes one bank\n");
+            return 1;
+        }
+        const QString out = wholePath(parser.value(printPdf));
+        const QString bank = wholePath(parser.positionalArguments().front());
+        calyx::editor::GameStrings strings;
+        calyx::editor::Installation installation;
+        calyx::editor::LoadGameStrings(strings, installation);
+        return calyx::editor::printBankToPdf(out, bank, strings, calyx::editor::GetInstallInfo(installation), std::cerr);
     }
+    CCalyxApp::Options options;
+    for (const QString& path : parser.positionalArguments()) options.files.append(wholePath(path));
     const QString picture = parser.value(screenshot);
     if (!picture.isEmpty()) {
         // Nobody sees this run: messages go to standard error.

@@ -1,0 +1,65 @@
+#include "editor/widgets/calyx_doc.h"
+
+#include <QFile>
+
+#include "editor/core/message_box.h"
+#include "editor/widgets/message_box.h"
+#include "editor/widgets/qt_text.h"
+
+namespace calyx::editor {
+
+CCalyxDoc::CCalyxDoc(LinkTable& links, const GameStrings& strings, QObject* parent)
+    : QObject(parent), strings_(strings), document_(links) {}
+
+void CCalyxDoc::show(const DocumentReport& report) const {
+    messageBox(report.text(strings_, FallbackLanguage::French), message_style::exclamation);
+}
+
+bool CCalyxDoc::openDocument(const QString& path, const InstallInfo& install) {
+    const auto result = document_.open(QFile::encodeName(path).toStdString(), install);
+    if (result.report) show(*result.report);
+    if (result.opened) emit titleChanged();
+    return result.opened;
+}
+
+bool CCalyxDoc::saveDocument(const QString& path) {
+    const bool wasModified = document_.isModified();
+    const auto result = document_.save(QFile::encodeName(path).toStdString());
+    if (result.report) show(*result.report);
+    if (result.saved) emit titleChanged();
+    if (document_.isModified() != wasModified) emit modifiedChanged(document_.isModified());
+    return result.saved;
+}
+
+bool CCalyxDoc::askToSave(const std::function<bool()>& saveNow) {
+    return document_.askToSave(
+        strings_,
+        [](const UiText& question) {
+            switch (messageBox(question, message_style::yesNoCancel)) {
+            case message_result::yes: return CloseAnswer::Yes;
+            case message_result::no: return CloseAnswer::No;
+            default: return CloseAnswer::Cancel;
+            }
+        },
+        saveNow);
+}
+
+void CCalyxDoc::setModified(bool modified) {
+    if (document_.isModified() == modified) return;
+    document_.setModified(modified);
+    emit modifiedChanged(modified);
+}
+
+QString CCalyxDoc::pathName() const { return QFile::decodeName(document_.pathName().c_str()); }
+
+QString CCalyxDoc::title() const {
+    const std::string name = document_.displayName();
+    return QFile::decodeName(name.c_str());
+}
+
+void CCalyxDoc::setTitle(const QString& title) {
+    document_.setTitle(title.toStdString());
+    emit titleChanged();
+}
+
+}  // namespace calyx::editor

@@ -1,0 +1,51 @@
+// The editor's document: a thin window-side wrapper around the bank
+// document. It shows what the bank document decides (messages, the close
+// question) and tells its windows when the modified state or the name
+// changes.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "editor/core/bank_document.h"
+
+namespace calyx::editor {
+
+class GameStrings;
+
+class CCalyxDoc : public QObject {
+    Q_OBJECT
+public:
+    CCalyxDoc(LinkTable& links, const GameStrings& strings, QObject* parent = nullptr);
+
+    // Loads the bank; a failure or a load warning is shown. False when the
+    // bank did not open.
+    bool openDocument(const QString& path, const InstallInfo& install);
+    // Saves under `path`; a failure is shown and leaves the document modified.
+    bool saveDocument(const QString& path);
+    // Before closing a modified document: Yes/No/Cancel. `saveNow` runs
+    // File > Save (which may ask for a name). True when it may close.
+    bool askToSave(const std::function<bool()>& saveNow);
+
+    bool isModified() const { return document_.isModified(); }
+    void setModified(bool modified);
+    QString pathName() const;
+    // What the window's title shows: the file name, or the new document's title.
+    QString title() const;
+    void setTitle(const QString& title);
+
+    BankDocument& document() { return document_; }
+    bank::SoundBank& bank() { return document_.bank(); }
+
+signals:
+    void modifiedChanged(bool modified);
+    void titleChanged();
+
+private:
+    void show(const DocumentReport& report) const;
+
+    const GameStrings& strings_;
+    BankDocument document_;
+};
+
+}  // namespace calyx::editor

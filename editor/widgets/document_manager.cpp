@@ -1,0 +1,207 @@
+#include "editor/widgets/document_manager.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "editor/core/commands.h"
+#include "editor/core/document_type.h"
+#include "editor/core/message_box.h"
+#include "editor/widgets/calyx_app.h"
+#include "editor/widgets/calyx_doc.h"
+#include "editor/widgets/calyx_view.h"
+#include "editor/widgets/child_frame.h"
+#include "editor/widgets/command_registry.h"
+#include "editor/widgets/main_frame.h"
+#include "editor/widgets/message_box.h"
+#include "editor/widgets/qt_text.h"
+#include "editor/widgets/recent_file_list.h"
+#include "platform/file.h"
+
+namespace calyx::editor {
+
+DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, CCalyxApp* app, QObject* parent)
+    : QObject(parent), frame_(frame), strings_(strings), app_(app), printer_(std::make_unique<QPrinter>()) {
+    if (app_) app_->setDocumentOpener([this](const QString& path) { return openDocumentFile(path); });
+    frame_.installEventFilter(this);
+    connectCommands();
+}
+
+DocumentManager::~DocumentManager() {
+    if (app_) app_->setDocumentOpener({});
+    frame_.removeEventFilter(this);
+    // The windows hold documents whose links live in this manager's table.
+    for (CChildFrame* child : documents()) delete child;
+}
+
+QList<CChildFrame*> DocumentManager::documents() const {
+    QList<CChildFrame*> list;
+    for (QMdiSubWindow* window : frame_.mdiArea()->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window)) list.append(child);
+    return list;
+}
+
+CChildFrame* DocumentManager::activeDocument() const {
+    return qobject_cast<CChildFrame*>(frame_.mdiArea()->activeSubWindow());
+}
+
+CChildFrame* DocumentManager::findOpen(const QString& path) const {
+    const std::string wanted = QFile::encodeName(path).toStdString();
+    for (CChildFrame* child : documents()) {
+        const std::string open = child->document().document().pathName();
+        if (!open.empty() && platform::sameFile(open, wanted)) return child;
+    }
+    return nullptr;
+}
+
+CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
+    audio::WaveDeviceLink link = frame_.waveDevice().makeLink();
+    auto* child = new CChildFrame(std::move(document), [this, link](CCalyxDoc& doc) {
+        return new CCalyxView(doc, strings_, link);
+    });
+    child->setSaveHandler([this, child] { return save(*child); });
+    frame_.mdiArea()->addSubWindow(child);
+    child->resize(660, 360);
+    child->show();
+    child->view().setFocus();
+    frame_.updateMenuForDocuments();
+    return child;
+}
+
+CChildFrame* DocumentManager::newDocument() {
+    auto document = std::make_unique<CCalyxDoc>(links_, strings_);
+    document->setTitle(fromBuiltIn(document_type::name) + QString::number(++untitledCount_));
+    return addFrame(std::move(document));
+}
+
+bool DocumentManager::openDocumentFile(const QString& path) {
+    if (CChildFrame* open = findOpen(path)) {
+        frame_.mdiArea()->setActiveSubWindow(open);
+        return true;
+    }
+    auto document = std::make_unique<CCalyxDoc>(links_, strings_);
+    const InstallInfo install = app_ ? app_->GetInstallInfo() : InstallInfo{};
+    if (!document->openDocument(path, install)) {
+        // A bank that has gone leaves the recent-file list.
+        if (app_ && !QFileInfo::exists(path)) app_->recentFiles().remove(path);
+        return false;
+    }
+    if (app_) app_->recentFiles().add(document->pathName());
+    addFrame(std::move(document));
+    return true;
+}
+
+QString DocumentManager::chooseFile(bool forSaving, const QString& suggestion) const {
+    if (chooser_) return chooser_(forSaving, suggestion);
+    QFileDialog dialog(&frame_);
+    dialog.setNameFilter(fromBuiltIn(document_type::filter));
+    dialog.setDefaultSuffix(fromBuiltIn(document_type::extension).mid(1));
+    dialog.setDirectory(suggestion.isEmpty() ? QDir::currentPath() : QFileInfo(suggestion).absolutePath());
+    if (forSaving) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!suggestion.isEmpty()) dialog.selectFile(QFileInfo(suggestion).fileName());
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+bool DocumentManager::save(CChildFrame& frame) {
+    CCalyxDoc& document = frame.document();
+    if (document.pathName().isEmpty()) return saveAs(frame);
+    return document.saveDocument(document.pathName());
+}
+
+bool DocumentManager::saveAs(CChildFrame& frame) {
+    CCalyxDoc& document = frame.document();
+    const QString chosen = chooseFile(true, document.pathName());
+    if (chosen.isEmpty()) return false;
+    const auto target = bankSavePath(QFile::encodeName(chosen).toStdString());
+    if (!target) {
+        const DocumentReport refused{DocumentProblem::SaveNameRefused, QFile::encodeName(chosen).toStdString()};
+        messageBox(refused.text(strings_, FallbackLanguage::French), message_style::exclamation);
+        return false;
+    }
+    const QString path = QFile::decodeName(target->c_str());
+    if (!document.saveDocument(path)) return false;
+    if (app_) app_->recentFiles().add(document.pathName());
+    return true;
+}
+
+bool DocumentManager::closeAll() {
+    for (CChildFrame* child : documents()) {
+        frame_.mdiArea()->setActiveSubWindow(child);
+        if (!child->close()) return false;
+    }
+    return true;
+}
+
+void DocumentManager::print(CChildFrame& frame, bool askForPrinter) {
+    printer_->setFromTo(0, 0);
+    if (askForPrinter) {
+        QPrintDialog dialog(printer_.get(), &frame_);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        if (dialog.exec() != QDialog::Accepted) return;
+    }
+    printer_->setDocName(frame.document().title());
+    frame.view().printListing(*printer_);
+}
+
+void DocumentManager::preview(CChildFrame& frame) {
+    printer_->setFromTo(0, 0);
+    QPrintPreviewDialog dialog(printer_.get(), &frame_);
+    dialog.setObjectName(QStringLiteral("printPreview"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &frame,
+            [&frame](QPrinter* printer) { frame.view().printListing(*printer); });
+    dialog.exec();
+}
+
+void DocumentManager::pageSetup() {
+    QPageSetupDialog dialog(printer_.get(), &frame_);
+    dialog.exec();
+}
+
+void DocumentManager::connectCommands() {
+    using namespace command;
+    CommandRegistry& c = frame_.commands();
+    const auto hasDocument = [this] { return activeDocument() != nullptr; };
+    const auto onActive = [this](auto action) {
+        return [this, action] {
+            if (CChildFrame* child = activeDocument()) action(*child);
+        };
+    };
+    c.setHandler(fileNew, [this] { newDocument(); });
+    c.setHandler(fileOpen, [this] {
+        const QString path = chooseFile(false, {});
+        if (!path.isEmpty()) openDocumentFile(path);
+    });
+    c.setHandler(fileClose, onActive([](CChildFrame& child) { child.close(); }));
+    c.setHandler(fileSave, onActive([this](CChildFrame& child) { save(child); }));
+    c.setHandler(fileSaveAs, onActive([this](CChildFrame& child) { saveAs(child); }));
+    c.setHandler(filePrint, onActive([this](CChildFrame& child) { print(child, true); }));
+    c.setHandler(filePrintDirect, onActive([this](CChildFrame& child) { print(child, false); }));
+    c.setHandler(filePrintPreview, onActive([this](CChildFrame& child) { preview(child); }));
+    c.setHandler(filePrintSetup, [this] { pageSetup(); });
+    for (const int id : {fileClose, fileSave, fileSaveAs, filePrint, filePrintDirect, filePrintPreview})
+        c.setEnabledWhen(id, hasDocument);
+    c.updateActions();
+}
+
+bool DocumentManager::eventFilter(QObject* watched, QEvent* event) {
+    // Quitting asks for every modified document first.
+    if (watched == &frame_ && event->type() == QEvent::Close && !closeAll()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace calyx::editor

@@ -1,0 +1,72 @@
+// The editor's documents: File > New, Open, Save, Save As, Close, the
+// recent-file list, printing, and asking for every modified document before
+// the program quits. One bank is open in one window: opening it again
+// brings its window forward.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "editor/core/link_table.h"
+
+class QMdiArea;
+class QPrinter;
+
+namespace calyx::editor {
+
+class CCalyxApp;
+class CChildFrame;
+class CMainFrame;
+class CCalyxDoc;
+class GameStrings;
+class RecentFileList;
+
+class DocumentManager : public QObject {
+    Q_OBJECT
+public:
+    // Serves `frame`'s file commands; `app` (may be null in tests) gives the
+    // installation, the recent files and the opening of named files.
+    DocumentManager(CMainFrame& frame, const GameStrings& strings, CCalyxApp* app, QObject* parent = nullptr);
+    ~DocumentManager() override;
+
+    // Opens a bank (or activates its window); false when it did not open.
+    bool openDocumentFile(const QString& path);
+    CChildFrame* newDocument();
+    // File > Save and File > Save As on a document.
+    bool save(CChildFrame& frame);
+    bool saveAs(CChildFrame& frame);
+    // Asks for every modified document; false when the user cancelled.
+    bool closeAll();
+    void print(CChildFrame& frame, bool askForPrinter);
+    void preview(CChildFrame& frame);
+    void pageSetup();
+
+    CChildFrame* activeDocument() const;
+    QList<CChildFrame*> documents() const;
+    LinkTable& links() { return links_; }
+    QPrinter& printer() { return *printer_; }
+
+    // Where File > Open starts and the file dialogs' answer (tests give names).
+    using FileChooser = std::function<QString(bool forSaving, const QString& suggestion)>;
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CChildFrame* addFrame(std::unique_ptr<CCalyxDoc> document);
+    CChildFrame* findOpen(const QString& path) const;
+    QString chooseFile(bool forSaving, const QString& suggestion) const;
+    void connectCommands();
+
+    CMainFrame& frame_;
+    const GameStrings& strings_;
+    CCalyxApp* app_;
+    LinkTable links_;
+    std::unique_ptr<QPrinter> printer_;
+    FileChooser chooser_;
+    int untitledCount_ = 0;
+};
+
+}  // namespace calyx::editor
