@@ -1,0 +1,160 @@
+// The resource list in its view: cells of each kind, sorting by header
+// clicks, rows that follow their resources through a sort, and the
+// document marked modified by every change.
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "editor/widgets/calyx_doc.h"
+#include "editor/widgets/calyx_view.h"
+#include "editor/widgets/resource_list_ctrl.h"
+#include "editor/widgets/resource_list_model.h"
+#include "fixtures/bank_builder.h"
+#include "fixtures/name_scripts.h"
+#include "fixtures/temp_dir.h"
+#include "widget_test_support.h"
+
+namespace calyx::editor {
+
+namespace {
+
+// Five resources: two samples, an empty slot, a CD track, one more sample.
+std::string writeListBank(const fixtures::TempDir& dir) {
+    fixtures::BankSpec spec;
+    const auto sample = [](std::uint32_t id, std::uint8_t volume, std::string file) {
+        fixtures::ResourceSpec r;
+        r.id = id;
+        r.data = fixtures::patternBytes(8, static_cast<std::uint8_t>(id));
+        r.volume = volume;
+        r.fileName = std::move(file);
+        return r;
+    };
+    fixtures::ResourceSpec empty;
+    empty.kind = 0;
+    empty.stored = 0;
+    fixtures::ResourceSpec cd;
+    cd.id = 4;
+    cd.kind = 3;
+    cd.stored = 0;
+    cd.volume = 50;
+    cd.fileName = "TRACK02";
+    spec.resources = {sample(1, 90, "b.wav"), sample(2, 7, "xxxxxxxxxxxx"), empty, cd, sample(5, 90, "A.WAV")};
+    const std::string path = dir / "list.bnm";
+    fixtures::writeBytes(path, fixtures::buildBank(spec));
+    fixtures::writeFile(dir / "list.bns", fixtures::companionText({{1, "zeta", "Moteur"},
+                                                                    {2, "Alpha", "bruit"},
+                                                                    {4, "beta", "Piste"},
+                                                                    {5, "ALPHA", "aigu"}}));
+    return path;
+}
+
+}  // namespace
+
+class ResourceListTest : public QObject {
+    Q_OBJECT
+    fixtures::TempDir dir_;
+    LinkTable links_;
+    GameStrings strings_;
+    std::unique_ptr<CCalyxDoc> doc_;
+    std::unique_ptr<CCalyxView> view_;
+
+    QString cell(int row, int column) const { return view_->model().index(row, column).data().toString(); }
+    QList<qulonglong> order() const {
+        QList<qulonglong> rows;
+        for (int row = 0; row < view_->model().rowCount(); ++row)
+            rows << view_->model().index(row, 0).data(ResourceListModel::resourceIndexRole).toULongLong();
+        return rows;
+    }
+    void clickHeader(int column) {
+        QHeaderView* header = view_->list().horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+
+private slots:
+    void init() {
+        doc_ = std::make_unique<CCalyxDoc>(links_, strings_);
+        QVERIFY(doc_->openDocument(QString::fromStdString(writeListBank(dir_)), {}));
+        view_ = std::make_unique<CCalyxView>(*doc_, strings_, audio::WaveDeviceLink{});
+        view_->resize(700, 300);
+        view_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+    }
+    void cleanup() {
+        view_.reset();
+        doc_.reset();
+    }
+
+    void columnsAndCells() {
+        ResourceListModel& model = view_->model();
+        QCOMPARE(model.rowCount(), 5);
+        const QStringList titles{"Name", "Volume", "File Name", "Description"};
+        const int widths[] = {120, 50, 100, 350};
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), titles[c]);
+            QCOMPARE(view_->list().columnWidth(c), widths[c]);
+        }
+        QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3)}),
+                 (QStringList{"zeta", "90", "b.wav", "Moteur"}));
+        QCOMPARE(cell(1, 2), QString());  // a sample without a file of its own
+        QCOMPARE((QStringList{cell(2, 1), cell(2, 2)}), (QStringList{"-", ""}));  // empty slot
+        QCOMPARE((QStringList{cell(3, 1), cell(3, 2)}), (QStringList{"50", ""}));  // CD track
+        QCOMPARE(view_->list().selectionBehavior(), QAbstractItemView::SelectRows);
+        QVERIFY(!view_->list().verticalHeader()->isVisible());
+    }
+
+    void headerClicksSortEachColumnItsOwnWay() {
+        clickHeader(1);  // volume, ascending: the empty slot's -1 is the largest
+        QCOMPARE(order(), (QList<qulonglong>{1, 3, 0, 4, 2}));
+        clickHeader(1);
+        QCOMPARE(order(), (QList<qulonglong>{2, 0, 4, 3, 1}));
+        clickHeader(0);  // another column starts ascending; equal names stay as the last sort left them
+        QCOMPARE(order(), (QList<qulonglong>{2, 4, 1, 3, 0}));
+        clickHeader(2);  // the CD track sorts by its file although its cell is empty
+        QCOMPARE(order(), (QList<qulonglong>{2, 1, 4, 0, 3}));
+    }
+
+    void aChangeRefreshesOnlyItsRowAfterASortAndMarksTheDocument() {
+        clickHeader(0);
+        clickHeader(0);  // descending: zeta first
+        QSignalSpy changed(&view_->model(), &QAbstractItemModel::dataChanged);
+        QVERIFY(!doc_->isModified());
+        doc_->bank().resourceAt(0)->setVolume(12);
+        QCOMPARE(changed.size(), 1);
+        const int row = changed.front()[0].toModelIndex().row();
+        QCOMPARE(row, 0);
+        QCOMPARE(changed.front()[1].toModelIndex().row(), 0);
+        QCOMPARE(cell(row, 1), QString("12"));
+        QVERIFY(doc_->isModified());
+
+        doc_->bank().resourceAt(4)->setReplacement(true, 8, "/home/u/sons/klaxon.wav");
+        QCOMPARE(cell(view_->model().rowOfResource(4), 2), QString("/home/u/sons/klaxon.wav"));
+
+        // A resource without a row still marks the document.
+        doc_->setModified(false);
+        bank::SoundResource stray;
+        view_->onResourceChanged(stray);
+        QVERIFY(doc_->isModified());
+    }
+
+    void aDoubleClickOnANameOpensThatResourceOnly() {
+        QList<std::size_t> opened;
+        CCalyxView::setEditHandler([&](bank::SoundResource& r, QWidget*) {
+            opened << static_cast<std::size_t>(doc_->bank().indexOfResource(&r));
+        });
+        clickHeader(0);
+        CResourceListCtrl& list = view_->list();
+        const QRect name = list.visualRect(view_->model().index(0, 0));
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, name.topLeft() + QPoint(4, 4));
+        const QRect volume = list.visualRect(view_->model().index(1, 1));
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, volume.center());
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.viewport()->height() - 5));
+        CCalyxView::setEditHandler({});
+        QCOMPARE(opened, (QList<std::size_t>{2}));
+    }
+};
+
+}  // namespace calyx::editor
+
+QTEST_MAIN(calyx::editor::ResourceListTest)
+#include "resource_list_tests.moc"
