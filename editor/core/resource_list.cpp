@@ -78,8 +78,31 @@ int compareRows(const bank::SoundBank& bank, std::size_t a, std::size_t b, int c
 void sortRows(std::vector<std::size_t>& rows, const bank::SoundBank& bank, int column,
               const SortDirections& directions) {
     if (!validColumn(column)) return;
+    const bool ascending = directions.ascending(column);
+    // Each resource's key is made once, not at every comparison; keys
+    // compare as compareRows does (unsigned bytes, ASCII letters lowered).
+    const std::size_t count = bank.resourceCount();
+    if (column == volumeColumn) {
+        std::vector<std::uint32_t> keys(count);
+        for (std::size_t i = 0; i < count; ++i) keys[i] = static_cast<std::uint32_t>(bank.volumeAt(i));
+        const auto key = [&keys](std::size_t i) { return i < keys.size() ? keys[i] : UINT32_MAX; };
+        std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
+            return ascending ? key(a) < key(b) : key(b) < key(a);
+        });
+        return;
+    }
+    std::vector<std::string> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const bank::SoundResource& r = *bank.resourceAt(i);
+        std::string text = column == nameColumn ? r.name() : column == fileNameColumn ? r.displayFileName() : r.comment();
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+        keys[i] = std::move(text);
+    }
+    static const std::string none;
+    const auto key = [&keys](std::size_t i) -> const std::string& { return i < keys.size() ? keys[i] : none; };
     std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
-        return compareRows(bank, a, b, column, directions) < 0;
+        return ascending ? key(a) < key(b) : key(b) < key(a);
     });
 }
 

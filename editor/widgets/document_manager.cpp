@@ -22,6 +22,7 @@
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/qt_text.h"
 #include "editor/widgets/recent_file_list.h"
+#include "editor/widgets/resource_edit_dlg.h"
 #include "platform/file.h"
 
 namespace calyx::editor {
@@ -31,10 +32,19 @@ DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, 
     if (app_) app_->setDocumentOpener([this](const QString& path) { return openDocumentFile(path); });
     frame_.installEventFilter(this);
     connectCommands();
+    // A double-click on a resource's name: the edit dialog, for the
+    // resources that have one.
+    CCalyxView::setEditHandler([this](bank::SoundResource& resource, QWidget* owner) {
+        if (!resource.bank() || !ResourceEditSession::opensDialogFor(resource)) return;
+        CResourceEditDlg dialog(owner, links_, strings_);
+        dialog.bind(resource, *resource.bank(), resource.bank()->deviceLink());
+        dialog.run();
+    });
 }
 
 DocumentManager::~DocumentManager() {
     if (app_) app_->setDocumentOpener({});
+    CCalyxView::setEditHandler({});
     frame_.removeEventFilter(this);
     // The windows hold documents whose links live in this manager's table.
     for (CChildFrame* child : documents()) delete child;

@@ -94,5 +94,18 @@ TEST_F(ListRules, FileNamesSortByTheFileEvenWhereTheCellIsEmpty) {
     EXPECT_EQ(compareRows(*bank_, 0, 1, 7, directions_), 0);
 }
 
+TEST_F(ListRules, SortedRowsAgreeWithTheComparisonInBothDirections) {
+    bank_->resourceAt(2)->setNames("", "Zz");
+    bank_->resourceAt(4)->setReplacement(true, 8, "/x/\xC9t\xE9.wav");
+    for (int column = 0; column < listColumnCount; ++column) {
+        for (int click = 0; click < 2; ++click) {
+            const auto rows = sorted(column);
+            for (std::size_t i = 1; i < rows.size(); ++i)
+                EXPECT_LE(compareRows(*bank_, rows[i - 1], rows[i], column, directions_), 0)
+                    << "column " << column << " click " << click << " at " << i;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace calyx::editor
