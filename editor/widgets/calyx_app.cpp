@@ -40,6 +40,8 @@ bool CCalyxApp::InitInstance(const Options& options) {
     recentFiles_ = std::make_unique<RecentFileList>(document_type::recentFileCount);
     recentFiles_->load();
 
+    // The documents of an earlier start go with the frame they live in.
+    documents_.reset();
     mainFrame_ = std::make_unique<CMainFrame>(gameStrings_, options.makeWaveDevice);
     if (!mainFrame_->Create()) {
         mainFrame_.reset();
@@ -62,8 +64,8 @@ bool CCalyxApp::InitInstance(const Options& options) {
 }
 
 bool CCalyxApp::openDocumentFile(const QString& path) {
-    // Until a document manager registers, named files are left alone.
-    return documentOpener_ && documentOpener_(path);
+    if (documentOpener_) return documentOpener_(path);
+    return documents_ && documents_->openDocumentFile(path);
 }
 
 int CCalyxApp::DoMessageBox(const QString& text, unsigned style, unsigned /*helpId*/) {

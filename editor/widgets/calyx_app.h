@@ -65,7 +65,7 @@ public:
     // Opens a bank named by the user (command line, dropped file, recent
     // file). False when it was not opened.
     bool openDocumentFile(const QString& path);
-    // Who opens banks: the document manager registers here.
+    // Who opens banks instead of the document manager (tests).
     using DocumentOpener = std::function<bool(const QString& path)>;
     void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
 

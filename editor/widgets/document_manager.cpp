@@ -29,7 +29,6 @@ namespace calyx::editor {
 
 DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, CCalyxApp* app, QObject* parent)
     : QObject(parent), frame_(frame), strings_(strings), app_(app), printer_(std::make_unique<QPrinter>()) {
-    if (app_) app_->setDocumentOpener([this](const QString& path) { return openDocumentFile(path); });
     frame_.installEventFilter(this);
     connectCommands();
     // A double-click on a resource's name: the edit dialog, for the
@@ -43,7 +42,6 @@ DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, 
 }
 
 DocumentManager::~DocumentManager() {
-    if (app_) app_->setDocumentOpener({});
     CCalyxView::setEditHandler({});
     frame_.removeEventFilter(this);
     // The windows hold documents whose links live in this manager's table.

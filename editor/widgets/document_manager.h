@@ -26,7 +26,7 @@ class DocumentManager : public QObject {
     Q_OBJECT
 public:
     // Serves `frame`'s file commands; `app` (may be null in tests) gives the
-    // installation, the recent files and the opening of named files.
+    // the installation and the recent files.
     DocumentManager(CMainFrame& frame, const GameStrings& strings, CCalyxApp* app, QObject* parent = nullptr);
     ~DocumentManager() override;
 
