@@ -124,20 +124,21 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
     const std::string bankPath = context.userPath(bankArgument, "the bank");
     const std::string folder = context.userPath(folderArgument, "the folder");
     context.startUp();
-    auto bank = context.openBank(bankPath);
+    auto document = context.openDocument(bankPath);
+    bank::SoundBank& bank = document->bank();
     makeFolder(folder, folderArgument);
     const bool terminal = isatty(STDERR_FILENO) != 0;
     auto progress = [terminal](std::size_t done, std::size_t total) {
         if (terminal) std::fprintf(stderr, "\rexporting %zu/%zu", done, total);
     };
     const auto report = exportAllSamples(
-        *bank, context.strings(), folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); },
+        bank, context.strings(), folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); },
         progress);
     if (terminal) std::fprintf(stderr, "\n");
     std::fflush(stdout);
     for (const auto& problem : report.problems)
         printWarning("resource " + std::to_string(problem.index) + ": " +
-                     exportProblemText(context, *bank->resourceAt(problem.index), problem));
+                     exportProblemText(context, *bank.resourceAt(problem.index), problem));
     std::cerr << "exported " << report.exported << " samples to " << folderArgument << '\n';
     if (!report.problems.empty())
         throw CommandFailure{std::to_string(report.problems.size()) + " sample(s) could not be exported"};

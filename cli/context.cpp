@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "editor/core/document_open.h"
 #include "editor/core/messages.h"
 #include "editor/core/startup.h"
 #include "platform/path.h"
@@ -38,28 +37,21 @@ void Context::startUp() {
     if (!tq2LanguageOption.empty()) installation_.tq2Language = tq2LanguageOption;
 }
 
-std::unique_ptr<bank::SoundBank> Context::openBank(const std::string& path) const {
-    auto bank = std::make_unique<bank::SoundBank>();
-    const auto result = editor::openBank(*bank, path, editor::GetInstallInfo(installation_));
-    switch (result) {
-    case editor::OpenResult::Opened: break;
-    case editor::OpenResult::BadPath:
-        throw CommandFailure{path + ": no such sound bank (a bank is an existing file ending in .bnm)"};
-    case editor::OpenResult::CannotOpen: throw CommandFailure{path + ": cannot be opened for reading"};
-    case editor::OpenResult::Empty: throw CommandFailure{path + ": the file is empty"};
-    case editor::OpenResult::Truncated:
-        throw CommandFailure{path + ": not a complete sound bank (the file ends inside its header or records)"};
-    case editor::OpenResult::ImpossibleCounts:
-        throw CommandFailure{path + ": not a sound bank (its header counts more records than the file holds)"};
-    }
-    int code = 0;
-    if (bank->takeError(code)) {
-        std::string fallback = code == bank::errorCompanionUnreadable
-                                   ? "the companion name file cannot be read; names and descriptions are empty"
-                                   : "the bank could not be read whole (error " + std::to_string(code) + ")";
-        printWarning(path + ": " + messageText(editor::bankErrorText(code, strings_), fallback));
-    }
-    return bank;
+std::unique_ptr<editor::BankDocument> Context::openDocument(const std::string& path) const {
+    return openDocument(path, links_);
+}
+
+std::unique_ptr<editor::BankDocument> Context::openDocument(const std::string& path, editor::LinkTable& links) const {
+    auto document = std::make_unique<editor::BankDocument>(links);
+    const auto result = document->open(path, editor::GetInstallInfo(installation_));
+    const auto text = [&](const editor::DocumentReport& report) {
+        return report.text(strings_, editor::FallbackLanguage::English).utf8();
+    };
+    if (!result.opened) throw CommandFailure{result.report ? text(*result.report) : path + ": cannot be opened"};
+    // The editor shows an empty file as an empty bank; a command has nothing to work on.
+    if (!document->bank().bankPath()) throw CommandFailure{path + ": the file is empty"};
+    if (result.report) printWarning(text(*result.report));
+    return document;
 }
 
 std::string Context::messageText(const std::optional<editor::UiText>& text,

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "bank/sound_bank.h"
+#include "editor/core/bank_document.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/installation.h"
 #include "editor/core/ui_text.h"
@@ -44,10 +45,13 @@ public:
     const editor::GameStrings& strings() const { return strings_; }
     bool gameStringsLoaded() const { return stringsLoaded_; }
 
-    // Opens a bank as the editor's document does; a failure throws
-    // CommandFailure. A warning the load left (a companion that cannot be
-    // read) is printed on standard error.
-    std::unique_ptr<bank::SoundBank> openBank(const std::string& path) const;
+    // Opens a bank as the editor's document, its pasted resources keyed in
+    // `links` (the context's own table unless given); a failure throws
+    // CommandFailure with the document's message, an empty file included.
+    // A warning the load left (a companion that cannot be read) is printed
+    // on standard error.
+    std::unique_ptr<editor::BankDocument> openDocument(const std::string& path) const;
+    std::unique_ptr<editor::BankDocument> openDocument(const std::string& path, editor::LinkTable& links) const;
 
     // Text of an editor message in the game's language, or its French text,
     // or `fallback` when the editor would show nothing.
@@ -55,6 +59,7 @@ public:
 
 private:
     editor::Installation installation_;
+    mutable editor::LinkTable links_;
     editor::GameStrings strings_;
     bool stringsLoaded_ = false;
 };

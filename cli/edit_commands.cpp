@@ -53,8 +53,9 @@ public:
 
 // One resource of one open bank in an edit dialog.
 struct OpenEdit {
-    std::unique_ptr<bank::SoundBank> bank;
+    // Declared first: the document gives its links back when it goes.
     editor::LinkTable links;
+    std::unique_ptr<editor::BankDocument> document;
     CommandDialogView view;
     std::unique_ptr<editor::ResourceEditSession> session;
     bank::SoundResource* resource = nullptr;
@@ -62,15 +63,14 @@ struct OpenEdit {
 
 void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, long index,
               audio::WaveDeviceLink* deviceLink = nullptr) {
-    edit.bank = context.openBank(bankPath);
-    editor::useLinkTable(*edit.bank, edit.links);
-    edit.resource = &resourceAtIndex(*edit.bank, index);
+    edit.document = context.openDocument(bankPath, edit.links);
+    edit.resource = &resourceAtIndex(edit.document->bank(), index);
     if (!editor::ResourceEditSession::opensDialogFor(*edit.resource))
         throw CommandFailure{"resource " + std::to_string(index) +
                              " is not a sample with a file of its own (the editor opens no dialog for it)"};
     edit.resource->setOwner(deviceLink);
     edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings());
-    edit.session->bind(*edit.resource, *edit.bank, deviceLink);
+    edit.session->bind(*edit.resource, edit.document->bank(), deviceLink);
     if (!edit.session->initialise()) throw CommandFailure{"the resource cannot be edited"};
 }
 
@@ -199,7 +199,7 @@ void addImport(CLI::App& app, Context& context) {
         edit.session->reportImportResult(imported);
         if (imported != editor::import_result::taken) edit.view.fail(in + ": not imported");
         if (!edit.session->ok()) edit.view.fail(in + ": not imported");
-        saveBankOrFail(context, *edit.bank, target);
+        saveBankOrFail(context, *edit.document, target);
         warnAboutRecordedName(hostInput, args->in);
         std::cout << "imported " << edit.resource->dataSize() << " bytes into resource " << args->index << "; saved "
                   << args->output.shown(args->bank) << '\n';
@@ -227,7 +227,7 @@ void addVolume(CLI::App& app, Context& context) {
         openEdit(edit, context, bankPath, args->index);
         edit.view.volume = std::to_string(args->volume);
         if (!edit.session->ok()) edit.view.fail("the volume could not be set");
-        saveBankOrFail(context, *edit.bank, target);
+        saveBankOrFail(context, *edit.document, target);
         std::cout << "volume of resource " << args->index << " is " << edit.resource->volume() << "; saved "
                   << args->output.shown(args->bank) << '\n';
     });
@@ -254,13 +254,12 @@ void addCopy(CLI::App& app, Context& context) {
         const std::string savePath = saveTarget(context, args->output, targetPath);
         context.startUp();
         editor::LinkTable links;
-        auto target = context.openBank(targetPath);
+        auto targetDocument = context.openDocument(targetPath, links);
+        bank::SoundBank* target = &targetDocument->bank();
         // One bank named twice is opened once, as one document.
-        std::unique_ptr<bank::SoundBank> otherSource;
-        if (!platform::sameFile(sourcePath, targetPath)) otherSource = context.openBank(sourcePath);
-        bank::SoundBank& source = otherSource ? *otherSource : *target;
-        editor::useLinkTable(*target, links);
-        editor::useLinkTable(source, links);
+        std::unique_ptr<editor::BankDocument> otherSource;
+        if (!platform::sameFile(sourcePath, targetPath)) otherSource = context.openDocument(sourcePath, links);
+        bank::SoundBank& source = otherSource ? otherSource->bank() : *target;
         resourceAtIndex(source, args->sourceIndex);
         resourceAtIndex(*target, args->targetIndex);
         editor::DropRefusal refusal = editor::DropRefusal::None;
@@ -268,7 +267,7 @@ void addCopy(CLI::App& app, Context& context) {
             source, static_cast<std::size_t>(args->sourceIndex), *target, static_cast<std::size_t>(args->targetIndex),
             links, context.strings(), [](const editor::UiText&) { return true; }, &refusal);
         if (outcome != editor::DropOutcome::Copied) throw CommandFailure{refusalText(refusal)};
-        saveBankOrFail(context, *target, savePath);
+        saveBankOrFail(context, *targetDocument, savePath);
         std::cout << "copied resource " << args->sourceIndex << " onto resource " << args->targetIndex << "; saved "
                   << args->output.shown(args->target) << '\n';
     });
@@ -294,7 +293,7 @@ void addPlay(CLI::App& app, Context& context) {
         audio::WaveDeviceLink link = owner.makeLink();
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index, &link);
-        edit.bank->setDeviceLink(&link);
+        edit.document->bank().setDeviceLink(&link);
         edit.session->testCurrent();
         for (const auto& m : deviceMessages) edit.view.messages.push_back(m);
         if (!edit.view.messages.empty() || !owner.waveHandle()) edit.view.fail("nothing could be played");

@@ -204,8 +204,8 @@ void addListingCommands(CLI::App& app, Context& context) {
     info->callback([&context, bankPath, json] {
         const std::string path = context.userPath(*bankPath, "the bank");
         context.startUp();
-        auto bank = context.openBank(path);
-        printInfo(*bankPath, *bank, *json);
+        auto document = context.openDocument(path);
+        printInfo(*bankPath, document->bank(), *json);
     });
 
     auto* list = app.add_subcommand("list", "list a bank's resources, one row each, in file order");
@@ -215,8 +215,8 @@ void addListingCommands(CLI::App& app, Context& context) {
     list->callback([&context, bankPath, json, csv] {
         const std::string path = context.userPath(*bankPath, "the bank");
         context.startUp();
-        auto bank = context.openBank(path);
-        printList(*bank, *json, *csv);
+        auto document = context.openDocument(path);
+        printList(document->bank(), *json, *csv);
     });
 
     auto* check = app.add_subcommand(
@@ -225,11 +225,12 @@ void addListingCommands(CLI::App& app, Context& context) {
     check->callback([&context, bankPath] {
         const std::string path = context.userPath(*bankPath, "the bank");
         context.startUp();
-        auto bank = context.openBank(path);
-        const auto problems = checkBank(path, *bank);
+        auto document = context.openDocument(path);
+        bank::SoundBank& bank = document->bank();
+        const auto problems = checkBank(path, bank);
         for (const auto& p : problems) std::cout << *bankPath << ": " << p << '\n';
         if (!problems.empty()) throw CommandFailure{*bankPath + ": " + std::to_string(problems.size()) + " problem(s)"};
-        std::cout << *bankPath << ": OK (" << bank->resourceCount() << " resources)\n";
+        std::cout << *bankPath << ": OK (" << bank.resourceCount() << " resources)\n";
     });
 }
 

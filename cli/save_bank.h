@@ -30,6 +30,6 @@ std::string saveTarget(const Context& context, const OutputOption& output, const
 // Saves `bank` under `target` the editor's safe way; throws CommandFailure
 // (the target is then unchanged). A companion that could not follow is a
 // warning.
-void saveBankOrFail(const Context& context, bank::SoundBank& bank, const std::string& target);
+void saveBankOrFail(const Context& context, editor::BankDocument& document, const std::string& target);
 
 }  // namespace calyx::cli

@@ -21,18 +21,13 @@ std::string saveTarget(const Context& context, const OutputOption& output, const
     return target;
 }
 
-void saveBankOrFail(const Context& context, bank::SoundBank& bank, const std::string& target) {
-    const auto outcome = bank::saveDocument(bank, target);
-    if (outcome.companionFailed)
-        printWarning(context.messageText(editor::resolveMessage(editor::message::companionCopyFailed, context.strings()),
-                                         "the companion name file could not be copied"));
-    if (outcome.saved) return;
-    if (outcome.bankError != 0) {
-        const std::string fallback = "the bank could not be saved (error " + std::to_string(outcome.bankError) + ")";
-        throw CommandFailure{target + ": " + context.messageText(editor::bankErrorText(outcome.bankError, context.strings()), fallback) +
-                             "; the file is unchanged"};
+void saveBankOrFail(const Context& context, editor::BankDocument& document, const std::string& target) {
+    const auto result = document.save(target);
+    if (result.report) {
+        const std::string text = result.report->text(context.strings(), editor::FallbackLanguage::English).utf8();
+        if (!result.saved) throw CommandFailure{text};
+        printWarning(text);
     }
-    throw CommandFailure{target + ": the saved bank could not take the file's place; the file is unchanged"};
 }
 
 void addSaveCommands(CLI::App& app, Context& context) {
@@ -45,8 +40,8 @@ void addSaveCommands(CLI::App& app, Context& context) {
         const std::string path = context.userPath(*bankPath, "the bank");
         const std::string target = saveTarget(context, *output, path);
         context.startUp();
-        auto bank = context.openBank(path);
-        saveBankOrFail(context, *bank, target);
+        auto document = context.openDocument(path);
+        saveBankOrFail(context, *document, target);
         std::cout << "saved " << output->shown(*bankPath) << '\n';
     });
 }

@@ -23,7 +23,7 @@ ProblemTexts textsFor(DocumentProblem problem) {
     case DocumentProblem::NotFound:
         return {fileNotFound,
                 "%1\nImpossible de trouver ce fichier. Vérifiez que le chemin et le nom du fichier sont corrects.",
-                "%1: no such file"};
+                "%1: no such sound bank"};
     case DocumentProblem::NotABankName:
         return {fileNotFound, "%1\nCe fichier n'est pas une banque de sons : son nom doit finir par .bnm.",
                 "%1: not a sound bank (a bank's name ends in .bnm)"};

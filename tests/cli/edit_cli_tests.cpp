@@ -163,3 +163,28 @@ TEST_F(PlayCliTest, ALoopingSamplePlaysUntilInterrupted) {
 
 }  // namespace
 }  // namespace calyx::cli
+
+namespace calyx::cli {
+namespace {
+
+// Banks that do not open give the editor's reason, in English, and change nothing.
+TEST_F(EditCliTest, BanksThatDoNotOpenSayWhyAndStayAsTheyWere) {
+    const auto bytes = fixtures::readBytes(bankA);
+    fixtures::writeBytes(dir / "cut.bnm", {bytes.begin(), bytes.begin() + 40});
+    fixtures::writeBytes(dir / "named.bnk", bytes);
+    fixtures::makeDirs(dir / "folder.bnm");
+    const std::pair<std::string, std::string> cases[] = {
+        {"cut.bnm", "cut.bnm: not a complete sound bank"},
+        {"named.bnk", "named.bnk: not a sound bank (a bank's name ends in .bnm)"},
+        {"folder.bnm", "folder.bnm: a folder, not a sound bank"},
+    };
+    for (const auto& [name, message] : cases) {
+        const auto run = runCli({"volume", dir / name, "0", "3"});
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(fixtures::readBytes(dir / "cut.bnm").size(), 40u);
+}
+
+}  // namespace
+}  // namespace calyx::cli
