@@ -1,4 +1,5 @@
 #include <iostream>
+#include <memory>
 
 #include "cli/commands.h"
 
@@ -13,6 +14,7 @@ int run(int argc, char** argv) {
         "calyx-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", std::string("calyx-cli ") + CALYX_VERSION);
     Context context;
     app.add_option("--k7-dir", context.k7DirOption,
                    "install folder of the first game (any path form: C:\\Games\\K7, /home/me/k7, ...)");
@@ -24,9 +26,30 @@ int run(int argc, char** argv) {
     addSaveCommands(app, context);
     addEditCommands(app, context);
     addBatchCommands(app, context);
+    // "help" and "help COMMAND" say what --help says.
+    auto helpTopic = std::make_shared<std::string>();
+    auto* help = app.add_subcommand("help", "show this usage, or a command's (help COMMAND)");
+    help->add_option("COMMAND", *helpTopic, "the command to describe");
 
     try {
+        // Taken before parsing: once a command is chosen, help() describes it.
+        const std::string usage = app.help();
+        // Without a command the user is shown how to give one.
+        if (argc <= 1) {
+            std::cerr << usage;
+            return exitUsage;
+        }
         app.parse(argc, argv);
+        if (help->parsed()) {
+            if (helpTopic->empty()) {
+                std::cout << usage;
+                return exitOk;
+            }
+            const auto named = app.get_subcommands([&](const CLI::App* c) { return c->get_name() == *helpTopic; });
+            const CLI::App* topic = named.empty() ? nullptr : named.front();
+            if (!topic) throw CommandFailure{"help: no command named \"" + *helpTopic + "\"", exitUsage};
+            std::cout << topic->help(app.get_name());
+        }
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
