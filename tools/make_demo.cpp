@@ -2,8 +2,10 @@
 // Wine-like prefix, so that the programs can be tried without the game.
 //
 // The prefix holds the drive links, the maker's INI file naming both games,
-// and a game tree with one sound bank of each flavour, their name scripts,
-// and an English strings.dat. Every sound is synthesised here.
+// a registry with the maker's key, a game tree with one sound bank of each
+// flavour, their name scripts and an English strings.dat, and an update
+// folder for the patcher. Every sound is synthesised here; the update's files
+// are placeholders, except its texts and name files, which the game reads.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "fixtures/name_scripts.h"
 #include "fixtures/strings_dat.h"
 #include "fixtures/temp_dir.h"
+#include "fixtures/update_folder.h"
 
 namespace {
 
@@ -43,6 +46,16 @@ constexpr const char* firstGameSoundFolder = "drive_c/Jeux/K7/K7datab/Resson";
 constexpr const char* secondGameBank = "VLM2Snd.bnm";
 constexpr const char* secondGameCompanion = "VLM2Snd.bns";
 constexpr const char* firstGameBank = "K7Snd.bnm";
+constexpr const char* secondGameDirectory = "drive_c/Jeux/VLM2";
+constexpr const char* secondGameLanguage = "English";
+constexpr const char* secondGameProgram = "vlm_v.exe";
+// The patcher's update folder, C:\VLM2-106.
+constexpr const char* updateFolder = "drive_c/VLM2-106";
+// Wine's machine registry with the maker's key, under which the patcher
+// writes the game's entry.
+constexpr const char* registryText =
+    "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+    "[Software\\\\Ornwick] 1796767410\n#time=1dd875ff5ddeeae\n\n";
 
 using Samples = std::vector<double>;
 
@@ -278,6 +291,24 @@ void makeDriveLink(const fs::path& link, const fs::path& target) {
     fs::create_directory_symlink(target, link);
 }
 
+// The update folder, and what the patcher needs of the installed game: its
+// program, the folders it copies into, the maker's registry key.
+void writePatchDemo(const fs::path& prefix) {
+    namespace fx = calyx::fixtures;
+    const fs::path game = prefix / secondGameDirectory;
+    for (const auto& folder : fx::patchedGameFolders(secondGameLanguage)) fx::makeDirs((game / folder).string());
+    fx::writeFile((game / secondGameProgram).string(), "demo game program, version 1.05\r\n");
+    fx::writeFile((prefix / "system.reg").string(), registryText);
+
+    const fs::path update = prefix / updateFolder;
+    fx::writeUpdateFolder(update.string(), secondGameLanguage, [](const std::string& path) {
+        if (path.ends_with(".bns")) return fx::companionText({});
+        return "demo update file " + path + "\r\n";
+    });
+    for (const char* language : {"English", "French"})
+        fx::writeStringsDat((update / language / "strings.dat").string(), englishStrings());
+}
+
 void writeDemo(const fs::path& prefix) {
     namespace fx = calyx::fixtures;
     fx::makeDirs((prefix / "dosdevices").string());
@@ -300,6 +331,7 @@ void writeDemo(const fs::path& prefix) {
     fx::writeBytes((firstGame / firstGameBank).string(), fx::buildBank(first.spec));
     fx::writeFile((firstGame / "K7.csb").string(), fx::k7ScriptText(first.names));
     fx::writeStringsDat((firstGame / "strings.dat").string(), englishStrings());
+    writePatchDemo(prefix);
 }
 
 }  // namespace
@@ -310,8 +342,9 @@ int main(int argc, char** argv) {
         std::printf(
             "Usage: calyx-make-demo [PREFIX]\n\n"
             "Writes a demo installation of both games into the Wine-like prefix PREFIX (default\n"
-            "%s): drive links, the maker's INI file, a sound bank of each game with its\n"
-            "names, and an English strings.dat. Existing demo files are overwritten.\n"
+            "%s): drive links, the maker's INI file and registry, a sound bank of each game\n"
+            "with its names, an English strings.dat, and an update folder for the patcher\n"
+            "(C:\\VLM2-106). Existing demo files are overwritten.\n"
             "Then try: WINEPREFIX=PREFIX calyx-cli where\n",
             defaultPrefix);
         return argc > 2 ? 2 : 0;
@@ -326,5 +359,6 @@ int main(int argc, char** argv) {
     std::printf("demo installation written to %s\n", prefix.c_str());
     std::printf("  TQ2 bank:  %s\n", (prefix / secondGameSoundFolder / secondGameBank).c_str());
     std::printf("  K7TQ bank: %s\n", (prefix / firstGameSoundFolder / firstGameBank).c_str());
+    std::printf("  update:    %s\n", (prefix / updateFolder).c_str());
     return 0;
 }

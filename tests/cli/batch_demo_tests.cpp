@@ -52,5 +52,22 @@ TEST(BatchDemo, MakesAnInstallationTheCliAccepts) {
     EXPECT_EQ(runCli({"check", "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"}).exitCode, 0);
 }
 
+TEST(BatchDemo, PatcherRunsOnTheDemoEndToEnd) {
+    fixtures::TempDir dir;
+    const std::string prefix = dir / "prefix";
+    fixtures::ScopedEnv env("WINEPREFIX", prefix);
+    ASSERT_EQ(testing::runProgram("calyx-make-demo", {prefix}).exitCode, 0);
+    const auto patched = testing::runProgram("patcher", {"vlm_v.exe", "-", "1.06"}, prefix + "/drive_c/VLM2-106");
+    EXPECT_EQ(patched.exitCode, 0) << patched.err;
+    EXPECT_EQ(patched.err, "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n");
+    EXPECT_NE(fixtures::readFile(prefix + "/system.reg").find("\"version\"=\"1.06\""), std::string::npos);
+    EXPECT_EQ(fixtures::readFile(prefix + "/drive_c/Jeux/VLM2/Editors/calyx.exe"), "demo update file calyx.exe\r\n");
+    // The patched game still speaks English and names its sounds.
+    const auto list = runCli({"list", "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.err, "");
+    EXPECT_EQ(json::parse(runCli({"where", "--json"}).out)["stringsDat"]["loaded"], true);
+}
+
 }  // namespace
 }  // namespace calyx::cli

@@ -4,20 +4,13 @@
 
 #include <cstdlib>
 
+#include "fixtures/update_folder.h"
+
 namespace calyx::testing {
 namespace {
 
 using fixtures::makeDirs;
 using fixtures::writeFile;
-
-const std::vector<std::string> kCommonFiles = {
-    "vlm_v.exe",    "vlm_d.exe",     "mn_scr.mrc",       "realmag.bin",     "forgrnd.rsb",
-    "dxinput5.dll", "WAVd3BVR.dll",  "calyx.exe",        "createsession.jpg", "sessioninfo.jpg",
-    "MenuInit.BSH", "whl.ifr",       "Ffparams.bin",     "Index.htm",       "ornwick.JPG",
-    "vlm2.JPG",     "tq2.JPG",       "dialog1.JPG",      "dialog2.JPG",     "ANError.JPG",
-    "return.gif",   "NetRace.txt"};
-const std::vector<std::string> kLanguageFiles = {"mn_ldt.mrc", "dic_mnu.bmd", "Scen11.scb",
-                                                 "Scen12.scb", "Scen13.scb",  "Scen14.scb"};
 
 std::string quoted(const std::string& text) {
     std::string out = "'";
@@ -28,17 +21,7 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 PatchSetup::PatchSetup(std::string language, bool win64) : prefix(win64) {
-    auto put = [this](const std::string& path) { writeFile(update(path), content(path)); };
-    for (const auto& name : kCommonFiles) put(name);
-    for (const std::string& folder : {std::string("English"), std::string("French"), std::string("German"), language}) {
-        makeDirs(update(folder));
-        for (const auto& name : kLanguageFiles) put(folder + "/" + name);
-    }
-    for (const auto& name : {"bnk_0.bns", "bnk_3.bns", "bnk_1.bns", "strings.dat"}) put(std::string("English/") + name);
-    for (const auto& name : {"bnk_1.bns", "strings.dat"}) put(std::string("French/") + name);
-    makeDirs(update("Euro"));
-    for (const auto& folder : {"German/", "Euro/"})
-        for (const auto& name : {"Session.bmp", "config.anc"}) put(std::string(folder) + name);
+    fixtures::writeUpdateFolder(update(), language, [](const std::string& path) { return content(path); });
 
     // The installed game, some folders in another letter case.
     for (const auto& folder : {"Datab/MENUS/" + language, std::string("Datab/scripts"),
