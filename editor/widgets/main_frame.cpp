@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QWhatsThis>
+#include <algorithm>
 #include <set>
 
 #include "editor/core/command_texts.h"
@@ -38,6 +39,8 @@ namespace calyx::editor {
 namespace {
 
 const QString programTitle = QStringLiteral("Calyx");
+// Marks the Window menu's items that name document windows.
+constexpr const char* windowListProperty = "calyxWindowListItem";
 
 bool isRecentFileCommand(int id) { return id >= command::recentFileFirst && id <= command::recentFileLast; }
 
@@ -185,6 +188,10 @@ void CMainFrame::showMenu(int menuId) {
             connect(menu, &QMenu::aboutToShow, this, [this, menu, before] { fillRecentFiles(menu, before); });
             fillRecentFiles(menu, before);
         }
+        if (std::any_of(popup.items.begin(), popup.items.end(),
+                        [](const MenuItem& item) { return item.command == command::windowCascade; })) {
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowList(menu); });
+        }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommands);
         menuBar()->addMenu(menu);
     }
@@ -214,6 +221,30 @@ void CMainFrame::fillRecentFiles(QMenu* menu, QAction* before) {
             if (item.command == command::recentFileFirst) setCommandText(*placeholder, fromBuiltIn(item.text));
         }
         menu->insertAction(before, placeholder);
+    }
+}
+
+void CMainFrame::fillWindowList(QMenu* menu) {
+    // The document windows follow the Window menu's commands, the active
+    // one checked, so that each can be brought forward by name.
+    for (QAction* action : menu->actions()) {
+        if (action->property(windowListProperty).toBool()) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    if (windows.isEmpty()) return;
+    menu->addSeparator()->setProperty(windowListProperty, true);
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        action->setProperty(windowListProperty, true);
+        action->setCheckable(true);
+        action->setChecked(window == mdiArea_->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, window] { mdiArea_->setActiveSubWindow(window); });
     }
 }
 
@@ -345,7 +376,7 @@ void CMainFrame::connectCommands() {
     c.setHandler(help, [] { openHelp(); });
     c.setHandler(contextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
 
-    c.setHandler(viewToolbar, [this] { toolBar_->setVisible(!toolBar_->isVisible()); });
+    c.setHandler(viewToolbar, [this] { toolBar_->setVisible(toolBar_->isHidden()); });
     c.setCheckedWhen(viewToolbar, [this] { return !toolBar_->isHidden(); });
     c.setHandler(viewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     c.setCheckedWhen(viewStatusBar, [this] { return !statusBar()->isHidden(); });

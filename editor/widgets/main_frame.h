@@ -82,6 +82,7 @@ private:
     void createActions();
     void showMenu(int menuId);
     void fillRecentFiles(QMenu* menu, QAction* before);
+    void fillWindowList(QMenu* menu);
     void createToolBar();
     void createStatusBar();
     void connectCommands();

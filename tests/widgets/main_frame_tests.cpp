@@ -101,6 +101,14 @@ private slots:
         QCOMPARE(commandsOf(documentPopups[1]), (QList<int>{editUndo, 0, editCut, editCopy, editPaste}));
         QCOMPARE(commandsOf(documentPopups[3]), (QList<int>{windowCascade, windowTileHorizontally, windowArrange}));
         QCOMPARE(f.action(windowTileHorizontally)->text(), QStringLiteral("&Mosaïque"));
+        // The open windows follow the Window menu's commands.
+        emit documentPopups[3]->aboutToShow();
+        const QList<QAction*> windowItems = documentPopups[3]->actions();
+        QCOMPARE(windowItems.size(), 5);
+        QVERIFY(windowItems[3]->isSeparator());
+        QCOMPARE(windowItems[4]->text(), QStringLiteral("&1 bank.bnm"));
+        QVERIFY(windowItems[4]->isChecked());
+        QCOMPARE(f->windowTitle(), QStringLiteral("Calyx - bank.bnm"));
 
         f->mdiArea()->closeAllSubWindows();
         QCOMPARE(f->shownMenu(), 128);
@@ -190,6 +198,15 @@ private slots:
         for (const int id : {editCut, editCopy, editPaste, editUndo}) QVERIFY(!f.action(id)->isEnabled());
         for (const int id : {windowCascade, appAbout, appExit, viewToolbar}) QVERIFY(f.action(id)->isEnabled());
         QVERIFY(f.action(viewToolbar)->isChecked());
+        // The View menu hides and shows the toolbar and the status bar.
+        f.action(viewToolbar)->trigger();
+        f.action(viewStatusBar)->trigger();
+        f->commands().updateActions();
+        QVERIFY(f->toolBar()->isHidden() && f->statusBar()->isHidden());
+        QVERIFY(!f.action(viewToolbar)->isChecked() && !f.action(viewStatusBar)->isChecked());
+        f.action(viewToolbar)->trigger();
+        f->commands().updateActions();
+        QVERIFY(!f->toolBar()->isHidden() && f.action(viewToolbar)->isChecked());
         QCOMPARE(f.action(help)->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(f.action(editUndo)->shortcuts(),
                  (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}));
