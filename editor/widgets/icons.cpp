@@ -180,19 +180,40 @@ void drawProgram(QPainter& p) {
     drawSpeaker(p, QColor(250, 210, 80));
 }
 
+// A greyed button: the picture in grey, faded, so that dark outlines do not
+// make it look usable.
+QPixmap greyed(const QPixmap& pixmap) {
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = 128 + qGray(line[x]) / 2;
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 2 / 3);
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+QIcon toolbarIcon(void (*draw)(QPainter&)) {
+    const QPixmap pixmap = toolbarPixmap(draw);
+    QIcon icon(pixmap);
+    icon.addPixmap(greyed(pixmap), QIcon::Disabled);
+    return icon;
+}
+
 }  // namespace
 
 QIcon toolbarIcon(int commandId) {
     using namespace command;
     switch (commandId) {
-    case fileOpen: return QIcon(toolbarPixmap(drawOpen));
-    case fileSave: return QIcon(toolbarPixmap(drawSave));
-    case editCut: return QIcon(toolbarPixmap(drawCut));
-    case editCopy: return QIcon(toolbarPixmap(drawCopy));
-    case editPaste: return QIcon(toolbarPixmap(drawPaste));
-    case filePrint: return QIcon(toolbarPixmap(drawPrint));
-    case appAbout: return QIcon(toolbarPixmap(drawAbout));
-    case contextHelp: return QIcon(toolbarPixmap(drawContextHelp));
+    case fileOpen: return toolbarIcon(drawOpen);
+    case fileSave: return toolbarIcon(drawSave);
+    case editCut: return toolbarIcon(drawCut);
+    case editCopy: return toolbarIcon(drawCopy);
+    case editPaste: return toolbarIcon(drawPaste);
+    case filePrint: return toolbarIcon(drawPrint);
+    case appAbout: return toolbarIcon(drawAbout);
+    case contextHelp: return toolbarIcon(drawContextHelp);
     default: return {};
     }
 }
