@@ -70,6 +70,8 @@ public:
     void releaseLinks();
 
     bank::SoundBank& bank() { return bank_; }
+    // The application's table the document's pastes hold their keys in.
+    LinkTable& links() { return links_; }
     const bank::SoundBank& bank() const { return bank_; }
     // Empty for a document never loaded from a file.
     const std::string& pathName() const { return pathName_; }

@@ -8,6 +8,8 @@
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/calyx_doc.h"
 #include "editor/widgets/listing_printer.h"
+#include "editor/widgets/resource_drag_data.h"
+#include "editor/widgets/resource_drag_drop.h"
 #include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/resource_list_model.h"
 
@@ -38,10 +40,23 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
     bank.setDeviceLink(&deviceLink_);
     listenerHandle_ = bank.addChangeListener([this](bank::SoundResource& r) { onResourceChanged(r); });
     connect(list_, &CResourceListCtrl::resourceActivated, this, &CCalyxView::openResource);
+
+    dragLink_ = std::make_unique<DragLink>();
+    dropTarget_ = std::make_unique<ResourceDropTarget>(
+        bank, document_.document().links(), strings_, [this](const QPoint& point) -> std::optional<int> {
+            const auto resource = list_->resourceAt(point);
+            if (!resource) return std::nullopt;
+            return static_cast<int>(*resource);
+        });
+    list_->setDropTarget(dropTarget_.get());
+    connect(list_, &CResourceListCtrl::dragRequested, this, [this](std::size_t resourceIndex) {
+        startResourceDrag(list_, *dragLink_, document_.bank(), static_cast<int>(resourceIndex));
+    });
     addMissingRows();
 }
 
 CCalyxView::~CCalyxView() {
+    list_->setDropTarget(nullptr);
     bank::SoundBank& bank = document_.bank();
     bank.removeChangeListener(listenerHandle_);
     if (bank.deviceLink() == &deviceLink_) bank.setDeviceLink(nullptr);

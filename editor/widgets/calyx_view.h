@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "audio/wave_device_link.h"
 
@@ -18,6 +19,8 @@ namespace calyx::editor {
 
 class CCalyxDoc;
 class CResourceListCtrl;
+class DragLink;
+class ResourceDropTarget;
 class GameStrings;
 class ResourceListModel;
 
@@ -58,6 +61,9 @@ private:
     ResourceListModel* model_;
     CResourceListCtrl* list_;
     int listenerHandle_ = 0;
+    // What a drag from this view names, and the rules of drops on it.
+    std::unique_ptr<DragLink> dragLink_;
+    std::unique_ptr<ResourceDropTarget> dropTarget_;
 };
 
 }  // namespace calyx::editor

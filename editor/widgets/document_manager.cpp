@@ -34,10 +34,7 @@ DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, 
     // A double-click on a resource's name: the edit dialog, for the
     // resources that have one.
     CCalyxView::setEditHandler([this](bank::SoundResource& resource, QWidget* owner) {
-        if (!resource.bank() || !ResourceEditSession::opensDialogFor(resource)) return;
-        CResourceEditDlg dialog(owner, links_, strings_);
-        dialog.bind(resource, *resource.bank(), resource.bank()->deviceLink());
-        dialog.run();
+        if (resource.bank()) editResource(owner, resource, *resource.bank(), links_, strings_);
     });
 }
 

@@ -1,6 +1,10 @@
 #include "editor/widgets/resource_list_ctrl.h"
 
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -10,6 +14,8 @@
 
 #include "editor/core/resource_list.h"
 #include "editor/widgets/help.h"
+#include "editor/widgets/resource_drag_data.h"
+#include "editor/widgets/resource_drag_drop.h"
 #include "editor/widgets/resource_list_model.h"
 
 namespace calyx::editor {
@@ -56,6 +62,79 @@ CResourceListCtrl::CResourceListCtrl(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
     setItemDelegate(new CutTextTipDelegate(this));
+    // A row dragged onto another copies its sample (the view's drop rules).
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false);
+}
+
+std::optional<std::size_t> CResourceListCtrl::resourceAt(const QPoint& point) const {
+    const QModelIndex index = indexAt(point);
+    if (!model_ || !index.isValid()) return std::nullopt;
+    return model_->resourceAtRow(index.row());
+}
+
+void CResourceListCtrl::startDrag(Qt::DropActions) {
+    const QModelIndex index = currentIndex();
+    if (model_ && index.isValid()) emit dragRequested(model_->resourceAtRow(index.row()));
+}
+
+void CResourceListCtrl::answerDrag(QDropEvent* event, Qt::DropAction effect) {
+    if (effect == Qt::IgnoreAction) {
+        event->ignore();
+    } else {
+        event->setDropAction(effect);
+        event->accept();
+    }
+    viewport()->update();
+}
+
+void CResourceListCtrl::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropTarget_) return event->ignore();
+    // The feedback is one row high, across the list.
+    dropTarget_->setFeedbackSize({viewport()->width(), verticalHeader()->defaultSectionSize()});
+    // Entering is answered yes for the editor's rows wherever they are, so
+    // that moves over the list keep being asked.
+    const Qt::DropAction effect =
+        dropTarget_->dragEnter(*event->mimeData(), event->modifiers(), event->position().toPoint());
+    if (readResourceDragData(*event->mimeData())) {
+        event->accept();
+        if (effect != Qt::IgnoreAction) event->setDropAction(effect);
+        viewport()->update();
+    } else {
+        answerDrag(event, Qt::IgnoreAction);
+    }
+}
+
+void CResourceListCtrl::dragMoveEvent(QDragMoveEvent* event) {
+    if (!dropTarget_) return event->ignore();
+    answerDrag(event, dropTarget_->dragOver(event->modifiers(), event->position().toPoint()));
+}
+
+void CResourceListCtrl::dragLeaveEvent(QDragLeaveEvent* event) {
+    if (dropTarget_) dropTarget_->dragLeave();
+    event->accept();
+    viewport()->update();
+}
+
+void CResourceListCtrl::dropEvent(QDropEvent* event) {
+    if (!dropTarget_) return event->ignore();
+    const DropOutcome outcome = dropTarget_->drop(*event->mimeData(), event->position().toPoint());
+    answerDrag(event, outcome == DropOutcome::Copied ? event->dropAction() : Qt::IgnoreAction);
+}
+
+void CResourceListCtrl::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!dropTarget_) return;
+    if (const auto rect = dropTarget_->feedback()) {
+        // A focus rectangle one row high under the mouse.
+        QPainter painter(viewport());
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = *rect;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
 }
 
 void CResourceListCtrl::setResourceModel(ResourceListModel* model) {

@@ -15,6 +15,11 @@ int ResourceListModel::rowCount(const QModelIndex& parent) const {
 
 int ResourceListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : listColumnCount; }
 
+Qt::ItemFlags ResourceListModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled : flags;
+}
+
 QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const std::size_t resource = rows_[static_cast<std::size_t>(index.row())];

@@ -26,6 +26,8 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Rows can be dragged onto one another.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Adds a row for each resource past the last row; rows never go.
     void addMissingRows();
