@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "bank/bank_archive.h"
-#include "bank/output_blocks.h"
+#include "bank/sample_data_writer.h"
 #include "bank/sound_bank.h"
 #include "platform/file.h"
 #include "platform/host_name.h"
@@ -28,6 +28,16 @@ enum CopyResult : int {
 
 void putWord(std::uint8_t* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+int toCopyResult(SampleDataWriter::Result result) {
+    switch (result) {
+    case SampleDataWriter::Done: return copyDone;
+    case SampleDataWriter::ReadFailed: return copyReadFailed;
+    case SampleDataWriter::NoMemory: return copyNoMemory;
+    case SampleDataWriter::WriteFailed: break;
+    }
+    return copySourceMissing;
 }
 
 int toBankError(int copyResult) {
@@ -256,7 +266,7 @@ void SoundBank::save(BankArchive* archive) {
     // external area, so that the new file grows without gaps.
     int result = copyDone;
     const std::uint32_t oldMainStart = header_[7];
-    OutputBlocks blocks(out);
+    SampleDataWriter writer(out);
     for (int area = 0; area < 2 && result == copyDone; ++area) {
         if (area == 1 && !tq2) continue;
         for (std::size_t i = 0; i < resources_.size() && result == copyDone; ++i) {
@@ -264,10 +274,10 @@ void SoundBank::save(BankArchive* archive) {
             if (!r.isSample() || sharesData_[i]) continue;
             const bool externalArea = tq2 && r.isExternal();
             if (externalArea != (area == 1)) continue;
-            result = copyResourceData(r, blocks, oldMainStart, d);
+            result = copyResourceData(r, writer, oldMainStart, d);
         }
     }
-    if (result == copyDone && !blocks.flush()) result = copySourceMissing;
+    if (result == copyDone) result = toCopyResult(writer.finish());
     if (result != copyDone) recordError(toBankError(result));
 
     copySource_.close();
@@ -281,18 +291,27 @@ void SoundBank::save(BankArchive* archive) {
     if (!viaTemp) commitSave(bankPath_.value_or(std::string()));
 }
 
-BankStream* SoundBank::openCopySource(const std::string& path) {
+int SoundBank::openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source) {
+    source = nullptr;
     // Most samples come from one file: it stays open for the whole save.
-    if (path == copySourcePath_ && copySource_.state() & BankStream::openForReading) return &copySource_;
+    if (path == copySourcePath_ && copySource_.state() & BankStream::openForReading) {
+        source = &copySource_;
+        return copyDone;
+    }
+    // What is still to be copied from the file open now is copied before
+    // another file takes its place.
+    if (const int pending = toCopyResult(output.finish()); pending != copyDone) return pending;
     copySourcePath_.clear();
     copySource_.setFileName(path);
     copySource_.setAccess(true, false);
-    if (!copySource_.open()) return nullptr;
+    if (!copySource_.open()) return copySourceMissing;
     copySourcePath_ = path;
-    return &copySource_;
+    copySourceLength_ = copySource_.fileLength();
+    source = &copySource_;
+    return copyDone;
 }
 
-int SoundBank::copyResourceData(SoundResource& r, OutputBlocks& output, std::uint32_t oldDataStart,
+int SoundBank::copyResourceData(SoundResource& r, SampleDataWriter& output, std::uint32_t oldDataStart,
                                 std::uint32_t newDataStart) {
     if (!(r.isReplaced() || r.isStored()) || r.newOffset_ < 0) return copyDone;
     const std::uint32_t flags = r.linkFlags();
@@ -311,15 +330,13 @@ int SoundBank::copyResourceData(SoundResource& r, OutputBlocks& output, std::uin
             // The game's own external samples lie in its data folders.
             file = *found;
         }
-        source = openCopySource(file);
-        if (!source) return copySourceMissing;
+        if (const int opened = openCopySource(file, output, source); opened != copyDone) return opened;
     } else {
         const bool otherBank = r.isReplaced() && (flags & fromBank);
         std::optional<std::string> path = bankPath_;
         if (otherBank) path = resolver_ ? resolver_(r.linkKey()) : std::nullopt;
         if (!path || path->empty()) return copySourceMissing;
-        source = openCopySource(*path);
-        if (!source) return copySourceMissing;
+        if (const int opened = openCopySource(*path, output, source); opened != copyDone) return opened;
         std::uint32_t base = 0;
         if (r.sourceArea() == SourceArea::MainArea) {
             base = oldDataStart;
@@ -333,22 +350,12 @@ int SoundBank::copyResourceData(SoundResource& r, OutputBlocks& output, std::uin
         start = std::int64_t{base} + r.sourceOffset();
     }
 
-    // Bytes the source does not hold are never allocated.
-    const std::int64_t sourceLength = source->fileLength();
-    if (start < 0 || sourceLength < 0 || start + own > sourceLength) return copyReadFailed;
+    // Bytes the source does not hold are never asked for.
+    if (start < 0 || copySourceLength_ < 0 || start + own > copySourceLength_) return copyReadFailed;
     const bool externalArea = flavor() == BankFlavor::TQ2 && r.isExternal();
     const std::int64_t at = externalArea ? r.newOffset_ : std::int64_t{newDataStart} + r.newOffset_;
-    std::uint8_t* buffer = nullptr;
-    switch (output.reserve(at, r.currentSize_, buffer)) {
-    case OutputBlocks::Reserved: break;
-    case OutputBlocks::NoMemory: return copyNoMemory;
-    case OutputBlocks::WriteFailed: return copySourceMissing;
-    }
-    if (!source->seek(start)) return copySourceMissing;
-    if (!source->read(buffer, own)) return copyReadFailed;
     // Padding repeats the sample's last byte.
-    std::fill(buffer + own, buffer + r.currentSize_, own > 0 ? buffer[own - 1] : std::uint8_t{0});
-    return copyDone;
+    return toCopyResult(output.copy(*source, start, own, static_cast<std::uint32_t>(r.padBytes_), at));
 }
 
 void SoundBank::commitSave(const std::string& savedPath) {

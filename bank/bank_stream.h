@@ -56,6 +56,10 @@ public:
     std::uint32_t state() const { return state_; }
     bool archiveMode() const { return archiveMode_ != 0; }
     const std::string& fileName() const { return fileName_; }
+    // The open file itself, for positioned reads and writes and copies made
+    // by the system; null while closed or attached to an archive, whose
+    // buffer every byte must pass through.
+    platform::File* openFile() const { return isOpen() && !archiveMode_ ? file_ : nullptr; }
     // The file's length, or -1 when it is not open.
     std::int64_t fileLength() const;
 

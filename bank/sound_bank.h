@@ -23,7 +23,7 @@ struct WaveDeviceLink;
 namespace calyx::bank {
 
 class BankArchive;
-class OutputBlocks;
+class SampleDataWriter;
 
 enum class BankFlavor { K7TQ, TQ2 };
 
@@ -176,10 +176,12 @@ private:
     void chooseDirectories();
     void readNames();
     void layOut();
-    int copyResourceData(SoundResource& resource, OutputBlocks& output, std::uint32_t oldDataStart,
+    int copyResourceData(SoundResource& resource, SampleDataWriter& output, std::uint32_t oldDataStart,
                          std::uint32_t newDataStart);
     bool needsSpace(const SoundResource& resource) const;
-    BankStream* openCopySource(const std::string& path);
+    // The open source of the data copy for `path`, or a copy result saying
+    // why there is none.
+    int openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source);
 
     std::uint32_t magic_ = 0;
     Header header_{};
@@ -208,6 +210,7 @@ private:
     // The source file of the data copy, kept open across resources.
     BankStream copySource_;
     std::string copySourcePath_;
+    std::int64_t copySourceLength_ = -1;
 
     NameTable nameTable_;
     BankStream stream_;

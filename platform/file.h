@@ -38,6 +38,21 @@ public:
     // Writes all `length` bytes unless the system refuses: the count written,
     // which is less than `length` (or -1) when the write failed part-way.
     virtual std::ptrdiff_t write(const void* data, std::size_t length);
+    // Reads or writes at `offset` without moving the file position, with
+    // the results of read() and write().
+    virtual std::ptrdiff_t readAt(void* buffer, std::size_t length, std::int64_t offset);
+    virtual std::ptrdiff_t writeAt(const void* data, std::size_t length, std::int64_t offset);
+    // Copies `length` bytes found at `from` in `source` to `at` in this file
+    // inside the system, without passing them through the program's memory.
+    // A copy that the system cannot make between these two files (another
+    // file system, an older kernel, a file object that stands in for one)
+    // answers `unsupported`: the caller copies the rest through memory.
+    struct RangeCopy {
+        std::int64_t copied = 0;  // less than `length` when the source ended first or on failure
+        bool unsupported = false;
+        bool failed = false;
+    };
+    virtual RangeCopy copyRange(const File& source, std::int64_t from, std::int64_t at, std::int64_t length);
     // The new position, or -1.
     virtual std::int64_t seek(std::int64_t offset, Origin origin);
     virtual std::int64_t position() const;

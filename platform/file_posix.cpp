@@ -68,6 +68,56 @@ std::ptrdiff_t File::write(const void* data, std::size_t length) {
     return static_cast<std::ptrdiff_t>(done);
 }
 
+std::ptrdiff_t File::readAt(void* buffer, std::size_t length, std::int64_t offset) {
+    // A file object standing in for the system has no descriptor.
+    if (descriptor_ < 0) return seek(offset, Origin::Start) == offset ? read(buffer, length) : -1;
+    ssize_t n;
+    do {
+        n = ::pread(descriptor_, buffer, length, offset);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+std::ptrdiff_t File::writeAt(const void* data, std::size_t length, std::int64_t offset) {
+    if (descriptor_ < 0) return seek(offset, Origin::Start) == offset ? write(data, length) : -1;
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t n = ::pwrite(descriptor_, bytes + done, length - done, offset + static_cast<std::int64_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return done == 0 ? -1 : static_cast<std::ptrdiff_t>(done);
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::ptrdiff_t>(done);
+}
+
+File::RangeCopy File::copyRange(const File& source, std::int64_t from, std::int64_t at, std::int64_t length) {
+    RangeCopy result;
+    if (descriptor_ < 0 || source.descriptor_ < 0) {
+        result.unsupported = true;
+        return result;
+    }
+    off64_t in = from, out = at;
+    while (result.copied < length) {
+        const ssize_t n = ::copy_file_range(source.descriptor_, &in, descriptor_, &out,
+                                            static_cast<std::size_t>(length - result.copied), 0);
+        if (n > 0) {
+            result.copied += n;
+            continue;
+        }
+        if (n == 0) break;  // the source ended
+        if (errno == EINTR) continue;
+        // Refusals that mean "not between these two files" rather than a
+        // failed write; the caller copies the rest itself.
+        const int e = errno;
+        const bool notHere = e == EXDEV || e == ENOSYS || e == EINVAL || e == EOPNOTSUPP || e == ENOTSUP ||
+                             e == EBADF || e == ETXTBSY || e == EPERM;
+        (notHere ? result.unsupported : result.failed) = true;
+        break;
+    }
+    return result;
+}
+
 std::int64_t File::seek(std::int64_t offset, Origin origin) {
     if (descriptor_ < 0) return -1;
     return ::lseek(descriptor_, offset, origin == Origin::Start ? SEEK_SET : SEEK_END);

@@ -94,6 +94,21 @@ std::ptrdiff_t File::write(const void* data, std::size_t length) {
     return static_cast<std::ptrdiff_t>(done);
 }
 
+std::ptrdiff_t File::readAt(void* buffer, std::size_t length, std::int64_t offset) {
+    return seek(offset, Origin::Start) == offset ? read(buffer, length) : -1;
+}
+
+std::ptrdiff_t File::writeAt(const void* data, std::size_t length, std::int64_t offset) {
+    return seek(offset, Origin::Start) == offset ? write(data, length) : -1;
+}
+
+File::RangeCopy File::copyRange(const File&, std::int64_t, std::int64_t, std::int64_t) {
+    // Bytes always pass through the program here.
+    RangeCopy result;
+    result.unsupported = true;
+    return result;
+}
+
 std::int64_t File::seek(std::int64_t offset, Origin origin) {
     if (!handle_) return -1;
     LARGE_INTEGER distance;

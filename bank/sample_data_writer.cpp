@@ -1,0 +1,123 @@
+#include "bank/sample_data_writer.h"
+
+#include <algorithm>
+#include <new>
+
+namespace calyx::bank {
+
+SampleDataWriter::Result SampleDataWriter::copy(BankStream& source, std::int64_t from, std::uint32_t length,
+                                                std::uint32_t padBytes, std::int64_t at) {
+    if (length > 0) {
+        const Range piece{&source, from, at, length};
+        if (!systemCopies_ || !out_.openFile() || !source.openFile()) {
+            if (const Result r = copyThroughMemory(piece); r != Done) return r;
+        } else if (range_.length > 0 && range_.source == &source && from == range_.from + range_.length &&
+                   at == range_.at + range_.length) {
+            range_.length += length;
+        } else {
+            if (const Result r = flushRange(); r != Done) return r;
+            range_ = piece;
+        }
+    }
+    if (padBytes == 0) return Done;
+    // The pad ends the range (what follows lies elsewhere in the new file)
+    // and goes after it, in file order.
+    if (const Result r = flushRange(); r != Done) return r;
+    const std::int64_t padAt = at + length;
+    std::uint8_t last = 0;
+    if (length > 0) {
+        // The sample's end is usually still in the block.
+        if (blockUsed_ > 0 && blockStart_ + static_cast<std::int64_t>(blockUsed_) == padAt)
+            last = block_[blockUsed_ - 1];
+        else if (!readAt(source, &last, 1, from + length - 1))
+            return ReadFailed;
+    }
+    for (std::uint32_t done = 0; done < padBytes;) {
+        const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(padBytes - done, blockSize));
+        std::uint8_t* room = nullptr;
+        if (const Result r = reserve(padAt + done, count, room); r != Done) return r;
+        std::fill(room, room + count, last);
+        done += count;
+    }
+    return Done;
+}
+
+SampleDataWriter::Result SampleDataWriter::finish() {
+    if (const Result r = flushRange(); r != Done) return r;
+    return flushBlock();
+}
+
+SampleDataWriter::Result SampleDataWriter::flushRange() {
+    if (range_.length == 0) return Done;
+    Range range = range_;
+    range_ = Range{};
+    // A range shorter than a block costs the system more than it saves: it
+    // goes through memory with its neighbours.
+    if (range.length < static_cast<std::int64_t>(minSystemCopy_)) return copyThroughMemory(range);
+    platform::File* out = out_.openFile();
+    platform::File* in = range.source->openFile();
+    if (!out || !in) return WriteFailed;
+    const platform::File::RangeCopy done = out->copyRange(*in, range.from, range.at, range.length);
+    if (done.copied == range.length) return Done;
+    if (done.failed) return WriteFailed;
+    if (!done.unsupported) return ReadFailed;  // the source ended early
+    systemCopies_ = false;
+    range.from += done.copied;
+    range.at += done.copied;
+    range.length -= done.copied;
+    return copyThroughMemory(range);
+}
+
+SampleDataWriter::Result SampleDataWriter::copyThroughMemory(const Range& range) {
+    for (std::int64_t done = 0; done < range.length;) {
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(range.length - done, blockSize));
+        std::uint8_t* room = nullptr;
+        if (const Result r = reserve(range.at + done, count, room); r != Done) return r;
+        if (!readAt(*range.source, room, count, range.from + done)) return ReadFailed;
+        done += static_cast<std::int64_t>(count);
+    }
+    return Done;
+}
+
+SampleDataWriter::Result SampleDataWriter::reserve(std::int64_t at, std::size_t count, std::uint8_t*& room) {
+    const bool follows = at == blockStart_ + static_cast<std::int64_t>(blockUsed_);
+    if (blockUsed_ > 0 && (!follows || blockUsed_ + count > blockSize)) {
+        if (const Result r = flushBlock(); r != Done) return r;
+    }
+    if (!block_) {
+        block_.reset(new (std::nothrow) std::uint8_t[blockSize]);
+        if (!block_) return NoMemory;
+    }
+    if (blockUsed_ == 0) blockStart_ = at;
+    room = block_.get() + blockUsed_;
+    blockUsed_ += count;
+    return Done;
+}
+
+SampleDataWriter::Result SampleDataWriter::flushBlock() {
+    if (blockUsed_ == 0) return Done;
+    const std::size_t count = blockUsed_;
+    blockUsed_ = 0;
+    // Written where it belongs without moving the file position; a stream on
+    // an archive is positioned first (which fills any gap with zeros).
+    if (platform::File* out = out_.openFile())
+        return out->writeAt(block_.get(), count, blockStart_) == static_cast<std::ptrdiff_t>(count) ? Done
+                                                                                                 : WriteFailed;
+    return out_.seek(blockStart_) && out_.write(block_.get(), static_cast<std::int64_t>(count)) ? Done
+                                                                                                : WriteFailed;
+}
+
+bool SampleDataWriter::readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from) {
+    platform::File* file = source.openFile();
+    if (!file) return source.seek(from) && source.read(buffer, static_cast<std::int64_t>(count));
+    // Short reads are taken up where they stopped.
+    std::size_t got = 0;
+    while (got < count) {
+        const std::ptrdiff_t n = file->readAt(buffer + got, count - got, from + static_cast<std::int64_t>(got));
+        if (n <= 0) return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace calyx::bank

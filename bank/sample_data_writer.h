@@ -1,0 +1,61 @@
+// Writes the sample data of a bank being saved: each sample's own bytes,
+// taken from a range of its source file, followed by its pad bytes.
+//
+// Samples that lie one after the other in both files form one range. Where
+// the system can copy between the source and the new file, a long range is
+// copied there without passing through the program. Short ranges, and every
+// range where the system cannot (another file system, an older kernel, a
+// stream attached to an archive), are read in pieces of at most one block
+// and written in large blocks. Either way the memory used does not grow
+// with the samples.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "bank/bank_stream.h"
+
+namespace calyx::bank {
+
+class SampleDataWriter {
+public:
+    // Bytes collected in memory before they are written.
+    static constexpr std::size_t blockSize = std::size_t{1} << 20;
+    enum Result { Done, ReadFailed, NoMemory, WriteFailed };
+
+    // Ranges shorter than `minSystemCopy` bytes are copied through memory.
+    explicit SampleDataWriter(BankStream& out, std::size_t minSystemCopy = blockSize)
+        : out_(out), minSystemCopy_(minSystemCopy) {}
+
+    // Puts the `length` bytes found at `from` in `source` at `at` of the
+    // output, followed by `padBytes` copies of their last byte (zeros when
+    // there is none). `source` must hold the bytes and stay open until
+    // finish(). Nothing may be put twice at one place.
+    Result copy(BankStream& source, std::int64_t from, std::uint32_t length, std::uint32_t padBytes,
+                std::int64_t at);
+    // Writes everything still pending.
+    Result finish();
+
+private:
+    struct Range {
+        BankStream* source = nullptr;
+        std::int64_t from = 0, at = 0, length = 0;
+    };
+    Result flushRange();
+    Result flushBlock();
+    Result copyThroughMemory(const Range& range);
+    // Room for `count` bytes that belong at `at`, after what the block holds.
+    Result reserve(std::int64_t at, std::size_t count, std::uint8_t*& room);
+    static bool readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from);
+
+    BankStream& out_;
+    // Cleared for the rest of the save at the system's first refusal.
+    std::size_t minSystemCopy_;
+    bool systemCopies_ = true;
+    Range range_;
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::size_t blockUsed_ = 0;
+    std::int64_t blockStart_ = 0;
+};
+
+}  // namespace calyx::bank

@@ -1,0 +1,136 @@
+// The sample data of a save: ranges copied by the system or through memory,
+// runs joined, pad bytes, a system that refuses, sources that end early and
+// disks that fill up.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+
+#include "bank/sample_data_writer.h"
+#include "fixtures/bank_builder.h"
+#include "fixtures/file_size_limit.h"
+#include "fixtures/temp_dir.h"
+
+namespace calyx {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+using bank::BankStream;
+using bank::SampleDataWriter;
+using fixtures::TempDir;
+
+struct Piece {
+    int source;  // 0 or 1
+    std::int64_t from;
+    std::uint32_t length, pad;
+    std::int64_t at;
+};
+
+// Two source files and the pieces of a new file taken from them.
+class SampleDataWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sources_[0] = fixtures::patternBytes(3 << 20, 7);
+        sources_[1] = fixtures::patternBytes(5000, 99);
+    }
+
+    void openSources(const std::string& folder) {
+        for (int i = 0; i < 2; ++i) {
+            const std::string path = folder + "/source" + std::to_string(i);
+            fixtures::writeBytes(path, sources_[i]);
+            in_[i].setFileName(path);
+            in_[i].setAccess(true, false);
+            ASSERT_EQ(in_[i].open(), 1);
+        }
+    }
+
+    // Writes the pieces into a new, empty file; the result of the first
+    // failure, or of finish().
+    SampleDataWriter::Result write(const std::vector<Piece>& pieces, std::size_t minSystemCopy) {
+        out_.setFileName(dir_ / "out");
+        out_.setAccess(true, true);
+        if (!out_.open()) return SampleDataWriter::WriteFailed;
+        SampleDataWriter writer(out_, minSystemCopy);
+        for (const Piece& p : pieces)
+            if (auto r = writer.copy(in_[p.source], p.from, p.length, p.pad, p.at); r != SampleDataWriter::Done)
+                return r;
+        return writer.finish();
+    }
+
+    Bytes expected(const std::vector<Piece>& pieces) const {
+        Bytes file;
+        for (const Piece& p : pieces) {
+            const auto end = static_cast<std::size_t>(p.at) + p.length + p.pad;
+            if (file.size() < end) file.resize(end);
+            const Bytes& s = sources_[p.source];
+            std::copy_n(s.begin() + p.from, p.length, file.begin() + p.at);
+            const unsigned char last = p.length > 0 ? s[static_cast<std::size_t>(p.from) + p.length - 1] : 0;
+            std::fill_n(file.begin() + p.at + p.length, p.pad, last);
+        }
+        return file;
+    }
+
+    TempDir dir_;
+    Bytes sources_[2];
+    BankStream in_[2];
+    BankStream out_;
+};
+
+// Runs that join, a run longer than a block, pads that end runs, a sample
+// of nothing but pad, a piece from the other source in between, and a
+// piece placed before the ones already written.
+const std::vector<Piece> mixedPieces = {
+    {0, 0, 1000, 0, 0},       {0, 1000, 2000, 0, 1000},       {0, 3000, 1500000, 3, 3000},
+    {1, 10, 4000, 0, 1503003}, {0, 1503000, 1200000, 8, 1507003}, {0, 5, 0, 4, 2707011},
+    {0, 2703000, 100, 0, 2707015}, {1, 0, 16, 0, 2707115},
+};
+
+TEST_F(SampleDataWriterTest, SystemCopiesAndMemoryCopiesWriteTheSameBytes) {
+    openSources(dir_.path());
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize}) {
+        SCOPED_TRACE(minimum);
+        ASSERT_EQ(write(mixedPieces, minimum), SampleDataWriter::Done);
+        EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(mixedPieces));
+    }
+}
+
+TEST_F(SampleDataWriterTest, ASourceOnAnotherFileSystemIsCopiedThroughMemory) {
+    // /dev/shm is a file system of its own on most machines.
+    std::error_code ec;
+    struct stat here {}, there {};
+    if (!std::filesystem::is_directory("/dev/shm", ec) || ::stat(dir_.path().c_str(), &here) != 0 ||
+        ::stat("/dev/shm", &there) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second file system";
+    const std::string folder = "/dev/shm/calyx-writer-" + std::to_string(::getpid());
+    fixtures::makeDirs(folder);
+    openSources(folder);
+    const auto result = write(mixedPieces, 0);
+    std::filesystem::remove_all(folder, ec);
+    ASSERT_EQ(result, SampleDataWriter::Done);
+    EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(mixedPieces));
+}
+
+TEST_F(SampleDataWriterTest, ASourceThatEndsEarlyIsAReadFailure) {
+    openSources(dir_.path());
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize}) {
+        SCOPED_TRACE(minimum);
+        // The source is cut after the pieces were checked against its length.
+        EXPECT_EQ(write({{1, 4000, 2000, 0, 0}}, minimum), SampleDataWriter::ReadFailed);
+        EXPECT_EQ(write({{1, 4000, 1000, 2, 0}, {1, 5000, 50, 0, 1002}}, minimum), SampleDataWriter::ReadFailed);
+    }
+}
+
+TEST_F(SampleDataWriterTest, AFullDiskIsAWriteFailure) {
+    openSources(dir_.path());
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize}) {
+        SCOPED_TRACE(minimum);
+        fixtures::FileSizeLimit full(100000);
+        EXPECT_EQ(write({{0, 0, 2 << 20, 0, 0}}, minimum), SampleDataWriter::WriteFailed);
+        EXPECT_EQ(write({{0, 0, 1000, 0, 0}, {0, 0, 10, 3, 200000}}, minimum), SampleDataWriter::WriteFailed);
+    }
+}
+
+}  // namespace
+}  // namespace calyx
