@@ -23,6 +23,7 @@
 #include "editor/core/game_strings.h"
 #include "editor/core/message_box.h"
 #include "editor/core/messages.h"
+#include "editor/core/newer_menu_items.h"
 #include "editor/widgets/about_dlg.h"
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/command_registry.h"
@@ -31,6 +32,7 @@
 #include "editor/widgets/icons.h"
 #include "editor/widgets/keyboard_locks.h"
 #include "editor/widgets/message_box.h"
+#include "editor/widgets/preview_pane.h"
 #include "editor/widgets/qt_text.h"
 #include "editor/widgets/recent_file_list.h"
 
@@ -59,6 +61,7 @@ std::set<int> commandsOfTheFrame() {
         if (id != 0) ids.insert(id);
     }
     for (int id = command::recentFileFirst; id <= command::recentFileLast; ++id) ids.insert(id);
+    for (const NewerMenuItem& item : newerMenuItems()) ids.insert(item.command);
     return ids;
 }
 
@@ -74,6 +77,8 @@ CMainFrame::CMainFrame(const GameStrings& strings, audio::WaveDeviceOwner::Devic
     : localizedTexts_(strings.AreGameStringsLoaded() ? &strings : nullptr),
       commands_(std::make_unique<CommandRegistry>()),
       mdiArea_(new QMdiArea(this)),
+      language_(CCalyxApp::instance() ? calyx::editor::interfaceLanguage(CCalyxApp::instance()->installation())
+                                       : InterfaceLanguage::French),
       waveDevice_(
           [&strings](int stringId, const char* frenchText) {
               if (auto text = resolveMessage(stringId, frenchText, strings)) {
@@ -82,7 +87,10 @@ CMainFrame::CMainFrame(const GameStrings& strings, audio::WaveDeviceOwner::Devic
           },
           std::move(makeWaveDevice)) {}
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The pane hides as the window goes, after the commands are gone.
+    if (previewPane_) disconnect(previewPane_, nullptr, this, nullptr);
+}
 
 bool CMainFrame::Create() {
     setObjectName(QStringLiteral("mainFrame"));
@@ -136,6 +144,9 @@ void CMainFrame::createActions() {
         }
     }
     setCommandText(*commands_->action(command::contextHelp), fromBuiltIn(contextHelpName));
+    for (const NewerMenuItem& item : newerMenuItems()) {
+        setCommandText(*commands_->action(item.command), fromBuiltIn(item.text.in(language_)));
+    }
     for (const int id : commandsOfTheFrame()) {
         QAction* action = commands_->action(id);
         const QString prompt = promptForCommand(id);
@@ -181,6 +192,9 @@ void CMainFrame::showMenu(int menuId) {
             setCommandText(*action, fromBuiltIn(item.text));
             menu->addAction(action);
             if (item.command == command::recentFileFirst) recentPlace = action;
+            for (const NewerMenuItem& newer : newerMenuItems()) {
+                if (newer.after == item.command) menu->addAction(commands_->action(newer.command));
+            }
         }
         if (recentPlace) {
             // The recent files go before the separator that follows their item.
@@ -251,6 +265,14 @@ void CMainFrame::fillWindowList(QMenu* menu) {
 void CMainFrame::setRecentFiles(RecentFileList* list) {
     // The File menu shows the list as it is each time it opens.
     recentFiles_ = list;
+}
+
+void CMainFrame::setPreviewPane(CPreviewPane* pane) {
+    previewPane_ = pane;
+    addDockWidget(Qt::RightDockWidgetArea, pane);
+    pane->show();
+    connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::refreshCommands);
+    refreshCommands();
 }
 
 void CMainFrame::updateMenuForDocuments() {
@@ -380,6 +402,12 @@ void CMainFrame::connectCommands() {
     c.setCheckedWhen(viewToolbar, [this] { return !toolBar_->isHidden(); });
     c.setHandler(viewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     c.setCheckedWhen(viewStatusBar, [this] { return !statusBar()->isHidden(); });
+
+    c.setEnabledWhen(viewPreviewPane, [this] { return previewPane_ != nullptr; });
+    c.setCheckedWhen(viewPreviewPane, [this] { return previewPane_ && !previewPane_->isHidden(); });
+    c.setHandler(viewPreviewPane, [this] {
+        if (previewPane_) previewPane_->setVisible(previewPane_->isHidden());
+    });
 
     c.setHandler(windowCascade, [this] { mdiArea_->cascadeSubWindows(); });
     c.setHandler(windowTileHorizontally, [this] { mdiArea_->tileSubWindows(); });

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "audio/wave_device_owner.h"
+#include "editor/core/interface_language.h"
 #include "editor/core/menu_tables.h"
 
 class QLabel;
@@ -20,6 +21,7 @@ class QToolBar;
 namespace calyx::editor {
 
 class CommandRegistry;
+class CPreviewPane;
 class GameStrings;
 class RecentFileList;
 
@@ -66,6 +68,13 @@ public:
     // The recent-file items show these banks.
     void setRecentFiles(RecentFileList* list);
 
+    // Docks the preview pane at the right, shown, and lets View > Preview
+    // show and hide it.
+    void setPreviewPane(CPreviewPane* pane);
+    CPreviewPane* previewPane() const { return previewPane_; }
+    // The language of the texts the game's strings do not hold.
+    InterfaceLanguage interfaceLanguage() const { return language_; }
+
 signals:
     // Files dropped from the file manager, or chosen from the recent files.
     void openRequested(const QStringList& paths);
@@ -98,6 +107,8 @@ private:
     std::map<LockKey, QLabel*> lockPanes_;
     int shownMenu_ = 0;
     RecentFileList* recentFiles_ = nullptr;
+    InterfaceLanguage language_ = InterfaceLanguage::French;
+    CPreviewPane* previewPane_ = nullptr;
     audio::WaveDeviceOwner waveDevice_;
 };
 

@@ -1,0 +1,12 @@
+#include "editor/core/interface_language.h"
+
+#include "platform/path.h"
+
+namespace calyx::editor {
+
+InterfaceLanguage interfaceLanguage(const Installation& installation) {
+    const std::string& language = installation.tq2Language.empty() ? installation.k7Language : installation.tq2Language;
+    return platform::equalsNoCase(language, "English") ? InterfaceLanguage::English : InterfaceLanguage::French;
+}
+
+}  // namespace calyx::editor

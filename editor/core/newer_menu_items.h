@@ -1,0 +1,26 @@
+// Menu items the game's texts know nothing of: each with its English and
+// French text and the item it follows wherever that item is shown.
+#pragma once
+
+#include <span>
+
+#include "editor/core/interface_language.h"
+
+namespace calyx::editor {
+
+namespace command {
+// Shows or hides the preview pane.
+inline constexpr int viewPreviewPane = 32900;
+// Writes every sample of the active bank into a folder as WAV files.
+inline constexpr int fileExportAllSamples = 32901;
+}  // namespace command
+
+struct NewerMenuItem {
+    int command;
+    TwoLanguageText text;
+    int after;  // the command whose item it follows
+};
+
+std::span<const NewerMenuItem> newerMenuItems();
+
+}  // namespace calyx::editor

@@ -1,0 +1,48 @@
+#include "editor/core/preview_texts.h"
+
+#include <cstdio>
+
+#include "editor/core/resource_edit_session.h"
+
+namespace calyx::editor {
+namespace {
+
+std::string seconds(double value, InterfaceLanguage language) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", value);
+    std::string result = text;
+    if (language == InterfaceLanguage::French) {
+        for (char& c : result)
+            if (c == '.') c = ',';
+    }
+    return result;
+}
+
+}  // namespace
+
+PreviewLines previewLines(const SamplePreview& preview, InterfaceLanguage language) {
+    const bool english = language == InterfaceLanguage::English;
+    PreviewLines lines;
+    switch (preview.kind) {
+    case PreviewKind::CdAudio: lines.heading = preview_text::cdAudio.in(language); return lines;
+    case PreviewKind::EmptySlot: lines.heading = preview_text::emptySlot.in(language); return lines;
+    case PreviewKind::Other: lines.heading = preview_text::otherKind.in(language); return lines;
+    case PreviewKind::Sample: break;
+    }
+    if (preview.size == 0) {
+        lines.heading = preview_text::noSampleData.in(language);
+        return lines;
+    }
+    if (preview.error != wav_error::none) lines.heading = preview_text::unreadable.in(language);
+    const std::string size = std::to_string(preview.size);
+    lines.details = english ? "Duration: " + seconds(preview.seconds, language) + "   Size: " + size + " bytes"
+                            : "Durée : " + seconds(preview.seconds, language) + "   Taille : " + size + " octets";
+    if (preview.looping) {
+        const std::string start = std::to_string(preview.loopStart), end = std::to_string(preview.loopEnd);
+        lines.loop = english ? "Loops from byte " + start + " to " + end
+                             : "Boucle de l'octet " + start + " à " + end;
+    }
+    return lines;
+}
+
+}  // namespace calyx::editor
