@@ -1,0 +1,26 @@
+// The language of the editor's texts that the game does not translate.
+#include <gtest/gtest.h>
+
+#include "editor/core/interface_language.h"
+
+namespace calyx::editor {
+namespace {
+
+TEST(InterfaceLanguage, EnglishOnlyWhenTheInstallationSaysSoFrenchOtherwise) {
+    const auto of = [](std::string k7, std::string tq2) {
+        Installation installation;
+        installation.k7Language = std::move(k7);
+        installation.tq2Language = std::move(tq2);
+        return interfaceLanguage(installation);
+    };
+    EXPECT_EQ(of("", "English"), InterfaceLanguage::English);
+    EXPECT_EQ(of("", "ENGLISH"), InterfaceLanguage::English);
+    EXPECT_EQ(of("English", ""), InterfaceLanguage::English);  // only the first game installed
+    EXPECT_EQ(of("English", "French"), InterfaceLanguage::French);  // the second game's counts
+    EXPECT_EQ(of("", ""), InterfaceLanguage::French);
+    EXPECT_EQ(of("", "German"), InterfaceLanguage::French);
+    EXPECT_EQ(of("", "Englishman"), InterfaceLanguage::French);
+}
+
+}  // namespace
+}  // namespace calyx::editor
