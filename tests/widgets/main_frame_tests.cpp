@@ -15,6 +15,7 @@
 #include "audio/wave_out_device.h"
 #include "editor/core/commands.h"
 #include "editor/core/message_box.h"
+#include "editor/core/newer_menu_items.h"
 #include "editor/widgets/command_registry.h"
 #include "editor/widgets/help.h"
 #include "editor/widgets/main_frame.h"
@@ -78,7 +79,8 @@ private slots:
         const QList<QMenu*> popups = f->menuPopups();
         QCOMPARE(commandsOf(popups[0]),
                  (QList<int>{fileNew, fileOpen, 0, filePrintSetup, 0, recentFileFirst, 0, appExit}));
-        QCOMPARE(commandsOf(popups[1]), (QList<int>{viewToolbar, viewStatusBar}));
+        // Items the game's texts do not know follow the ones they belong with.
+        QCOMPARE(commandsOf(popups[1]), (QList<int>{viewToolbar, viewStatusBar, viewPreviewPane}));
         QCOMPARE(commandsOf(popups[2]), (QList<int>{helpTopics, 0, appAbout}));
         // The item's name, with the shortcut the menu draws at its right.
         QCOMPARE(f.action(fileOpen)->text(), QStringLiteral("&Ouvrir..."));
@@ -96,7 +98,8 @@ private slots:
         QCOMPARE(titlesOf(*f.frame), (QStringList{"&Fichier", "&Edition", "&Affichage", "Fe&nêtre", "&?"}));
         const QList<QMenu*> documentPopups = f->menuPopups();
         QCOMPARE(commandsOf(documentPopups[0]),
-                 (QList<int>{fileNew, fileOpen, fileClose, fileSave, fileSaveAs, 0, filePrint, filePrintPreview,
+                 (QList<int>{fileNew, fileOpen, fileClose, fileSave, fileSaveAs, fileExportAllSamples, 0, filePrint,
+                             filePrintPreview,
                              filePrintSetup, 0, recentFileFirst, 0, appExit}));
         QCOMPARE(commandsOf(documentPopups[1]), (QList<int>{editUndo, 0, editCut, editCopy, editPaste}));
         QCOMPARE(commandsOf(documentPopups[3]), (QList<int>{windowCascade, windowTileHorizontally, windowArrange}));
