@@ -7,6 +7,8 @@
 #include "editor/widgets/document_manager.h"
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
+#include "editor/widgets/preview_feed.h"
+#include "editor/widgets/preview_pane.h"
 #include "editor/widgets/recent_file_list.h"
 
 namespace calyx::editor {
@@ -49,6 +51,9 @@ bool CCalyxApp::InitInstance(const Options& options) {
     }
     mainFrame_->setRecentFiles(recentFiles_.get());
     documents_ = std::make_unique<DocumentManager>(*mainFrame_, gameStrings_, this);
+    auto* preview = new CPreviewPane(documents_->links(), gameStrings_, mainFrame_->interfaceLanguage(), mainFrame_.get());
+    mainFrame_->setPreviewPane(preview);
+    new PreviewFeed(*mainFrame_, *preview, mainFrame_.get());
     connect(mainFrame_.get(), &CMainFrame::openRequested, this, [this](const QStringList& paths) {
         for (const QString& path : paths) openDocumentFile(path);
     });

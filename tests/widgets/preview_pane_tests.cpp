@@ -9,9 +9,16 @@
 
 #include "bank_test_support.h"
 #include "editor/core/commands.h"
+#include "editor/core/message_box.h"
 #include "editor/core/link_table.h"
 #include "editor/core/newer_menu_items.h"
+#include "editor/widgets/calyx_doc.h"
+#include "editor/widgets/calyx_view.h"
+#include "editor/widgets/child_frame.h"
 #include "editor/widgets/command_registry.h"
+#include "editor/widgets/document_manager.h"
+#include "editor/widgets/preview_feed.h"
+#include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/preview_pane.h"
@@ -173,6 +180,43 @@ private slots:
         QVERIFY(!toggle->isChecked());
         toggle->trigger();
         QVERIFY(pane->isVisible());
+    }
+
+    void itFollowsTheCurrentRowOfTheActiveDocumentAndLetsGoWhenItCloses() {
+        const std::string path = *bank_->bankPath();
+        bank_.reset();
+        CMainFrame frame(noStrings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
+        QVERIFY(frame.Create());
+        DocumentManager documents(frame, noStrings_, nullptr);
+        auto* pane = new CPreviewPane(documents.links(), noStrings_, InterfaceLanguage::English, &frame);
+        frame.setPreviewPane(pane);
+        new PreviewFeed(frame, *pane, &frame);
+        frame.show();
+        QVERIFY(documents.openDocumentFile(QString::fromStdString(path)));
+        CChildFrame& child = *documents.activeDocument();
+        CResourceListCtrl& list = child.view().list();
+
+        list.setFocus();
+        list.setCurrentIndex(list.model()->index(0, 0));
+        QCOMPARE(pane->shownResource(), child.document().bank().resourceAt(0));
+        // Down the list with the keyboard.
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(pane->shownResource(), child.document().bank().resourceAt(1));
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(pane->headingText(), QString("CD audio track: no sample in the bank"));
+
+        // A change of the shown resource shows at once.
+        list.setCurrentIndex(list.model()->index(1, 0));
+        child.document().bank().resourceAt(1)->setReplacement(true, 44100, *dir_ / "gone.wav");
+        QCOMPARE(pane->preview().size, 44100u);
+
+        // Closed without saving.
+        setMessageBoxHook([](const QString&, unsigned, unsigned) { return message_result::no; });
+        child.close();
+        initTestCase();
+        QTRY_VERIFY(documents.documents().isEmpty());
+        QCOMPARE(pane->shownResource(), nullptr);
+        QCOMPARE(pane->headingText(), QString("No resource selected"));
     }
 };
 
