@@ -141,7 +141,8 @@ def french_session(home):
     buttons = [n.name for n in walk(toolbar) if n.getRoleName() == "push button"]
     check(buttons == ["Ouvrir", "Enregistrer", "Couper", "Copier", "Coller", "Imprimer", "A propos de Calyx",
                       "Aide contextuelle"], "toolbar buttons are named: %r" % buttons)
-    check(names("label", frame)[-3:] == ["MAJ", "NUM", "DEF"], "the lock panes are there")
+    status_bar = wait_for(find("status bar"), "the status bar")
+    check(names("label", status_bar)[-3:] == ["MAJ", "NUM", "DEF"], "the lock panes are there")
     caps = wait_for(find("label", "MAJ"), "the caps lock pane")
     check(not enabled(caps), "MAJ is greyed while Caps Lock is off")
     subprocess.run(["xdotool", "key", "Caps_Lock"], check=True)
