@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/byte_order.h"
+
 namespace calyx::audio {
 namespace {
 
@@ -28,7 +30,7 @@ private:
 };
 
 std::int16_t sampleAt(const std::uint8_t* bytes) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8));
+    return static_cast<std::int16_t>(platform::readLe16(bytes));
 }
 
 }  // namespace

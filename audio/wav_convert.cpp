@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "audio/wav_header.h"
+#include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/path.h"
 #include "platform/safe_replace.h"
+#include "platform/temp_file.h"
 
 namespace calyx::audio {
 namespace {
@@ -38,10 +40,8 @@ constexpr std::uint32_t placeholderDataLength = 0x80000000;
 constexpr int tempNameCount = 20;
 constexpr std::string_view tempPrefix = "~CalyxConvert";
 
-std::uint16_t u16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t u32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
+using platform::readLe16;
+using platform::readLe32;
 
 bool readFully(platform::File& file, void* buffer, std::size_t length) {
     auto* at = static_cast<std::uint8_t*>(buffer);
@@ -67,21 +67,19 @@ double boundedFloatSample(double value) {
 }
 
 double decodeU8(const std::uint8_t* p) { return (p[0] - 128.0) / 128.0; }
-double decodeS16(const std::uint8_t* p) { return static_cast<std::int16_t>(u16(p)) / 32768.0; }
+double decodeS16(const std::uint8_t* p) { return static_cast<std::int16_t>(readLe16(p)) / 32768.0; }
 double decodeS24(const std::uint8_t* p) {
-    const std::int32_t value = static_cast<std::int32_t>(std::uint32_t{p[0]} << 8 | std::uint32_t{p[1]} << 16 |
-                                                         std::uint32_t{p[2]} << 24) >> 8;
-    return value / 8388608.0;
+    return platform::readLeSigned24(p) / 8388608.0;
 }
-double decodeS32(const std::uint8_t* p) { return static_cast<std::int32_t>(u32(p)) / 2147483648.0; }
+double decodeS32(const std::uint8_t* p) { return static_cast<std::int32_t>(readLe32(p)) / 2147483648.0; }
 double decodeF32(const std::uint8_t* p) {
-    const std::uint32_t bits = u32(p);
+    const std::uint32_t bits = readLe32(p);
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return boundedFloatSample(value);
 }
 double decodeF64(const std::uint8_t* p) {
-    const std::uint64_t bits = std::uint64_t{u32(p)} | std::uint64_t{u32(p + 4)} << 32;
+    const std::uint64_t bits = platform::readLe64(p);
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return boundedFloatSample(value);
@@ -116,7 +114,7 @@ public:
             std::uint8_t head[8];
             if (!readFully(file_, head, sizeof head)) return convert_result::readFailed;
             position += 8;
-            const std::uint32_t length = u32(head + 4);
+            const std::uint32_t length = readLe32(head + 4);
             const std::int64_t left = fileLength - position;
             if (std::memcmp(head, "data", 4) == 0) {
                 if (!haveFormat) return convert_result::notSupported;
@@ -172,16 +170,16 @@ private:
         if (length < plainFormatSize) return convert_result::notSupported;
         std::uint8_t block[extensibleFormatSize] = {};
         if (!readFully(file_, block, std::min<std::size_t>(length, sizeof block))) return convert_result::readFailed;
-        std::uint16_t tag = u16(block);
-        format_.channels = u16(block + 2);
-        format_.sampleRate = u32(block + 4);
-        const std::uint16_t blockAlign = u16(block + 12);
-        format_.bitsPerSample = u16(block + 14);
+        std::uint16_t tag = readLe16(block);
+        format_.channels = readLe16(block + 2);
+        format_.sampleRate = readLe32(block + 4);
+        const std::uint16_t blockAlign = readLe16(block + 12);
+        format_.bitsPerSample = readLe16(block + 14);
         if (tag == formatTagExtensible) {
             if (length < extensibleFormatSize) return convert_result::notSupported;
             if (!std::equal(subFormatGuidTail.begin(), subFormatGuidTail.end(), block + 26))
                 return convert_result::notSupported;
-            tag = u16(block + 24);
+            tag = readLe16(block + 24);
         }
         if (tag != formatTagPcm && tag != formatTagFloat) return convert_result::notSupported;
         format_.isFloat = tag == formatTagFloat;
@@ -216,15 +214,11 @@ public:
         target_ = std::string(target);
         std::string folder(platform::directoryPart(platform::replacementTarget(target)));
         if (folder.empty()) folder = ".";
-        for (int n = 0; n < tempNameCount; ++n) {
-            const std::string name = folder + "/" + std::string(tempPrefix) + std::to_string(n) + ".tmp";
-            if (file_.open(name, platform::File::Mode::CreateExclusive)) {
-                tempHost_ = file_.fullPath();
-                const auto header = canonicalWavHeader(editorFormat, 0);
-                return write(header.data(), header.size());
-            }
-        }
-        return false;
+        const auto names = platform::numberedNames(folder, tempPrefix, ".tmp", tempNameCount);
+        if (!platform::createTempFile(file_, names, platform::OnRefusal::TryNextName)) return false;
+        tempHost_ = file_.fullPath();
+        const auto header = canonicalWavHeader(editorFormat, 0);
+        return write(header.data(), header.size());
     }
 
     // False once the sound has outgrown what a WAV file can describe.
@@ -238,8 +232,7 @@ public:
             const double scaled = std::nearbyint(double{samples[i]} * 32768.0);
             const auto value = static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
             const auto bits = static_cast<std::uint16_t>(value);
-            pcm_[2 * i] = static_cast<std::uint8_t>(bits & 0xFF);
-            pcm_[2 * i + 1] = static_cast<std::uint8_t>(bits >> 8);
+            platform::writeLe16(&pcm_[2 * i], bits);
         }
         dataBytes_ += pcm_.size();
         return write(pcm_.data(), pcm_.size());

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/path.h"
 #include "platform/safe_replace.h"
@@ -11,14 +12,8 @@ namespace {
 
 bool isId(const std::uint8_t* bytes, const char (&id)[5]) { return std::memcmp(bytes, id, 4) == 0; }
 
-std::uint32_t u32At(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-void putU32(std::uint8_t* p, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+using platform::readLe32;
+using platform::writeLe32;
 
 void putId(std::uint8_t* p, const char (&id)[5]) { std::memcpy(p, id, 4); }
 
@@ -59,7 +54,7 @@ int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
     if (!riff) return wav_result::notSupported;
     // RIFF body bytes not yet walked; unsigned arithmetic as in the length
     // word itself, so a length that lies low ends the walk early.
-    std::uint32_t left = u32At(word) - 4;
+    std::uint32_t left = readLe32(word) - 4;
     if (!read(word, 4)) return wav_result::readFailed;
     if (!isId(word, "WAVE")) return wav_result::notSupported;
 
@@ -69,7 +64,7 @@ int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
         left -= 4;
         if (isId(word, "fmt ")) break;
         if (!read(pair, 4)) return wav_result::readFailed;
-        const std::uint64_t skipped = padded(u32At(pair));
+        const std::uint64_t skipped = padded(readLe32(pair));
         if (!skipBytes(skipped)) return wav_result::notSupported;
         left -= static_cast<std::uint32_t>(4 + skipped);
         if (left < 4) return wav_result::notSupported;
@@ -79,7 +74,7 @@ int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
 
     // The format block: 16 bytes, possibly followed by more that we skip.
     if (!read(word, 4)) return wav_result::readFailed;
-    const std::uint32_t formatLength = u32At(word);
+    const std::uint32_t formatLength = readLe32(word);
     // A shorter block has no sample size and would make us read the next
     // chunk's header as format fields.
     if (formatLength < waveFormatFileSize) return wav_result::notSupported;
@@ -99,10 +94,10 @@ int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
     for (;;) {
         left -= 8;
         if (isId(pair, "data")) {
-            dataLength = u32At(pair + 4);
+            dataLength = readLe32(pair + 4);
             return wav_result::ok;
         }
-        const std::uint64_t skipped = padded(u32At(pair + 4));
+        const std::uint64_t skipped = padded(readLe32(pair + 4));
         if (!skipBytes(skipped)) return wav_result::notSupported;
         left -= static_cast<std::uint32_t>(skipped);
         if (left <= 4) return wav_result::notSupported;
@@ -178,15 +173,15 @@ int WavFile::writeCanonical(const WaveFormat& format, std::uint32_t length, cons
     if (length > UINT32_MAX - headerBytesAfterRiffLength) return wav_result::writeFailed;
     std::uint8_t header[canonicalHeaderSize];
     putId(header + 0, "RIFF");
-    putU32(header + 4, length + headerBytesAfterRiffLength);
+    writeLe32(header + 4, length + headerBytesAfterRiffLength);
     putId(header + 8, "WAVE");
     putId(header + 12, "fmt ");
-    putU32(header + 16, static_cast<std::uint32_t>(waveFormatFileSize));
+    writeLe32(header + 16, static_cast<std::uint32_t>(waveFormatFileSize));
     std::uint8_t block[waveFormatFileSize];
     encodeWaveFormat(format, block);
     std::memcpy(header + 20, block, waveFormatFileSize);
     putId(header + 36, "data");
-    putU32(header + 40, length);
+    writeLe32(header + 40, length);
     if (!write(header, canonicalHeaderSize)) return wav_result::writeFailed;
     if (length > 0 && !write(data, length)) return wav_result::writeFailed;
     return wav_result::ok;

@@ -3,6 +3,7 @@
 
 #include "bank/bank_archive.h"
 #include "bank/sound_bank.h"
+#include "platform/byte_order.h"
 
 namespace calyx::bank {
 namespace {
@@ -10,8 +11,7 @@ namespace {
 bool readWord(BankArchive& archive, std::uint32_t& value) {
     std::uint8_t b[4];
     if (!archive.read(b, sizeof b)) return false;
-    value = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    value = platform::readLe32(b);
     return true;
 }
 

@@ -7,15 +7,20 @@
 #include "bank/bank_archive.h"
 #include "bank/sample_data_writer.h"
 #include "bank/sound_bank.h"
+#include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/host_name.h"
 #include "platform/path.h"
+#include "platform/read_file.h"
 #include "platform/safe_replace.h"
 
 namespace calyx::bank {
 namespace {
 
 constexpr std::string_view tempPrefixName = "~Calyx";
+// A companion holds a few kilobytes of names; a file far larger is not one
+// and is not copied.
+constexpr std::size_t maxCompanionBytes = std::size_t{256} << 20;
 constexpr std::string_view bankExtension = ".bnm";
 
 // Results of the copy of one resource's data.
@@ -25,10 +30,6 @@ enum CopyResult : int {
     copySourceMissing = 2,
     copyNoMemory = 3,
 };
-
-void putWord(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 int toCopyResult(SampleDataWriter::Result result) {
     switch (result) {
@@ -203,7 +204,7 @@ void SoundBank::save(BankArchive* archive) {
     }
     // Header, 32-byte records and resource records go out in one write.
     std::vector<std::uint8_t> table(static_cast<std::size_t>(dataStart));
-    for (std::uint32_t i = 0; i < headerLength() / 4; ++i) putWord(table.data() + 4 * i, newHeader_[i]);
+    for (std::uint32_t i = 0; i < headerLength() / 4; ++i) platform::writeLe32(table.data() + 4 * i, newHeader_[i]);
     std::size_t tableAt = headerLength();
     for (const AuxRecord& aux : auxRecords_) {
         std::copy(aux.begin(), aux.end(), table.begin() + static_cast<long>(tableAt));
@@ -343,8 +344,7 @@ int SoundBank::copyResourceData(SoundResource& r, SampleDataWriter& output, std:
             if (otherBank) {
                 std::uint8_t b[4];
                 if (!source->seek(mainAreaWordOffset) || !source->read(b, 4)) return copySourceMissing;
-                base = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-                       static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+                base = platform::readLe32(b);
             }
         }
         start = std::int64_t{base} + r.sourceOffset();
@@ -383,17 +383,8 @@ int SoundBank::copyCompanionFile(const std::string& newBankPath) {
         bankPath_ = newBankPath;
         return 1;
     }
-    platform::File in;
-    if (!in.open(from, platform::File::Mode::Read)) return 0;
-    std::string contents;
-    char block[1000];
-    for (;;) {
-        const std::ptrdiff_t n = in.read(block, sizeof block);
-        if (n < 0) return 0;
-        if (n == 0) break;
-        contents.append(block, static_cast<std::size_t>(n));
-    }
-    if (!platform::replaceFileContents(to, contents)) return 0;
+    const platform::ReadFileResult contents = platform::readFile(from, maxCompanionBytes);
+    if (!contents || !platform::replaceFileContents(to, contents.bytes)) return 0;
     bankPath_ = newBankPath;
     return 1;
 }

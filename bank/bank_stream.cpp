@@ -4,6 +4,7 @@
 #include <array>
 
 #include "bank/bank_archive.h"
+#include "platform/temp_file.h"
 
 namespace calyx::bank {
 namespace {
@@ -56,13 +57,7 @@ int BankStream::open() {
     }
     using Mode = platform::File::Mode;
     Mode mode = Mode::Read;
-    if (state_ & writingAllowed) {
-        if (createExclusively_) {
-            mode = Mode::CreateExclusive;
-        } else {
-            mode = (state_ & readingAllowed) ? Mode::CreateReadWrite : Mode::CreateWrite;
-        }
-    }
+    if (state_ & writingAllowed) mode = (state_ & readingAllowed) ? Mode::CreateReadWrite : Mode::CreateWrite;
     if (!file_->open(fileName_, mode)) return 0;
     if (state_ & readingAllowed) state_ |= openForReading;
     if (state_ & writingAllowed) state_ |= openForWriting;
@@ -186,17 +181,20 @@ std::string BankStream::tempName(int number, std::string_view prefix, bool inDir
 
 int BankStream::createTempRound(std::string& name, std::string_view prefix, bool inDirectory,
                                 std::string_view directory) {
-    for (int i = 0; i < tempNameCount; ++i) {
-        name = tempName(i, prefix, inDirectory, directory);
-        setFileName(name);
-        // A name that exists is not free: two saves in one folder must never
-        // truncate each other's temporary file.
-        createExclusively_ = true;
-        const int opened = open();
-        createExclusively_ = false;
-        if (opened) return 1;
-    }
-    return 0;
+    const platform::TempNames names{
+        [&](int number) { return tempName(number, prefix, inDirectory, directory); }, tempNameCount};
+    // A name that exists is not free: two saves in one folder must never
+    // truncate each other's temporary file. Every name of the round is
+    // tried, whatever refused the one before.
+    const platform::TempFileResult created =
+        ownFile_ ? platform::createTempFile(*ownFile_, names, platform::OnRefusal::TryNextName)
+                 : platform::TempFileResult{platform::TempFileError::CannotCreate, names.nameFor(names.count - 1)};
+    name = created.path;
+    setFileName(name);
+    if (!created) return 0;
+    if (state_ & readingAllowed) state_ |= openForReading;
+    if (state_ & writingAllowed) state_ |= openForWriting;
+    return 1;
 }
 
 int BankStream::createTemp(std::string& name, std::string_view prefix, bool inDirectory,

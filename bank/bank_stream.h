@@ -77,7 +77,6 @@ private:
     std::unique_ptr<platform::File> ownFile_;
     // Kept whole: a name cut to a fixed width would open another file.
     std::string fileName_;
-    bool createExclusively_ = false;
 };
 
 }  // namespace calyx::bank

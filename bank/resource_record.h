@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_order.h"
+
 namespace calyx::bank {
 
 enum class ResourceKind : std::uint32_t { Empty = 0, Sample = 1, CdAudio = 3 };
@@ -29,12 +31,10 @@ public:
     std::array<std::uint8_t, size> bytes{};
 
     std::uint32_t word(std::size_t at) const {
-        return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-               static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-               static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+        return platform::readLe32(bytes.data() + at);
     }
     void setWord(std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        platform::writeLe32(bytes.data() + at, value);
     }
 
     std::uint32_t id() const { return word(idAt); }

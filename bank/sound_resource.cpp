@@ -4,6 +4,7 @@
 
 #include "bank/bank_stream.h"
 #include "bank/sound_bank.h"
+#include "platform/byte_order.h"
 
 namespace calyx::bank {
 namespace {
@@ -14,8 +15,7 @@ constexpr std::uint32_t padModeEight = 2;
 bool readWordAt(BankStream& stream, std::int64_t at, std::uint32_t& value) {
     std::uint8_t b[4];
     if (!stream.seek(at) || !stream.read(b, 4)) return false;
-    value = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    value = platform::readLe32(b);
     return true;
 }
 

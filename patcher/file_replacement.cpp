@@ -1,7 +1,6 @@
 #include "patcher/file_replacement.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -12,7 +11,9 @@
 #include "patcher/settings_updates.h"
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/read_file.h"
 #include "platform/safe_replace.h"
+#include "platform/temp_file.h"
 
 namespace calyx::patcher {
 namespace {
@@ -21,7 +22,7 @@ constexpr std::size_t kCopyBufferBytes = 512;
 // The icon of a .ICO file starts after its directory and image header.
 constexpr std::size_t kIconHeaderBytes = 64;
 // A game program is a few megabytes; anything far larger is not one.
-constexpr std::int64_t kMaxProgramBytes = 256ll << 20;
+constexpr std::size_t kMaxProgramBytes = std::size_t{256} << 20;
 constexpr std::string_view kOldIcon = "K73.ICO";
 constexpr std::string_view kNewIcon = "K73A.ICO";
 
@@ -32,32 +33,6 @@ constexpr std::string_view kEuroFolder = "Euro\\";
 
 using platform::File;
 
-// A new, exclusively created file beside `targetHost` for the copy to fill.
-bool createBeside(const std::string& targetHost, File& file, std::string& name) {
-    std::string folder(platform::directoryPart(targetHost));
-    if (folder.empty()) folder = "/";
-    const std::string base = folder + "/." + std::string(platform::lastComponent(targetHost)) + ".patch";
-    for (int i = 0; i < 100; ++i) {
-        name = base + std::to_string(i);
-        if (file.open(name, File::Mode::CreateExclusive)) return true;
-        if (errno != EEXIST) return false;
-    }
-    return false;
-}
-
-// The whole of an open file, or nothing when it cannot be read whole.
-bool readWhole(File& file, std::vector<unsigned char>& bytes) {
-    const std::int64_t length = file.length();
-    if (length < 0 || length > kMaxProgramBytes) return false;
-    bytes.resize(static_cast<std::size_t>(length));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::ptrdiff_t n = file.read(bytes.data() + done, bytes.size() - done);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -72,8 +47,9 @@ int CopyFileRaw(std::string_view source, std::string_view destination, bool verb
 
     const std::string target = platform::replacementTarget(destination);
     File out;
-    std::string fresh;
-    if (!createBeside(target, out, fresh)) return kDestinationUnwritable;
+    const platform::TempFileResult created = platform::createTempFile(out, platform::namesBeside(target, "patch"));
+    if (!created) return kDestinationUnwritable;
+    const std::string& fresh = created.path;
     auto discard = [&](int result) {
         out.close();
         std::remove(fresh.c_str());
@@ -111,14 +87,14 @@ bool CopyPatchFile(std::string_view name, std::string_view prefix, std::string_v
 
 void ReplaceProgramIcon(std::string_view gameDirectory, std::string_view programFile) {
     const std::string programPath = std::string(gameDirectory) + std::string(programFile);
-    File program, oldIcon, newIcon;
-    if (!program.open(programPath, File::Mode::Read) || !oldIcon.open(kOldIcon, File::Mode::Read) ||
-        !newIcon.open(kNewIcon, File::Mode::Read))
-        return;
-    std::vector<unsigned char> bytes, oldBytes, newBytes;
-    if (!readWhole(program, bytes) || !readWhole(oldIcon, oldBytes) || !readWhole(newIcon, newBytes))
-        return;
-    program.close();
+    const platform::ReadFileResult oldIcon = platform::readFile(kOldIcon, kMaxProgramBytes);
+    const platform::ReadFileResult newIcon = platform::readFile(kNewIcon, kMaxProgramBytes);
+    if (!oldIcon || !newIcon) return;
+    platform::ReadFileResult program = platform::readFile(programPath, kMaxProgramBytes);
+    if (!program) return;
+    std::string& bytes = program.bytes;
+    const std::string& oldBytes = oldIcon.bytes;
+    const std::string& newBytes = newIcon.bytes;
     // The new image takes the old one's place and length, so it must be at
     // least as long; an old icon of no image has nothing to find.
     if (oldBytes.size() <= kIconHeaderBytes || newBytes.size() < oldBytes.size()) return;
@@ -138,9 +114,7 @@ void ReplaceProgramIcon(std::string_view gameDirectory, std::string_view program
         replaced = true;
         ++at;
     }
-    if (replaced)
-        platform::replaceFileContents(
-            programPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (replaced) platform::replaceFileContents(programPath, bytes);
 }
 
 bool PatchInstallation(std::string_view gameDirectory, std::string_view iniPath,

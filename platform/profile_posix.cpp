@@ -8,6 +8,7 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/read_file.h"
 #include "platform/safe_replace.h"
 
 namespace calyx::platform {
@@ -32,25 +33,12 @@ struct FileText {
     bool complete = true;  // false when the file was larger than the limit
 };
 
-// The whole file, or nothing when it does not exist or cannot be read.
+// The whole file (only its head when it is too large to be a settings
+// file), or nothing when it does not exist or cannot be read.
 std::optional<FileText> readProfile(std::string_view iniPath) {
-    File file;
-    if (!file.open(iniPath, File::Mode::Read)) return std::nullopt;
-    FileText text;
-    char buffer[1 << 14];
-    for (;;) {
-        std::ptrdiff_t n = file.read(buffer, sizeof buffer);
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        const std::size_t room = kMaxProfileBytes - text.bytes.size();
-        if (static_cast<std::size_t>(n) > room) {
-            text.bytes.append(buffer, room);
-            text.complete = false;
-            break;
-        }
-        text.bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    return text;
+    ReadFileResult read = readFile(iniPath, kMaxProfileBytes, OverCap::KeepHead);
+    if (!read && read.error != ReadFileError::TooLarge) return std::nullopt;
+    return FileText{std::move(read.bytes), read.error != ReadFileError::TooLarge};
 }
 
 // One line of the file: where it starts, its text without the line ending,

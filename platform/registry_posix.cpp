@@ -7,13 +7,14 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/read_file.h"
 #include "platform/safe_replace.h"
 
 namespace calyx::platform {
 namespace {
 
 // A registry bigger than this is not read (a real one is a few megabytes).
-constexpr std::int64_t kMaxRegistryBytes = 256ll << 20;
+constexpr std::size_t kMaxRegistryBytes = std::size_t{256} << 20;
 constexpr std::string_view kSoftware = "Software";
 constexpr std::string_view kWow64Node = "Wow6432Node";
 
@@ -34,20 +35,9 @@ HandleTable& table() {
 }
 
 std::optional<std::string> readRegistry() {
-    File file;
-    if (!file.open(registryFilePath(), File::Mode::Read)) return std::nullopt;
-    const std::int64_t length = file.length();
-    if (length < 0 || length > kMaxRegistryBytes) return std::nullopt;
-    std::string text;
-    char buffer[1 << 16];
-    for (;;) {
-        const std::ptrdiff_t n = file.read(buffer, sizeof buffer);
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        if (static_cast<std::int64_t>(text.size()) + n > kMaxRegistryBytes) return std::nullopt;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    return text;
+    ReadFileResult read = readFile(registryFilePath(), kMaxRegistryBytes);
+    if (!read) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 // The path where the key lives in the file: a 32-bit program's view of a

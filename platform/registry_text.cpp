@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/byte_order.h"
 #include "platform/path.h"
 
 namespace calyx::platform {
@@ -201,8 +202,7 @@ std::string formatRegistryValue(RegistryType type, std::string_view data, std::s
     }
     case RegistryType::Dword:
         if (data.size() == 4) {
-            std::uint32_t value = 0;
-            for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(data[i]);
+            const std::uint32_t value = readLe32(data.data());
             char buffer[24];
             std::snprintf(buffer, sizeof buffer, "dword:%08x", unsigned(value));
             return buffer;

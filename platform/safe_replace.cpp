@@ -6,22 +6,16 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/temp_file.h"
 
 namespace calyx::platform {
 namespace {
 
 // A fresh, exclusively created file beside `targetHost`, or nothing.
 bool createBeside(const std::string& targetHost, File& file, std::string& name) {
-    std::string folder(directoryPart(targetHost));
-    if (folder.empty()) folder = !targetHost.empty() && isSeparator(targetHost[0]) ? "/" : ".";
-    const std::string base = folder + "/." + std::string(lastComponent(targetHost)) + ".new";
-    for (int i = 0; i < 100; ++i) {
-        name = base + std::to_string(i);
-        if (file.open(name, File::Mode::CreateExclusive)) return true;
-        // Only a name that is taken is worth another try.
-        if (!fileExists(name) && !directoryExists(name)) return false;
-    }
-    return false;
+    const TempFileResult created = createTempFile(file, namesBeside(targetHost, "new"));
+    name = created.path;
+    return static_cast<bool>(created);
 }
 
 bool copyFileInto(const std::string& fromHost, File& out) {

@@ -19,6 +19,7 @@
 #include "fixtures/strings_dat.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/update_folder.h"
+#include "fixtures/wav_builder.h"
 
 namespace {
 
@@ -66,8 +67,7 @@ std::vector<std::uint8_t> toPcm16(const Samples& samples) {
         const double clamped = std::fmax(-1.0, std::fmin(1.0, s));
         const auto value = static_cast<std::int16_t>(std::lround(clamped * 32767.0));
         const auto bits = static_cast<std::uint16_t>(value);
-        bytes.push_back(static_cast<std::uint8_t>(bits & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(bits >> 8));
+        calyx::fixtures::appendU16(bytes, bits);
     }
     return bytes;
 }

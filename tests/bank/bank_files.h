@@ -10,6 +10,7 @@
 #include "bank/sound_bank.h"
 #include "fixtures/bank_builder.h"
 #include "fixtures/temp_dir.h"
+#include "platform/byte_order.h"
 #include "platform/file.h"
 
 namespace calyx::testing {
@@ -49,8 +50,7 @@ inline Loaded writeAndLoad(const fixtures::TempDir& dir, const std::string& name
 }
 
 inline std::uint32_t wordAt(const std::vector<unsigned char>& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return platform::readLe32(bytes.data() + at);
 }
 
 // The bytes a resource's data occupies in a saved bank file, read from the

@@ -1,0 +1,53 @@
+#include "platform/temp_file.h"
+
+#include "platform/path.h"
+
+namespace calyx::platform {
+
+TempNames numberedNames(std::string_view folder, std::string_view stem, std::string_view suffix, int count) {
+    std::string start(folder);
+    if (!start.empty() && !isSeparator(start.back())) start += '/';
+    start += stem;
+    return {[start = std::move(start), suffix = std::string(suffix)](int n) {
+                return start + std::to_string(n) + suffix;
+            },
+            count};
+}
+
+TempNames namesBeside(std::string_view targetHost, std::string_view tag, int count) {
+    std::string folder(directoryPart(targetHost));
+    // "/name" lies in the root folder; a bare "name" in the current one.
+    if (folder.empty()) folder = !targetHost.empty() && isSeparator(targetHost[0]) ? "/" : ".";
+    const std::string stem = "." + std::string(lastComponent(targetHost)) + "." + std::string(tag);
+    return numberedNames(folder, stem, "", count);
+}
+
+TempFileResult claimFreeName(const TempNames& names, const std::function<NameTry(const std::string&)>& tryName,
+                             OnRefusal onRefusal) {
+    TempFileResult result{TempFileError::AllNamesTaken, {}};
+    for (int i = 0; i < names.count; ++i) {
+        result.path = names.nameFor(i);
+        switch (tryName(result.path)) {
+        case NameTry::Claimed: result.error = TempFileError::None; return result;
+        case NameTry::Taken: result.error = TempFileError::AllNamesTaken; break;
+        case NameTry::Failed:
+            result.error = TempFileError::CannotCreate;
+            if (onRefusal == OnRefusal::Stop) return result;
+            break;
+        }
+    }
+    return result;
+}
+
+TempFileResult createTempFile(File& file, const TempNames& names, OnRefusal onRefusal) {
+    return claimFreeName(
+        names,
+        [&file](const std::string& name) {
+            if (file.open(name, File::Mode::CreateExclusive)) return NameTry::Claimed;
+            // Exclusive creation fails on any name that exists, in any letter case.
+            return fileExists(name) || directoryExists(name) ? NameTry::Taken : NameTry::Failed;
+        },
+        onRefusal);
+}
+
+}  // namespace calyx::platform

@@ -1,0 +1,110 @@
+#include "platform/temp_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fixtures/temp_dir.h"
+
+namespace calyx::platform {
+namespace {
+
+using fixtures::TempDir;
+namespace fs = std::filesystem;
+
+TEST(TempFile, NamesBesideATargetAreHiddenAndNumbered) {
+    EXPECT_EQ(namesBeside("/games/k7/snd.ini", "new").nameFor(0), "/games/k7/.snd.ini.new0");
+    EXPECT_EQ(namesBeside("/snd.ini", "patch").nameFor(12), "/.snd.ini.patch12");
+    EXPECT_EQ(namesBeside("snd.ini", "new").nameFor(3), "./.snd.ini.new3");
+    EXPECT_EQ(numberedNames("C:\\Jeux\\", "~Calyx", ".tmp", 20).nameFor(7), "C:\\Jeux\\~Calyx7.tmp");
+    EXPECT_EQ(numberedNames("", "~Calyx", ".tmp", 20).nameFor(0), "~Calyx0.tmp");
+}
+
+TEST(TempFile, SkipsNamesTakenInAnyFormAndNeverTouchesThem) {
+    TempDir dir;
+    fixtures::writeFile(dir / "~T0.tmp", "someone else's");
+    fixtures::makeDirs(dir / "~t1.TMP");  // a folder, and in other letter case
+    File file;
+    const TempFileResult created = createTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 5));
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created.path, dir.path() + "/~T2.tmp");
+    ASSERT_TRUE(file.isOpen());
+    EXPECT_EQ(file.write("mine", 4), 4);
+    EXPECT_EQ(file.seek(0, File::Origin::Start), 0);  // opened for reading too
+    char back[4];
+    EXPECT_EQ(file.read(back, 4), 4);
+    file.close();
+    EXPECT_EQ(fixtures::readFile(dir / "~T0.tmp"), "someone else's");
+    EXPECT_EQ(fixtures::readFile(dir / "~T2.tmp"), "mine");
+
+    // Every name taken: the answer says so, and names the last one tried.
+    const TempFileResult none = createTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 3));
+    EXPECT_EQ(none.error, TempFileError::AllNamesTaken);
+    EXPECT_EQ(none.path, dir.path() + "/~T2.tmp");
+    EXPECT_FALSE(file.isOpen());
+}
+
+TEST(TempFile, ARefusalEndsTheSearchUnlessTheCallerWantsEveryNameTried) {
+    TempDir dir;
+    const TempNames names = numberedNames(dir / "no such folder", "~T", ".tmp", 4);
+    File file;
+    EXPECT_EQ(createTempFile(file, names).error, TempFileError::CannotCreate);
+
+    std::vector<std::string> tried;
+    auto refuseAll = [&](const std::string& name) {
+        tried.push_back(name);
+        return NameTry::Failed;
+    };
+    const TempFileResult stopped = claimFreeName(names, refuseAll);
+    EXPECT_EQ(tried.size(), 1u);
+    EXPECT_EQ(stopped.error, TempFileError::CannotCreate);
+    tried.clear();
+    const TempFileResult every = claimFreeName(names, refuseAll, OnRefusal::TryNextName);
+    EXPECT_EQ(tried.size(), 4u);
+    EXPECT_EQ(every.path, names.nameFor(3));
+
+    // A refused name followed by taken ones: the last cause is the answer.
+    int calls = 0;
+    const TempFileResult mixed = claimFreeName(
+        names, [&](const std::string&) { return calls++ == 0 ? NameTry::Failed : NameTry::Taken; },
+        OnRefusal::TryNextName);
+    EXPECT_EQ(mixed.error, TempFileError::AllNamesTaken);
+}
+
+TEST(TempFile, CreatorsRacingInOneFolderEachGetTheirOwnFile) {
+    TempDir dir;
+    constexpr int creators = 4, filesEach = 10;
+    std::vector<std::vector<std::string>> made(creators);
+    std::vector<std::thread> threads;
+    for (int c = 0; c < creators; ++c)
+        threads.emplace_back([&, c] {
+            for (int i = 0; i < filesEach; ++i) {
+                File file;
+                const TempFileResult created = createTempFile(file, numberedNames(dir.path(), "~R", ".tmp", 100));
+                if (!created) return;
+                const std::string mark = std::to_string(c) + "/" + std::to_string(i);
+                file.write(mark.data(), mark.size());
+                file.close();
+                made[static_cast<std::size_t>(c)].push_back(created.path);
+            }
+        });
+    for (auto& t : threads) t.join();
+    std::set<std::string> names;
+    for (int c = 0; c < creators; ++c) {
+        ASSERT_EQ(made[static_cast<std::size_t>(c)].size(), std::size_t{filesEach});
+        for (int i = 0; i < filesEach; ++i) {
+            const std::string& path = made[static_cast<std::size_t>(c)][static_cast<std::size_t>(i)];
+            names.insert(path);
+            // Nobody else wrote into it.
+            EXPECT_EQ(fixtures::readFile(path), std::to_string(c) + "/" + std::to_string(i));
+        }
+    }
+    EXPECT_EQ(names.size(), std::size_t{creators * filesEach});
+}
+
+}  // namespace
+}  // namespace calyx::platform
