@@ -147,6 +147,8 @@ void SoundBank::save(BankArchive* archive) {
     saveViaTemp_ = false;
 
     BankStream& out = stream_;
+    std::string tempFolder, tempPrefix;
+    bool unnamedTemp = false;
     if (!viaTemp) {
         if (!archive) {
             recordError(errorSourceMissing);
@@ -160,13 +162,16 @@ void SoundBank::save(BankArchive* archive) {
         }
         const std::string path = bankPath_.value_or(std::string());
         const std::size_t sep = platform::lastSeparator(path);
-        const std::string prefix = (sep == std::string::npos ? std::string(".") : path.substr(0, sep)) +
-                                   "\\" + std::string(tempPrefixName);
+        tempFolder = sep == std::string::npos ? std::string(".") : path.substr(0, sep);
+        tempPrefix = tempFolder + "\\" + std::string(tempPrefixName);
         out.setAccess(true, true);
+        tempPathOut_->clear();
+        // Where the system allows it the new bank has no name until it is
+        // complete and on the disk: a save killed before leaves nothing.
+        unnamedTemp = out.createUnnamedTemp(tempFolder.empty() ? std::string("\\") : tempFolder) != 0;
         std::string name;
-        if (!out.createTemp(name, prefix, false, {})) {
+        if (!unnamedTemp && !out.createTemp(name, tempPrefix, false, {})) {
             recordError(errorSourceMissing);
-            tempPathOut_->clear();
             return;
         }
         *tempPathOut_ = name;
@@ -284,8 +289,15 @@ void SoundBank::save(BankArchive* archive) {
     copySource_.close();
     copySourcePath_.clear();
     const bool flushed = out.flush();
+    bool named = true;
+    if (unnamedTemp && result == copyDone && flushed) {
+        // Named only now, right before the document moves it into place.
+        std::string name;
+        named = out.nameTemp(name, tempPrefix, false, {}) != 0;
+        if (named) *tempPathOut_ = name;
+    }
     const bool closed = out.closeChecked();
-    if (result == copyDone && (!flushed || !closed)) recordError(errorSourceMissing);
+    if (result == copyDone && (!flushed || !named || !closed)) recordError(errorSourceMissing);
     if (errorCode_ != 0) return;
 
     pendingCommit_ = std::move(commit);

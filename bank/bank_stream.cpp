@@ -4,7 +4,6 @@
 #include <array>
 
 #include "bank/bank_archive.h"
-#include "platform/temp_file.h"
 
 namespace calyx::bank {
 namespace {
@@ -70,6 +69,7 @@ bool BankStream::closeChecked() {
     bool ok = true;
     if (isOpen() && !archiveMode_) ok = file_->close();
     state_ &= ~(openForReading | openForWriting);
+    unnamed_ = false;
     return ok;
 }
 
@@ -179,33 +179,63 @@ std::string BankStream::tempName(int number, std::string_view prefix, bool inDir
     return plain;
 }
 
-int BankStream::createTempRound(std::string& name, std::string_view prefix, bool inDirectory,
-                                std::string_view directory) {
-    const platform::TempNames names{
-        [&](int number) { return tempName(number, prefix, inDirectory, directory); }, tempNameCount};
-    // A name that exists is not free: two saves in one folder must never
-    // truncate each other's temporary file. Every name of the round is
-    // tried, whatever refused the one before.
-    const platform::TempFileResult created =
-        ownFile_ ? platform::createTempFile(*ownFile_, names, platform::OnRefusal::TryNextName)
-                 : platform::TempFileResult{platform::TempFileError::CannotCreate, names.nameFor(names.count - 1)};
-    name = created.path;
-    setFileName(name);
-    if (!created) return 0;
+void BankStream::setOpenForAccess() {
     if (state_ & readingAllowed) state_ |= openForReading;
     if (state_ & writingAllowed) state_ |= openForWriting;
-    return 1;
+}
+
+bool BankStream::claimTempName(std::string& name, std::string_view prefix, bool inDirectory,
+                               std::string_view directory,
+                               const std::function<platform::TempFileResult(const platform::TempNames&)>& claim) {
+    const platform::TempNames names{
+        [&](int number) { return tempName(number, prefix, inDirectory, directory); }, tempNameCount};
+    platform::TempFileResult claimed = claim(names);
+    if (!claimed) {
+        int deleted = 0;
+        for (int i = 0; i < tempNameCount && deleted <= cleanupDeletions; ++i)
+            if (platform::deleteFile(names.nameFor(i))) ++deleted;
+        claimed = claim(names);
+    }
+    name = claimed.path;
+    return static_cast<bool>(claimed);
 }
 
 int BankStream::createTemp(std::string& name, std::string_view prefix, bool inDirectory,
                            std::string_view directory) {
     close();
     state_ &= (readingAllowed | writingAllowed);
-    if (createTempRound(name, prefix, inDirectory, directory)) return 1;
-    int deleted = 0;
-    for (int i = 0; i < tempNameCount && deleted <= cleanupDeletions; ++i)
-        if (platform::deleteFile(tempName(i, prefix, inDirectory, directory))) ++deleted;
-    return createTempRound(name, prefix, inDirectory, directory);
+    // A name that exists is not free: two saves in one folder must never
+    // truncate each other's temporary file. Every name of a round is
+    // tried, whatever refused the one before.
+    const bool created = claimTempName(name, prefix, inDirectory, directory, [&](const platform::TempNames& names) {
+        return ownFile_ ? platform::createTempFile(*ownFile_, names, platform::OnRefusal::TryNextName)
+                        : platform::TempFileResult{platform::TempFileError::CannotCreate, names.nameFor(names.count - 1)};
+    });
+    setFileName(name);
+    if (!created) return 0;
+    setOpenForAccess();
+    return 1;
+}
+
+int BankStream::createUnnamedTemp(std::string_view folder) {
+    setFileName({});
+    if (!ownFile_ || !platform::createUnnamedTempFile(*ownFile_, folder)) return 0;
+    unnamed_ = true;
+    setOpenForAccess();
+    return 1;
+}
+
+int BankStream::nameTemp(std::string& name, std::string_view prefix, bool inDirectory,
+                         std::string_view directory) {
+    if (!unnamed_ || !isOpen()) return 0;
+    const bool named = claimTempName(name, prefix, inDirectory, directory, [&](const platform::TempNames& names) {
+        return platform::nameTempFile(*file_, names, platform::OnRefusal::TryNextName);
+    });
+    if (!named) return 0;
+    unnamed_ = false;
+    fileName_ = name;
+    state_ |= nameSet;
+    return 1;
 }
 
 }  // namespace calyx::bank

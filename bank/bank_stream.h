@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/file.h"
+#include "platform/temp_file.h"
 
 namespace calyx::bank {
 
@@ -52,6 +54,14 @@ public:
     bool closeChecked();
     int createTemp(std::string& name, std::string_view prefix, bool inDirectory,
                    std::string_view directory);
+    // A temporary file that has no name until it is complete: opened in
+    // `folder` for what setAccess() allows, it takes the first free name of
+    // createTemp()'s series (the series must lie in `folder`) by nameTemp(),
+    // with the same rounds and cleanup. Closed before, or with its program
+    // killed, it leaves nothing. 0 where the system has no files without a
+    // name: createTemp() then serves.
+    int createUnnamedTemp(std::string_view folder);
+    int nameTemp(std::string& name, std::string_view prefix, bool inDirectory, std::string_view directory);
 
     std::uint32_t state() const { return state_; }
     bool archiveMode() const { return archiveMode_ != 0; }
@@ -67,8 +77,12 @@ private:
     bool isOpen() const { return (state_ & (openForReading | openForWriting)) != 0; }
     std::string tempName(int number, std::string_view prefix, bool inDirectory,
                          std::string_view directory) const;
-    int createTempRound(std::string& name, std::string_view prefix, bool inDirectory,
-                        std::string_view directory);
+    // One round of the series' names through `claim` (creation or naming),
+    // then, when every name was taken, a cleanup of stale files and a second
+    // round; `name` is the name claimed, or the last one tried.
+    bool claimTempName(std::string& name, std::string_view prefix, bool inDirectory, std::string_view directory,
+                       const std::function<platform::TempFileResult(const platform::TempNames&)>& claim);
+    void setOpenForAccess();
 
     BankArchive* archive_ = nullptr;
     int archiveMode_ = 0;
@@ -77,6 +91,7 @@ private:
     std::unique_ptr<platform::File> ownFile_;
     // Kept whole: a name cut to a fixed width would open another file.
     std::string fileName_;
+    bool unnamed_ = false;  // open on a file that has no name yet
 };
 
 }  // namespace calyx::bank

@@ -31,6 +31,15 @@ public:
 
     // Opens `path` (any form); closes what was open before. False on failure.
     virtual bool open(std::string_view path, Mode mode);
+    // Opens a new file that has no name, in the folder `folder`, for reading
+    // and writing: no other program sees it, and it vanishes when it is
+    // closed or its program dies, until giveName() names it. False where the
+    // system or the folder's file system has no such files.
+    virtual bool openUnnamed(std::string_view folder);
+    // Gives the file that openUnnamed() opened the name `path`, in the
+    // folder it was made in. Never replaces anything: false when the name
+    // exists or the system refuses.
+    virtual bool giveName(std::string_view path);
     virtual bool isOpen() const;
     // One read of at most `length` bytes: the count read, 0 at the end of the
     // file, -1 on failure. A short count is not a failure.
@@ -72,6 +81,7 @@ private:
     // The absolute path is worked out when first asked for: most files are
     // opened, read and closed without anyone asking.
     mutable bool pathResolved_ = false;
+    bool unnamed_ = false;  // opened by openUnnamed() and not named yet
 #endif
     mutable std::string path_;
 };

@@ -44,6 +44,38 @@ bool File::open(std::string_view path, Mode mode) {
     return true;
 }
 
+bool File::openUnnamed(std::string_view folder) {
+    close();
+    path_.clear();
+    const std::string host = toHostPath(folder.empty() ? std::string_view(".") : folder);
+    const ReachablePath at(host);
+    int fd;
+    do {
+        fd = ::openat(at.folder(), at.name(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    descriptor_ = fd;
+    unnamed_ = true;
+    return true;
+}
+
+bool File::giveName(std::string_view path) {
+    if (descriptor_ < 0 || !unnamed_) return false;
+    std::string host = toHostPath(path);
+    const ReachablePath at(host);
+    // Any user may link the file through /proc; without /proc mounted only
+    // a privileged one may link the descriptor itself.
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor_);
+    int linked = ::linkat(AT_FDCWD, self.c_str(), at.folder(), at.name(), AT_SYMLINK_FOLLOW);
+    if (linked != 0 && errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+        linked = ::linkat(descriptor_, "", at.folder(), at.name(), AT_EMPTY_PATH);
+    if (linked != 0) return false;
+    unnamed_ = false;
+    path_ = std::move(host);
+    pathResolved_ = false;
+    return true;
+}
+
 bool File::isOpen() const { return descriptor_ >= 0; }
 
 std::ptrdiff_t File::read(void* buffer, std::size_t length) {
@@ -140,6 +172,7 @@ bool File::close() {
     if (descriptor_ < 0) return true;
     const int fd = descriptor_;
     descriptor_ = -1;
+    unnamed_ = false;
     return ::close(fd) == 0;
 }
 

@@ -70,6 +70,11 @@ bool File::open(std::string_view path, Mode mode) {
     return true;
 }
 
+// Every file of Windows has a name: callers keep to named temporary files.
+bool File::openUnnamed(std::string_view) { return false; }
+
+bool File::giveName(std::string_view) { return false; }
+
 bool File::isOpen() const { return handle_ != nullptr; }
 
 std::ptrdiff_t File::read(void* buffer, std::size_t length) {

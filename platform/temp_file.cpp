@@ -3,6 +3,16 @@
 #include "platform/path.h"
 
 namespace calyx::platform {
+namespace {
+
+// What a failed exclusive creation or naming under `name` means: a name
+// that exists in any letter case, or as a folder, is taken; anything else
+// is the system's refusal.
+NameTry failedTry(const std::string& name) {
+    return fileExists(name) || directoryExists(name) ? NameTry::Taken : NameTry::Failed;
+}
+
+}  // namespace
 
 TempNames numberedNames(std::string_view folder, std::string_view stem, std::string_view suffix, int count) {
     std::string start(folder);
@@ -43,10 +53,16 @@ TempFileResult createTempFile(File& file, const TempNames& names, OnRefusal onRe
     return claimFreeName(
         names,
         [&file](const std::string& name) {
-            if (file.open(name, File::Mode::CreateExclusive)) return NameTry::Claimed;
-            // Exclusive creation fails on any name that exists, in any letter case.
-            return fileExists(name) || directoryExists(name) ? NameTry::Taken : NameTry::Failed;
+            return file.open(name, File::Mode::CreateExclusive) ? NameTry::Claimed : failedTry(name);
         },
+        onRefusal);
+}
+
+bool createUnnamedTempFile(File& file, std::string_view folder) { return file.openUnnamed(folder); }
+
+TempFileResult nameTempFile(File& file, const TempNames& names, OnRefusal onRefusal) {
+    return claimFreeName(
+        names, [&file](const std::string& name) { return file.giveName(name) ? NameTry::Claimed : failedTry(name); },
         onRefusal);
 }
 

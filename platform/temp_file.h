@@ -2,9 +2,10 @@
 // series, created exclusively so that two programs (or two saves) never
 // write into one file.
 //
-// The search for a free name is kept apart from the way one name is taken,
-// so that another way of taking a name (giving a file made without a name
-// its name at the end) shares the same series, retries and result.
+// Where the file system allows it, a file is better written without a name
+// and named only once it is complete: a program killed while writing it
+// then leaves nothing behind. Both ways take their name from the same
+// search for a free name, with the same series, retries and result.
 #pragma once
 
 #include <functional>
@@ -58,5 +59,15 @@ TempFileResult claimFreeName(const TempNames& names, const std::function<NameTry
 // Creates the first free name exclusively and leaves it open in `file` for
 // reading and writing.
 TempFileResult createTempFile(File& file, const TempNames& names, OnRefusal onRefusal = OnRefusal::Stop);
+
+// Opens a new file without a name in `folder` in `file`, for reading and
+// writing. False where the system or the file system has no such files:
+// createTempFile() then serves.
+bool createUnnamedTempFile(File& file, std::string_view folder);
+
+// Gives the file that createUnnamedTempFile() opened the first free name of
+// `names`, exclusively as createTempFile() would: a name that exists in any
+// form is never touched. The names must lie in the file's folder.
+TempFileResult nameTempFile(File& file, const TempNames& names, OnRefusal onRefusal = OnRefusal::Stop);
 
 }  // namespace calyx::platform

@@ -75,6 +75,60 @@ TEST(TempFile, ARefusalEndsTheSearchUnlessTheCallerWantsEveryNameTried) {
     EXPECT_EQ(mixed.error, TempFileError::AllNamesTaken);
 }
 
+std::vector<std::string> folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+}
+
+TEST(TempFile, AnUnnamedFileAppearsOnlyWhenNamedAndThenUnderAFreeName) {
+    TempDir dir;
+    fixtures::writeFile(dir / "~T0.tmp", "someone else's");
+    fixtures::makeDirs(dir / "~t1.TMP");
+    File file;
+    if (!createUnnamedTempFile(file, dir.path())) GTEST_SKIP() << "no files without a name here";
+    EXPECT_EQ(file.write("complete", 8), 8);
+    EXPECT_EQ(file.seek(0, File::Origin::Start), 0);  // opened for reading too
+    char back[8];
+    EXPECT_EQ(file.read(back, 8), 8);
+    ASSERT_TRUE(file.flush());
+    EXPECT_EQ(folderEntries(dir.path()).size(), 2u);
+
+    const TempFileResult named = nameTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 5));
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named.path, dir.path() + "/~T2.tmp");
+    // Named once: the file gets no second name.
+    EXPECT_FALSE(file.giveName(dir / "~T3.tmp"));
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(fixtures::readFile(dir / "~T2.tmp"), "complete");
+    EXPECT_EQ(fixtures::readFile(dir / "~T0.tmp"), "someone else's");
+    EXPECT_EQ(folderEntries(dir.path()).size(), 3u);
+
+    // Every name taken: the file stays without one, and closed it is gone.
+    ASSERT_TRUE(createUnnamedTempFile(file, dir.path()));
+    EXPECT_EQ(file.write("lost", 4), 4);
+    const TempFileResult none = nameTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 3));
+    EXPECT_EQ(none.error, TempFileError::AllNamesTaken);
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(folderEntries(dir.path()).size(), 3u);
+
+    // A folder that is not there: no name in it, and no file without one.
+    ASSERT_TRUE(createUnnamedTempFile(file, dir.path()));
+    EXPECT_EQ(nameTempFile(file, numberedNames(dir / "gone", "~T", ".tmp", 3)).error, TempFileError::CannotCreate);
+    EXPECT_FALSE(createUnnamedTempFile(file, dir / "gone"));
+    EXPECT_FALSE(file.isOpen());
+}
+
+TEST(TempFile, OnlyAFileMadeWithoutANameCanBeGivenOne) {
+    TempDir dir;
+    File file;
+    ASSERT_TRUE(createTempFile(file, numberedNames(dir.path(), "~N", ".tmp", 2)));
+    EXPECT_FALSE(file.giveName(dir / "second name"));
+    file.close();
+    EXPECT_FALSE(file.giveName(dir / "second name"));
+    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"~N0.tmp"});
+}
+
 TEST(TempFile, CreatorsRacingInOneFolderEachGetTheirOwnFile) {
     TempDir dir;
     constexpr int creators = 4, filesEach = 10;
