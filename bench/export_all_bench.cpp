@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/export_all.h"
+#include "editor/core/export_all.h"
 #include "editor/core/document_open.h"
 #include "fixtures/bank_builder.h"
 #include "fixtures/name_scripts.h"
@@ -84,7 +84,7 @@ void BM_ExportAll(benchmark::State& state) {
         state.PauseTiming();
         const std::string out = bench.freshOutput();
         state.ResumeTiming();
-        const auto report = calyx::cli::exportAllSamples(bench.bank(), bench.strings(), out);
+        const auto report = calyx::editor::exportAllSamples(bench.bank(), bench.strings(), out);
         if (report.exported != sampleCount) state.SkipWithError("not every sample was exported");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sampleCount * sampleBytes));

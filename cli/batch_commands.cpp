@@ -11,7 +11,7 @@
 
 #include "audio/wav_convert.h"
 #include "cli/commands.h"
-#include "cli/export_all.h"
+#include "editor/core/export_all.h"
 #include "editor/core/installation.h"
 #include "editor/core/messages.h"
 #include "editor/core/resource_edit_session.h"
@@ -102,24 +102,6 @@ void makeFolder(const std::string& hostFolder, const std::string& shown) {
         throw CommandFailure{shown + ": the folder cannot be created" + (error ? " (" + error.message() + ")" : "")};
 }
 
-// The edit dialog's message for the problem, and what lies behind it.
-std::string exportProblemText(const Context& context, const bank::SoundResource& resource,
-                              const ExportProblem& problem) {
-    const std::string message =
-        context.messageText(editor::wavErrorText(problem.wavError, context.strings()), "the sample cannot be read");
-    switch (problem.wavError) {
-    case editor::wav_error::noSampleData: {
-        const std::string file = editor::latin1ToUtf8(resource.listFileName());
-        return message + " (no sample data: " +
-               (file.empty() ? std::string("it names no file") : "its file \"" + file + "\" is not in the game folders") +
-               ")";
-    }
-    case editor::wav_error::cannotWrite: return message + " (" + problem.path + ")";
-    default:
-        return message + " (its " + std::to_string(resource.dataSize()) + " bytes cannot be read)";
-    }
-}
-
 void exportAll(Context& context, const std::string& bankArgument, const std::string& folderArgument) {
     const std::string bankPath = context.userPath(bankArgument, "the bank");
     const std::string folder = context.userPath(folderArgument, "the folder");
@@ -131,15 +113,16 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
     auto progress = [terminal](std::size_t done, std::size_t total) {
         if (terminal) std::fprintf(stderr, "\rexporting %zu/%zu", done, total);
     };
-    const auto report = exportAllSamples(
+    const auto report = editor::exportAllSamples(
         bank, context.strings(), folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); },
         progress);
     if (terminal) std::fprintf(stderr, "\n");
     std::fflush(stdout);
     for (const auto& problem : report.problems)
         printWarning("resource " + std::to_string(problem.index) + ": " +
-                     exportProblemText(context, *bank.resourceAt(problem.index), problem));
-    std::cerr << "exported " << report.exported << " samples to " << folderArgument << '\n';
+                     editor::exportProblemText(*bank.resourceAt(problem.index), problem, context.strings(),
+                                               editor::InterfaceLanguage::English));
+    std::cerr << editor::exportSummary(report.exported, folderArgument, editor::InterfaceLanguage::English) << '\n';
     if (!report.problems.empty())
         throw CommandFailure{std::to_string(report.problems.size()) + " sample(s) could not be exported"};
 }

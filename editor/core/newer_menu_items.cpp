@@ -8,6 +8,9 @@ namespace calyx::editor {
 namespace {
 
 constexpr std::array items{
+    NewerMenuItem{command::fileExportAllSamples,
+                  {"E&xporter tous les échantillons...", "E&xport all samples..."},
+                  command::fileSaveAs},
     NewerMenuItem{command::viewPreviewPane, {"A&perçu", "&Preview"}, command::viewStatusBar},
 };
 

@@ -11,6 +11,8 @@ namespace calyx::editor {
 namespace command {
 // Shows or hides the preview pane.
 inline constexpr int viewPreviewPane = 32900;
+// Writes every sample of the active bank into a folder as WAV files.
+inline constexpr int fileExportAllSamples = 32901;
 }  // namespace command
 
 struct NewerMenuItem {

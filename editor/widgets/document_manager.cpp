@@ -13,11 +13,14 @@
 #include "editor/core/commands.h"
 #include "editor/core/document_type.h"
 #include "editor/core/message_box.h"
+#include "editor/core/newer_menu_items.h"
+#include "editor/core/newer_texts.h"
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/calyx_doc.h"
 #include "editor/widgets/calyx_view.h"
 #include "editor/widgets/child_frame.h"
 #include "editor/widgets/command_registry.h"
+#include "editor/widgets/export_all_samples.h"
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/qt_text.h"
@@ -141,6 +144,20 @@ bool DocumentManager::saveAs(CChildFrame& frame) {
     return true;
 }
 
+void DocumentManager::exportAll(CChildFrame& frame) {
+    const InterfaceLanguage language = frame_.interfaceLanguage();
+    QString folder;
+    if (folderChooser_) {
+        folder = folderChooser_();
+    } else {
+        const QString suggestion = QFileInfo(frame.document().pathName()).absolutePath();
+        folder = QFileDialog::getExistingDirectory(&frame_, fromBuiltIn(newer_text::exportAllFolderTitle.in(language)),
+                                                   suggestion);
+    }
+    if (folder.isEmpty()) return;
+    exportAllSamplesOf(frame.document(), folder, strings_, language, &frame_);
+}
+
 bool DocumentManager::closeAll() {
     for (CChildFrame* child : documents()) {
         frame_.mdiArea()->setActiveSubWindow(child);
@@ -195,7 +212,9 @@ void DocumentManager::connectCommands() {
     c.setHandler(filePrintDirect, onActive([this](CChildFrame& child) { print(child, false); }));
     c.setHandler(filePrintPreview, onActive([this](CChildFrame& child) { preview(child); }));
     c.setHandler(filePrintSetup, [this] { pageSetup(); });
-    for (const int id : {fileClose, fileSave, fileSaveAs, filePrint, filePrintDirect, filePrintPreview})
+    c.setHandler(fileExportAllSamples, onActive([this](CChildFrame& child) { exportAll(child); }));
+    for (const int id :
+         {fileClose, fileSave, fileSaveAs, filePrint, filePrintDirect, filePrintPreview, fileExportAllSamples})
         c.setEnabledWhen(id, hasDocument);
     c.updateActions();
 }

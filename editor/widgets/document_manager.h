@@ -50,6 +50,11 @@ public:
     // Where File > Open starts and the file dialogs' answer (tests give names).
     using FileChooser = std::function<QString(bool forSaving, const QString& suggestion)>;
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // The folder File > Export all samples... writes into (empty: cancelled).
+    using FolderChooser = std::function<QString()>;
+    void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
+    // File > Export all samples... on a document.
+    void exportAll(CChildFrame& frame);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +71,7 @@ private:
     LinkTable links_;
     std::unique_ptr<QPrinter> printer_;
     FileChooser chooser_;
+    FolderChooser folderChooser_;
     int untitledCount_ = 0;
 };
 

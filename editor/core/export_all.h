@@ -1,5 +1,6 @@
-// Writing every sample of a bank into a folder as WAV files, for
-// `calyx-cli export-all` and its benchmark.
+// Writing every sample of a bank into a folder as WAV files: File > Export
+// all samples... in the editor and `calyx-cli export-all`, with the words
+// both use to report it.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +10,9 @@
 
 #include "bank/sound_bank.h"
 #include "editor/core/game_strings.h"
+#include "editor/core/interface_language.h"
 
-namespace calyx::cli {
+namespace calyx::editor {
 
 // "<index>_<name>.wav" from the resource's name, else its file name without
 // a ".wav" ending, else "<index>.wav"; every character but ASCII letters,
@@ -19,7 +21,7 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
 
 struct ExportProblem {
     std::size_t index;
-    // The edit dialog's WAV error code (editor::wav_error): no sample data
+    // The edit dialog's WAV error code (wav_error): no sample data
     // when the sample's own file is not in the game folders.
     int wavError;
     std::string path;  // the file that could not be written, for a write error
@@ -35,9 +37,17 @@ struct ExportAllReport {
 // export does. A new file is written directly; an existing one is replaced
 // safely. `written` hears each file's path, `progress` the count done and
 // the count to do.
-ExportAllReport exportAllSamples(bank::SoundBank& bank, const editor::GameStrings& strings,
+ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strings,
                                  const std::string& hostFolder,
                                  const std::function<void(const std::string& path)>& written = {},
                                  const std::function<void(std::size_t done, std::size_t total)>& progress = {});
 
-}  // namespace calyx::cli
+// One problem in words (UTF-8): the edit dialog's message for its code
+// (the game's text when loaded), then what lies behind it in `language`.
+std::string exportProblemText(const bank::SoundResource& resource, const ExportProblem& problem,
+                              const GameStrings& strings, InterfaceLanguage language);
+
+// "exported N samples to FOLDER" in `language` (the folder as given, UTF-8).
+std::string exportSummary(std::size_t exported, const std::string& folder, InterfaceLanguage language);
+
+}  // namespace calyx::editor

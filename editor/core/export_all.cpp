@@ -1,4 +1,4 @@
-#include "cli/export_all.h"
+#include "editor/core/export_all.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,13 +9,39 @@
 #include "audio/wav_header.h"
 #include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
+#include "editor/core/messages.h"
 #include "editor/core/resource_edit_session.h"
 #include "platform/path.h"
 
-namespace calyx::cli {
+namespace calyx::editor {
 namespace {
 
 constexpr std::string_view wavExtension = ".wav";
+
+// What lies behind a problem, and the summary; "%1" and "%2" stand for the
+// values.
+namespace export_text {
+constexpr TwoLanguageText cannotRead{"l'échantillon est illisible", "the sample cannot be read"};
+constexpr TwoLanguageText namesNoFile{" (pas de données : elle ne nomme aucun fichier)",
+                                      " (no sample data: it names no file)"};
+constexpr TwoLanguageText fileNotFound{" (pas de données : son fichier \"%1\" n'est pas dans les dossiers du jeu)",
+                                       " (no sample data: its file \"%1\" is not in the game folders)"};
+constexpr TwoLanguageText bytesUnreadable{" (ses %1 octets ne peuvent être lus)", " (its %1 bytes cannot be read)"};
+constexpr TwoLanguageText summary{"%1 échantillon(s) exporté(s) dans %2", "exported %1 samples to %2"};
+}  // namespace export_text
+
+std::string filled(std::string_view text, std::string_view first, std::string_view second = {}) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            result += text[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
 
 bool isSafeFileNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
@@ -78,7 +104,7 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
     return name + std::string(wavExtension);
 }
 
-ExportAllReport exportAllSamples(bank::SoundBank& bank, const editor::GameStrings& strings,
+ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strings,
                                  const std::string& hostFolder,
                                  const std::function<void(const std::string&)>& written,
                                  const std::function<void(std::size_t, std::size_t)>& progress) {
@@ -87,32 +113,52 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank, const editor::GameString
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) total += hasSampleData(*bank.resourceAt(i));
     std::size_t done = 0;
     // What the dialog would show goes nowhere; the caller reports the codes.
-    editor::HeadlessDialogView view;
-    editor::LinkTable links;
+    HeadlessDialogView view;
+    LinkTable links;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
         auto& resource = *bank.resourceAt(i);
         if (!hasSampleData(resource)) continue;
         // The edit dialog opened on the resource, as its export button reads it.
-        editor::ResourceEditSession session(view, links, strings);
+        ResourceEditSession session(view, links, strings);
         session.bind(resource, bank, nullptr);
         session.initialise();
         audio::WavFile reader;
         audio::WaveFormat format;
         int error = session.loadPlayBuffer(reader, format);
         const auto& sample = session.state().playBuffer;
-        if (error == editor::wav_error::none && !sample) error = editor::wav_error::noSampleData;
+        if (error == wav_error::none && !sample) error = wav_error::noSampleData;
         const std::string path = hostFolder + "/" + exportFileName(i, resource);
-        if (error == editor::wav_error::none && !writeWav(path, *sample, session.state().playLength))
-            error = editor::wav_error::cannotWrite;
-        if (error == editor::wav_error::none) {
+        if (error == wav_error::none && !writeWav(path, *sample, session.state().playLength))
+            error = wav_error::cannotWrite;
+        if (error == wav_error::none) {
             ++report.exported;
             if (written) written(path);
         } else {
-            report.problems.push_back({i, error, error == editor::wav_error::cannotWrite ? path : std::string()});
+            report.problems.push_back({i, error, error == wav_error::cannotWrite ? path : std::string()});
         }
         if (progress) progress(++done, total);
     }
     return report;
 }
 
-}  // namespace calyx::cli
+std::string exportProblemText(const bank::SoundResource& resource, const ExportProblem& problem,
+                              const GameStrings& strings, InterfaceLanguage language) {
+    const auto message = wavErrorText(problem.wavError, strings);
+    std::string text =
+        message && !message->empty() ? message->utf8() : std::string(export_text::cannotRead.in(language));
+    switch (problem.wavError) {
+    case wav_error::noSampleData: {
+        const std::string file = latin1ToUtf8(resource.listFileName());
+        return text + (file.empty() ? std::string(export_text::namesNoFile.in(language))
+                                    : filled(export_text::fileNotFound.in(language), file));
+    }
+    case wav_error::cannotWrite: return text + " (" + problem.path + ")";
+    default: return text + filled(export_text::bytesUnreadable.in(language), std::to_string(resource.dataSize()));
+    }
+}
+
+std::string exportSummary(std::size_t exported, const std::string& folder, InterfaceLanguage language) {
+    return filled(export_text::summary.in(language), std::to_string(exported), folder);
+}
+
+}  // namespace calyx::editor
