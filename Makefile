@@ -1,5 +1,5 @@
 # The two commands of the README, and the sanitizer run of CI.
-.PHONY: deps build run test asan bench clean
+.PHONY: deps build run test asan bench crash-test fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +18,20 @@ asan: deps
 
 bench: build
 	scripts/run-benchmarks
+
+# 200 saves of a 64 MiB bank onto itself, each killed at a random moment
+# (CRASH_RUNS to change the count).
+crash-test: deps
+	cmake --preset default
+	cmake --build --preset default --target calyx-cli save_crash_test
+	build/tests/save_crash_test build/calyx-cli $(CRASH_RUNS)
+
+# Every fuzz target for FUZZ_SECONDS (60) each, with the sanitizers,
+# FUZZ_JOBS (1) at a time.
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
+fuzz:
+	FUZZ_JOBS=$(FUZZ_JOBS) scripts/run-fuzz $(FUZZ_SECONDS)
 
 run: build
 	@scripts/run-demo
