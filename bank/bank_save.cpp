@@ -64,7 +64,7 @@ struct DataIdentity {
     bool wav = false;
     bool plain = false;
     bool fromOtherBank = false;
-    std::uintptr_t linkKey = 0;
+    LinkKey linkKey = 0;
     std::string file;  // replacement or plain file (lower case)
     SourceArea area = SourceArea::MainArea;
     std::int64_t offset = 0;
@@ -386,10 +386,8 @@ void SoundBank::commitSave(const std::string& savedPath) {
 
 int SoundBank::copyCompanionFile(const std::string& newBankPath) {
     if (!bankPath_ || bankPath_->empty() || newBankPath.empty()) return 0;
-    std::string from = *bankPath_;
-    from.back() = 's';
-    std::string to = newBankPath;
-    to.back() = 's';
+    const std::string from = companionPath(*bankPath_);
+    const std::string to = companionPath(newBankPath);
     // Copying a file onto itself would empty it.
     if (platform::sameFile(from, to)) {
         bankPath_ = newBankPath;

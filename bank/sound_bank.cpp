@@ -246,10 +246,14 @@ void SoundBank::readNames() {
         return;
     }
     if (!bankPath_ || bankPath_->empty()) return;
-    std::string companion = *bankPath_;
-    companion.back() = 's';
-    if (!nameTable_.readCompanion(companion)) recordError(errorCompanionUnreadable);
+    if (!nameTable_.readCompanion(companionPath(*bankPath_))) recordError(errorCompanionUnreadable);
     assignNames();
+}
+
+std::string SoundBank::companionPath(std::string_view bankPath) {
+    std::string companion(bankPath);
+    if (!companion.empty()) companion.back() = 's';
+    return companion;
 }
 
 void SoundBank::appendResourceForTest(std::unique_ptr<SoundResource> resource) {

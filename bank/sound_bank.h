@@ -65,7 +65,7 @@ public:
     using Header = std::array<std::uint32_t, 11>;
     using Listener = std::function<void(SoundResource&)>;
     // Gives the path of the bank a pasted resource's data lives in.
-    using SourceBankResolver = std::function<std::optional<std::string>(std::uintptr_t linkKey)>;
+    using SourceBankResolver = std::function<std::optional<std::string>(LinkKey linkKey)>;
 
     SoundBank() = default;
     SoundBank(const SoundBank&) = delete;
@@ -94,6 +94,12 @@ public:
     int copyCompanionFile(const std::string& newBankPath);
 
     const std::optional<std::string>& bankPath() const { return bankPath_; }
+    // The companion name file of the bank at `bankPath`: the same path with
+    // its last letter replaced by 's' (".bnm" becomes ".bns").
+    static std::string companionPath(std::string_view bankPath);
+    // Where the main data area (h7) and the external data area (h9) start.
+    std::uint32_t mainAreaStart() const { return header_[7]; }
+    std::uint32_t externalAreaStart() const { return header_[9]; }
     bool takeError(int& code);
     void recordError(int code);
     int errorCode() const { return errorCode_; }

@@ -27,6 +27,10 @@ enum LinkFlag : std::uint32_t {
     sourceIsPlainFile = 0x4,  // the new data is the whole payload of a plain file
 };
 
+// The key a pasted resource holds into the table of the banks its data
+// comes from (0: none).
+using LinkKey = std::uint32_t;
+
 // Where `sourceOffset()` counts from in the bank file that holds the data:
 // the start of that bank's main data area, or the start of the file (the
 // external area of a bank with two areas holds absolute offsets).
@@ -88,8 +92,8 @@ public:
                    std::uint32_t linkFlags, bool current) const;
 
     // Plain state.
-    std::uintptr_t linkKey() const { return linkKey_; }
-    void setLinkKey(std::uintptr_t key) { linkKey_ = key; }
+    LinkKey linkKey() const { return linkKey_; }
+    void setLinkKey(LinkKey key) { linkKey_ = key; }
     audio::WaveDeviceLink* owner() const { return owner_; }
     void setOwner(audio::WaveDeviceLink* link) { owner_ = link; }
     std::uint32_t linkFlags() const { return linkFlags_; }
@@ -125,7 +129,7 @@ public:
 private:
     friend class SoundBank;
 
-    std::uintptr_t linkKey_ = 0;
+    LinkKey linkKey_ = 0;
     audio::WaveDeviceLink* owner_ = nullptr;
     std::uint32_t linkFlags_ = 0;
     std::int64_t sourceOffset_ = 0;

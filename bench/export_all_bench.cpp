@@ -46,7 +46,7 @@ public:
         calyx::editor::Installation none;
         calyx::editor::openBank(bank_, bankPath(), calyx::editor::GetInstallInfo(none));
         for (std::size_t i = 0; i < bank_.resourceCount(); ++i)
-            offsets_.push_back(bank_.header()[7] + bank_.resourceAt(i)->record().dataOffset());
+            offsets_.push_back(bank_.mainAreaStart() + bank_.resourceAt(i)->record().dataOffset());
     }
 
     std::string bankPath() const { return dir_ / "Bench.bnm"; }

@@ -35,7 +35,7 @@ public:
         calyx::fixtures::writeFile(dir_ / "Bench.bns", calyx::fixtures::companionText({{1, "Big", ""}}));
         calyx::editor::Installation none;
         calyx::editor::openBank(bank_, path(), calyx::editor::GetInstallInfo(none));
-        offset_ = bank_.header()[7] + bank_.resourceAt(0)->record().dataOffset();
+        offset_ = bank_.mainAreaStart() + bank_.resourceAt(0)->record().dataOffset();
     }
     std::string path() const { return dir_ / "Bench.bnm"; }
     calyx::bank::SoundBank& bank() { return bank_; }

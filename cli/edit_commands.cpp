@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/converted_input.h"
 #include "cli/save_bank.h"
+#include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
 #include "editor/core/messages.h"
 #include "editor/core/resource_drop.h"
@@ -24,39 +25,19 @@
 namespace calyx::cli {
 namespace {
 
-// The edit dialog as a command sees it: the boxes hold text, messages are
-// kept to be reported.
-class CommandDialogView : public editor::EditDialogView {
-public:
-    std::string fileName, volume;
-    std::optional<int> trackbar = 0;
-    std::vector<std::string> messages;
-
-    std::string fileNameText() const override { return fileName; }
-    void setFileNameText(const std::string& text) override { fileName = text; }
-    void setSizeLine(const editor::UiText&) override {}
-    void setLoopingLine(const editor::UiText&) override {}
-    void setCommentLine(const editor::UiText&) override {}
-    std::string volumeText() const override { return volume; }
-    void setVolumeText(const std::string& text) override { volume = text; }
-    std::optional<int> trackbarPosition() const override { return trackbar; }
-    void setTrackbarPosition(int position) override { trackbar = position; }
-    void showMessage(const editor::UiText& text, unsigned) override { messages.push_back(text.utf8()); }
-
-    // Fails with what the dialog said, or `fallback` when it said nothing.
-    [[noreturn]] void fail(const std::string& fallback) const {
-        std::string text;
-        for (const auto& m : messages) text += (text.empty() ? "" : "; ") + m;
-        throw CommandFailure{text.empty() ? fallback : text};
-    }
-};
+// Fails with what the dialog said, or `fallback` when it said nothing.
+[[noreturn]] void failWithDialogMessages(const editor::HeadlessDialogView& view, const std::string& fallback) {
+    std::string text;
+    for (const auto& m : view.messages) text += (text.empty() ? "" : "; ") + m;
+    throw CommandFailure{text.empty() ? fallback : text};
+}
 
 // One resource of one open bank in an edit dialog.
 struct OpenEdit {
     // Declared first: the document gives its links back when it goes.
     editor::LinkTable links;
     std::unique_ptr<editor::BankDocument> document;
-    CommandDialogView view;
+    editor::HeadlessDialogView view;
     std::unique_ptr<editor::ResourceEditSession> session;
     bank::SoundResource* resource = nullptr;
 };
@@ -69,6 +50,7 @@ void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, lon
         throw CommandFailure{"resource " + std::to_string(index) +
                              " is not a sample with a file of its own (the editor opens no dialog for it)"};
     edit.resource->setOwner(deviceLink);
+    edit.view.trackbar = 0;  // the dialog's trackbar is there
     edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings());
     edit.session->bind(*edit.resource, edit.document->bank(), deviceLink);
     if (!edit.session->initialise()) throw CommandFailure{"the resource cannot be edited"};
@@ -162,7 +144,7 @@ void addExport(CLI::App& app, Context& context) {
         openEdit(edit, context, bankPath, args->index);
         const int result = edit.session->exportWav(out);
         edit.session->reportWavError(result);
-        if (result != 0) edit.view.fail(out + ": the sample could not be exported (code " + std::to_string(result) + ")");
+        if (result != 0) failWithDialogMessages(edit.view, out + ": the sample could not be exported (code " + std::to_string(result) + ")");
         std::cout << "exported " << edit.session->state().playLength << " bytes to " << args->out << '\n';
     });
 }
@@ -197,8 +179,8 @@ void addImport(CLI::App& app, Context& context) {
         // "Browse..." then OK.
         const int imported = edit.session->importWav(in, true);
         edit.session->reportImportResult(imported);
-        if (imported != editor::import_result::taken) edit.view.fail(in + ": not imported");
-        if (!edit.session->ok()) edit.view.fail(in + ": not imported");
+        if (imported != editor::import_result::taken) failWithDialogMessages(edit.view, in + ": not imported");
+        if (!edit.session->ok()) failWithDialogMessages(edit.view, in + ": not imported");
         saveBankOrFail(context, *edit.document, target);
         warnAboutRecordedName(hostInput, args->in);
         std::cout << "imported " << edit.resource->dataSize() << " bytes into resource " << args->index << "; saved "
@@ -226,7 +208,7 @@ void addVolume(CLI::App& app, Context& context) {
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
         edit.view.volume = std::to_string(args->volume);
-        if (!edit.session->ok()) edit.view.fail("the volume could not be set");
+        if (!edit.session->ok()) failWithDialogMessages(edit.view, "the volume could not be set");
         saveBankOrFail(context, *edit.document, target);
         std::cout << "volume of resource " << args->index << " is " << edit.resource->volume() << "; saved "
                   << args->output.shown(args->bank) << '\n';
@@ -296,7 +278,7 @@ void addPlay(CLI::App& app, Context& context) {
         edit.document->bank().setDeviceLink(&link);
         edit.session->testCurrent();
         for (const auto& m : deviceMessages) edit.view.messages.push_back(m);
-        if (!edit.view.messages.empty() || !owner.waveHandle()) edit.view.fail("nothing could be played");
+        if (!edit.view.messages.empty() || !owner.waveHandle()) failWithDialogMessages(edit.view, "nothing could be played");
         waitForPlayback(owner);
         edit.session->stopTest();
     });

@@ -164,9 +164,10 @@ std::vector<std::string> checkBank(const std::string& path, bank::SoundBank& ban
         const auto& r = *bank.resourceAt(i);
         if (!r.isStored()) continue;
         const bool externalArea = !k7 && r.isExternal();
-        const std::uint64_t begin = externalArea ? r.record().dataOffset() : std::uint64_t{h[7]} + r.record().dataOffset();
+        const std::uint64_t begin =
+            externalArea ? r.record().dataOffset() : std::uint64_t{bank.mainAreaStart()} + r.record().dataOffset();
         const std::uint64_t stop = begin + r.record().dataSize();
-        const std::uint64_t areaBegin = externalArea ? h[9] : h[7];
+        const std::uint64_t areaBegin = externalArea ? bank.externalAreaStart() : bank.mainAreaStart();
         const std::uint64_t areaEnd = externalArea ? end : mainEnd;
         if (begin < areaBegin || stop > areaEnd)
             problem("resource " + std::to_string(i) + ": its " + std::to_string(r.record().dataSize()) +

@@ -35,19 +35,19 @@ LinkTable::Key LinkTable::acquire(const std::optional<std::string>& path) {
     return gapAt ? gapKey : entries_.back().key;
 }
 
-std::optional<std::string> LinkTable::pathOf(std::uintptr_t key) const {
+std::optional<std::string> LinkTable::pathOf(Key key) const {
     for (const Entry& e : entries_)
         if (e.key == key) return e.path;
     return std::nullopt;
 }
 
-void LinkTable::release(std::uintptr_t key) {
+void LinkTable::release(Key key) {
     const auto it = std::find_if(entries_.begin(), entries_.end(), [key](const Entry& e) { return e.key == key; });
     if (it == entries_.end()) return;
     if (--it->refCount <= 0) entries_.erase(it);
 }
 
-int LinkTable::refCount(std::uintptr_t key) const {
+int LinkTable::refCount(Key key) const {
     for (const Entry& e : entries_)
         if (e.key == key) return e.refCount;
     return 0;

@@ -10,13 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "bank/sound_resource.h"
 #include "editor/core/paste_origins.h"
 
 namespace calyx::editor {
 
 class LinkTable {
 public:
-    using Key = std::uint32_t;
+    using Key = bank::LinkKey;
 
     // The key of `path` with one more reference; a new entry takes the
     // lowest free key after the last gap in the keys (or the next key past
@@ -24,14 +25,14 @@ public:
     // No path gives 0.
     Key acquire(const std::optional<std::string>& path);
     // The path behind `key`, or nothing.
-    std::optional<std::string> pathOf(std::uintptr_t key) const;
+    std::optional<std::string> pathOf(Key key) const;
     // Drops one reference; the entry goes with its last one. An unknown key
     // changes nothing.
-    void release(std::uintptr_t key);
+    void release(Key key);
     void clearAll() { entries_.clear(); }
 
     // References held on `key` (0 when it is not in the table).
-    int refCount(std::uintptr_t key) const;
+    int refCount(Key key) const;
     std::size_t size() const { return entries_.size(); }
 
     // Where the pending pastes behind the keys take their bytes.

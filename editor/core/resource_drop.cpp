@@ -69,7 +69,7 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
     // (the two may be one resource's bank).
     const bool sourceLinked = (source->linkFlags() & bank::fromBank) != 0;
     const std::optional<std::string> sourcePath = sourceLinked ? links.pathOf(source->linkKey()) : sourceBank.bankPath();
-    const std::uintptr_t oldKey = target->linkKey();
+    const bank::LinkKey oldKey = target->linkKey();
     const bool sourcePasted = source->isReplaced() && (source->linkFlags() & bank::pasted);
 
     target->copyFrom(*source, &sourceBank != &targetBank);
@@ -106,7 +106,7 @@ void releaseLinkKey(bank::SoundResource& resource, LinkTable& links) {
 }
 
 void useLinkTable(bank::SoundBank& bank, const LinkTable& links) {
-    bank.setSourceBankResolver([&links](std::uintptr_t key) { return links.pathOf(key); });
+    bank.setSourceBankResolver([&links](bank::LinkKey key) { return links.pathOf(key); });
 }
 
 }  // namespace calyx::editor

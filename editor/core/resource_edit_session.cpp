@@ -32,12 +32,24 @@ bank::SourceArea ownArea(const bank::SoundResource& r) {
     return r.isExternal() && r.isStored() ? bank::SourceArea::FileStart : bank::SourceArea::MainArea;
 }
 
-// Opens `path` and applies the acceptance rule; on 0 the file is open at
-// its first sample byte.
+// The dialog's code for what reading or writing a WAV file answered.
+int wavErrorFor(int wavResult) {
+    switch (wavResult) {
+    case audio::wav_result::ok: return wav_error::none;
+    case audio::wav_result::notSupported: return wav_error::formatNotSupported;
+    case audio::wav_result::cannotOpen: return wav_error::cannotOpen;
+    case audio::wav_result::readFailed: return wav_error::cannotRead;
+    case audio::wav_result::writeFailed: return wav_error::cannotWrite;
+    default: return wav_error::cannotRead;
+    }
+}
+
+// Opens `path` and applies the acceptance rule; on `wav_error::none` the
+// file is open at its first sample byte.
 int openAccepted(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
                  std::uint32_t& dataLength) {
     const int result = file.openWav(path, format, dataLength);
-    if (result != audio::wav_result::ok) return result;
+    if (result != audio::wav_result::ok) return wavErrorFor(result);
     if (!audio::isAcceptedFormat(format)) {
         file.closeWav();
         return wav_error::formatNotSupported;
@@ -295,7 +307,7 @@ int ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat&
     std::uint32_t length = 0;
     // A pasted resource's offset counts from its source's main area unless
     // it is an absolute one; `readSample` tells the two apart.
-    const std::uint32_t mainStart = b->header()[7];
+    const std::uint32_t mainStart = b->mainAreaStart();
     if (!r->readSample(mainStart, *source, buffer, length, bank::mainAreaWordOffset, state_.openedSourceOffset,
                        flags, state_.pendingReplaced))
         return wav_error::cannotRead;
@@ -313,7 +325,7 @@ int ResourceEditSession::exportWav(const std::string& path) {
     if (!state_.resource) return wav_error::none;
     if (!state_.playBuffer) return wav_error::noSampleData;
     audio::WavFile writer;
-    return writer.writeWav(path, format, state_.playLength, state_.playBuffer->data());
+    return wavErrorFor(writer.writeWav(path, format, state_.playLength, state_.playBuffer->data()));
 }
 
 std::uint32_t ResourceEditSession::beginTest() {

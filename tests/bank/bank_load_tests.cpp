@@ -127,10 +127,10 @@ TEST(BankLoad, ReadSampleReadsOnlyWhatTheFileHolds) {
     std::vector<std::uint8_t> buffer;
     std::uint32_t length = 0;
     const auto& good = *b.resourceAt(0);
-    ASSERT_EQ(good.readSample(b.header()[7], *b.bankPath(), buffer, length, 0, good.sourceOffset(), 0, false), 1);
+    ASSERT_EQ(good.readSample(b.mainAreaStart(), *b.bankPath(), buffer, length, 0, good.sourceOffset(), 0, false), 1);
     EXPECT_EQ(buffer, spec.resources[0].data);
     const auto& liar = *b.resourceAt(1);
-    EXPECT_EQ(liar.readSample(b.header()[7], *b.bankPath(), buffer, length, 0, liar.sourceOffset(), 0, false), 0);
+    EXPECT_EQ(liar.readSample(b.mainAreaStart(), *b.bankPath(), buffer, length, 0, liar.sourceOffset(), 0, false), 0);
     EXPECT_TRUE(buffer.empty());
 }
 

@@ -248,7 +248,7 @@ TEST(BankSave, PastesCarryTheSourcesOwnBytes) {
     const Bytes pendingBytes = fixtures::patternBytes(40, 55);
     other.bank->resourceAt(2)->setReplacement(true, 40, writeWav(dir, "pending.wav", pendingBytes));
     const std::string otherPath = *other.bank->bankPath();
-    b.setSourceBankResolver([&otherPath](std::uintptr_t key) -> std::optional<std::string> {
+    b.setSourceBankResolver([&otherPath](bank::LinkKey key) -> std::optional<std::string> {
         if (key == 42) return otherPath;
         return std::nullopt;
     });
@@ -271,7 +271,7 @@ TEST(BankSave, PastesCarryTheSourcesOwnBytes) {
     std::vector<std::uint8_t> buffer;
     std::uint32_t length = 0;
     auto& r = *reloaded.bank->resourceAt(3);
-    ASSERT_EQ(r.readSample(reloaded.bank->header()[7], *reloaded.bank->bankPath(), buffer, length, 0,
+    ASSERT_EQ(r.readSample(reloaded.bank->mainAreaStart(), *reloaded.bank->bankPath(), buffer, length, 0,
                            r.sourceOffset(), 0, false),
               1);
     EXPECT_EQ(buffer, spec.resources[0].data);
@@ -383,7 +383,7 @@ TEST_F(FailedSave, AMissingReplacementFileLeavesTheBankAndKeepsTheEdit) {
     loaded_.bank->resourceAt(0)->setReplacement(true, 8, dir_ / "gone.wav");
     expectUntouched(bank::errorSourceMissing);
     EXPECT_TRUE(loaded_.bank->resourceAt(0)->isReplaced());
-    EXPECT_EQ(loaded_.bank->header()[7], wordAt(original_, 28));
+    EXPECT_EQ(loaded_.bank->mainAreaStart(), wordAt(original_, 28));
 }
 
 TEST_F(FailedSave, AReplacementShorterThanItsSizeIsAReadError) {
@@ -480,8 +480,7 @@ TEST(SafeBankSave, SaveAsOntoAnotherFileSystem) {
     const auto outcome = bank::saveDocument(*loaded.bank, target);
     EXPECT_TRUE(outcome.saved);
     EXPECT_EQ(fixtures::readBytes(target), original);
-    std::string companion = target;
-    companion.back() = 's';
+    const std::string companion = bank::SoundBank::companionPath(target);
     EXPECT_TRUE(platform::fileExists(companion));
     std::filesystem::remove(target, ec);
     std::filesystem::remove(companion, ec);

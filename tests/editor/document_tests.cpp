@@ -110,8 +110,7 @@ TEST_F(Document, GameTextsComeFirstAndNameTheFile) {
 }
 
 TEST_F(Document, AMissingCompanionOpensTheBankWithAWarning) {
-    std::string companion = path_;
-    companion.back() = 's';
+    const std::string companion = bank::SoundBank::companionPath(path_);
     ::unlink(companion.c_str());
     BankDocument doc(links_);
     const auto result = open(doc, path_);

@@ -49,7 +49,7 @@ protected:
     fixtures::TempDir dir;
     LinkTable links;
     GameStrings strings;
-    FakeView view;
+    HeadlessDialogView view = dialogView();
 };
 
 TEST_F(EditAndSaveTest, AnExportedSampleImportedBackSavesTheSameBytes) {

@@ -55,7 +55,7 @@ protected:
     std::unique_ptr<bank::SoundBank> bankA;
     LinkTable links;
     GameStrings strings;
-    FakeView view;
+    HeadlessDialogView view = dialogView();
 };
 
 TEST_F(EditSessionTest, OpeningShowsTheResourceAndResetReturnsToTheBanksSample) {

@@ -11,7 +11,7 @@
 
 #include "bank/sound_bank.h"
 #include "editor/core/document_open.h"
-#include "editor/core/edit_dialog_view.h"
+#include "editor/core/headless_dialog_view.h"
 #include "fixtures/bank_builder.h"
 #include "fixtures/name_scripts.h"
 #include "fixtures/temp_dir.h"
@@ -20,25 +20,13 @@ namespace calyx::editor::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class FakeView : public EditDialogView {
-public:
-    std::string fileName;
-    std::string volume;
-    UiText sizeLine, loopingLine, commentLine;
-    std::optional<int> trackbar = 0;
-    std::vector<std::string> messages;  // UTF-8
-
-    std::string fileNameText() const override { return fileName; }
-    void setFileNameText(const std::string& text) override { fileName = text; }
-    void setSizeLine(const UiText& text) override { sizeLine = text; }
-    void setLoopingLine(const UiText& text) override { loopingLine = text; }
-    void setCommentLine(const UiText& text) override { commentLine = text; }
-    std::string volumeText() const override { return volume; }
-    void setVolumeText(const std::string& text) override { volume = text; }
-    std::optional<int> trackbarPosition() const override { return trackbar; }
-    void setTrackbarPosition(int position) override { trackbar = position; }
-    void showMessage(const UiText& text, unsigned) override { messages.push_back(text.utf8()); }
-};
+// The dialog's view as the tests drive it: the headless one, with its
+// trackbar shown.
+inline HeadlessDialogView dialogView() {
+    HeadlessDialogView view;
+    view.trackbar = 0;
+    return view;
+}
 
 // Writes the bank (and a companion name file for a second-game bank).
 inline std::string writeBank(const fixtures::TempDir& dir, const std::string& name, const fixtures::BankSpec& spec) {
@@ -47,8 +35,7 @@ inline std::string writeBank(const fixtures::TempDir& dir, const std::string& na
     if (!spec.k7) {
         std::vector<fixtures::NameEntry> names;
         for (const auto& r : spec.resources) names.push_back({static_cast<int>(r.id), "res" + std::to_string(r.id), ""});
-        std::string companion = path;
-        companion.back() = 's';
+        const std::string companion = bank::SoundBank::companionPath(path);
         fixtures::writeFile(companion, fixtures::companionText(names));
     }
     return path;
@@ -65,7 +52,7 @@ inline Bytes storedSample(bank::SoundBank& bank, std::size_t index) {
     Bytes buffer;
     std::uint32_t length = 0;
     const bank::SoundResource& r = *bank.resourceAt(index);
-    r.readSample(bank.header()[7], *bank.bankPath(), buffer, length, bank::mainAreaWordOffset,
+    r.readSample(bank.mainAreaStart(), *bank.bankPath(), buffer, length, bank::mainAreaWordOffset,
                  r.record().dataOffset(), 0, false);
     return buffer;
 }

@@ -36,8 +36,7 @@ inline std::string writeBank(const fixtures::TempDir& dir, const std::string& na
     for (const auto& r : spec.resources) {
         names.push_back({static_cast<int>(r.id), "res" + std::to_string(r.id), "comment " + std::to_string(r.id)});
     }
-    std::string companion = path;
-    companion.back() = 's';
+    const std::string companion = bank::SoundBank::companionPath(path);
     fixtures::writeFile(companion, fixtures::companionText(names));
     return path;
 }
@@ -53,7 +52,7 @@ inline Bytes storedSample(bank::SoundBank& bank, std::size_t index) {
     Bytes buffer;
     std::uint32_t length = 0;
     const bank::SoundResource& r = *bank.resourceAt(index);
-    r.readSample(bank.header()[7], *bank.bankPath(), buffer, length, bank::mainAreaWordOffset,
+    r.readSample(bank.mainAreaStart(), *bank.bankPath(), buffer, length, bank::mainAreaWordOffset,
                  r.record().dataOffset(), 0, false);
     return buffer;
 }

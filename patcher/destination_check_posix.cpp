@@ -1,31 +1,13 @@
+// Whether the patcher may put a file in place, on Linux.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 
 #include "patcher/file_replacement.h"
 #include "platform/path.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace calyx::patcher {
-
-#ifdef _WIN32
-
-bool destinationWritable(std::string_view destination) {
-    const std::string path(destination);
-    const std::string folder(platform::directoryPart(path));
-    const DWORD folderAttributes = ::GetFileAttributesA(folder.empty() ? "." : folder.c_str());
-    if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
-}
-
-#else
 
 // A file without any write permission bit is read-only, as Wine shows a
 // file with the read-only attribute. The bits are checked as well as
@@ -42,7 +24,5 @@ bool destinationWritable(std::string_view destination) {
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
     return ::access(host.c_str(), W_OK) == 0;
 }
-
-#endif
 
 }  // namespace calyx::patcher
