@@ -56,6 +56,36 @@ TEST(BankLoad, SecondGameKeepsItsHeaderAndNamesItsExternalData) {
     EXPECT_EQ(b.resourceAt(2)->sourceArea(), bank::SourceArea::FileStart);
 }
 
+// The areas' starts come from the header words the load leaves (a first-game
+// bank has no external area: it starts where the main one does); the
+// companion is the bank's path with its last letter replaced by 's'.
+TEST(BankLoad, NamedAccessorsGiveTheAreasAndTheCompanion) {
+    TempDir dir;
+    BankSpec tq2;
+    tq2.resources = {sample(1, 8), sample(2, 6, "MUSIC1.WAV")};
+    tq2.resources[1].external = true;
+    const auto bytes = fixtures::buildBank(tq2);
+    auto two = writeAndLoad(dir, "b.bnm", tq2);
+    ASSERT_EQ(two.result, bank::LoadResult::Loaded);
+    EXPECT_EQ(two.bank->mainAreaStart(), testing::wordAt(bytes, 28));
+    EXPECT_EQ(two.bank->externalAreaStart(), testing::wordAt(bytes, 36));
+    EXPECT_GT(two.bank->externalAreaStart(), two.bank->mainAreaStart());
+
+    BankSpec k7;
+    k7.k7 = true;
+    k7.resources = {sample(1, 12)};
+    auto one = writeAndLoad(dir, "k.bnm", k7);
+    ASSERT_EQ(one.result, bank::LoadResult::Loaded);
+    EXPECT_EQ(one.bank->mainAreaStart(), 36u + 92u);
+    EXPECT_EQ(one.bank->externalAreaStart(), one.bank->mainAreaStart());
+
+    using bank::SoundBank;
+    EXPECT_EQ(SoundBank::companionPath(*two.bank->bankPath()), dir / "b.bns");
+    EXPECT_EQ(SoundBank::companionPath("C:\\Jeux\\VLM2Snd.BNM"), "C:\\Jeux\\VLM2Snd.BNs");
+    EXPECT_EQ(SoundBank::companionPath("x"), "s");
+    EXPECT_EQ(SoundBank::companionPath(""), "");  // no last letter to replace
+}
+
 TEST(BankLoad, FirstGameExternalSamplesAreNotStored) {
     TempDir dir;
     BankSpec spec;

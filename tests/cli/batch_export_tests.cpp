@@ -16,6 +16,7 @@ namespace calyx::cli {
 namespace {
 
 using fixtures::Bytes;
+using fixtures::sample;
 using testing::runCli;
 
 std::set<std::string> filesIn(const std::string& folder) {
@@ -29,15 +30,6 @@ Bytes exportedWav(const Bytes& sample) {
     Bytes expected = fixtures::WavBuilder().format().data(sample).bytes();
     expected.resize(44 + sample.size());  // no pad byte after an odd sample
     return expected;
-}
-
-fixtures::ResourceSpec sample(std::uint32_t id, Bytes data, std::string fileName, bool external = false) {
-    fixtures::ResourceSpec r;
-    r.id = id;
-    r.data = std::move(data);
-    r.fileName = std::move(fileName);
-    r.external = external;
-    return r;
 }
 
 class BatchExport : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "audio/wave_out_device.h"
+#include "bank/sound_bank.h"
 #include "editor/core/commands.h"
 #include "editor/core/message_box.h"
 #include "editor/widgets/calyx_doc.h"
@@ -49,9 +50,8 @@ class DocumentsTest : public QObject {
         const std::string path = dir_ / name;
         fixtures::writeBytes(path, fixtures::buildBank(spec));
         if (!k7) {
-            std::string companion = path;
-            companion.back() = 's';
-            fixtures::writeFile(companion, fixtures::companionText({{1, "un", "premier"}, {2, "deux", ""}}));
+            fixtures::writeFile(bank::SoundBank::companionPath(path),
+                                fixtures::companionText({{1, "un", "premier"}, {2, "deux", ""}}));
         }
         return QString::fromStdString(path);
     }

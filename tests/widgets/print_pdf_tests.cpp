@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <sstream>
 
+#include "bank/sound_bank.h"
 #include "editor/widgets/print_pdf.h"
 #include "fixtures/bank_builder.h"
 #include "fixtures/name_scripts.h"
@@ -78,9 +79,7 @@ private:
         }
         const std::string path = dir_ / ("b" + std::to_string(samples) + ".bnm");
         fixtures::writeBytes(path, fixtures::buildBank(spec));
-        std::string companion = path;
-        companion.back() = 's';
-        fixtures::writeFile(companion, fixtures::companionText(names));
+        fixtures::writeFile(bank::SoundBank::companionPath(path), fixtures::companionText(names));
         return QString::fromStdString(path);
     }
 
