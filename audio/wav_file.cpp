@@ -1,8 +1,7 @@
 #include "audio/wav_file.h"
 
-#include <cstring>
-
-#include "platform/byte_order.h"
+#include "audio/riff_chunks.h"
+#include "audio/wav_header.h"
 #include "platform/file.h"
 #include "platform/path.h"
 #include "platform/safe_replace.h"
@@ -10,22 +9,9 @@
 namespace calyx::audio {
 namespace {
 
-bool isId(const std::uint8_t* bytes, const char (&id)[5]) { return std::memcmp(bytes, id, 4) == 0; }
-
-using platform::readLe32;
-using platform::writeLe32;
-
-void putId(std::uint8_t* p, const char (&id)[5]) { std::memcpy(p, id, 4); }
-
-// RIFF pads every chunk to an even length.
-std::uint64_t padded(std::uint64_t length) { return length + (length & 1); }
-
 // A new WAV file is written under this prefix beside its target, then
 // renamed onto it.
 constexpr std::string_view tempPrefix = "~CalyxWav";
-
-// The bytes that precede the sample bytes in a file written by `writeWav`.
-constexpr std::uint32_t headerBytesAfterRiffLength = canonicalHeaderSize - 8;
 
 }  // namespace
 
@@ -46,74 +32,53 @@ int WavFile::openWav(std::string_view path, WaveFormat& format, std::uint32_t& d
 }
 
 int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
-    std::uint8_t word[4];
-    std::uint8_t pair[8];
-    if (!read(word, 4)) return wav_result::readFailed;
-    const bool riff = isId(word, "RIFF");
-    if (!read(word, 4)) return wav_result::readFailed;
-    if (!riff) return wav_result::notSupported;
+    platform::File* file = openFile();
+    if (!file) return wav_result::readFailed;
+    RiffChunkWalker walker(*file);
+    const RiffForm form = walker.readForm();
+    if (form.heldBytes < 8) return wav_result::readFailed;
+    if (!form.riff) return wav_result::notSupported;
+    if (form.heldBytes < 12) return wav_result::readFailed;
+    if (!form.wave) return wav_result::notSupported;
     // RIFF body bytes not yet walked; unsigned arithmetic as in the length
     // word itself, so a length that lies low ends the walk early.
-    std::uint32_t left = readLe32(word) - 4;
-    if (!read(word, 4)) return wav_result::readFailed;
-    if (!isId(word, "WAVE")) return wav_result::notSupported;
+    std::uint32_t left = form.length - 4;
 
-    // Chunks before the format block.
-    if (!read(word, 4)) return wav_result::readFailed;
+    // Chunks before the format block. A chunk is skipped only when the file
+    // holds it whole, pad byte included.
+    RiffChunk chunk;
     for (;;) {
+        if (walker.next(chunk) != RiffChunkWalker::Step::Chunk) return wav_result::readFailed;
         left -= 4;
-        if (isId(word, "fmt ")) break;
-        if (!read(pair, 4)) return wav_result::readFailed;
-        const std::uint64_t skipped = padded(readLe32(pair));
-        if (!skipBytes(skipped)) return wav_result::notSupported;
-        left -= static_cast<std::uint32_t>(4 + skipped);
+        if (chunk.is("fmt ")) break;
+        if (!chunk.heldWithPad()) return wav_result::notSupported;
+        left -= static_cast<std::uint32_t>(4 + chunk.paddedLength());
         if (left < 4) return wav_result::notSupported;
-        if (!read(word, 4)) return wav_result::readFailed;
     }
     left -= 4;
 
     // The format block: 16 bytes, possibly followed by more that we skip.
-    if (!read(word, 4)) return wav_result::readFailed;
-    const std::uint32_t formatLength = readLe32(word);
-    // A shorter block has no sample size and would make us read the next
-    // chunk's header as format fields.
-    if (formatLength < waveFormatFileSize) return wav_result::notSupported;
+    // A shorter block has no sample size.
+    if (chunk.claimedLength < waveFormatFileSize) return wav_result::notSupported;
     std::uint8_t block[waveFormatFileSize];
-    if (!read(block, waveFormatFileSize)) return wav_result::readFailed;
+    if (!walker.readBody(chunk, block, waveFormatFileSize)) return wav_result::readFailed;
     decodeWaveFormat(block, format);
-    left -= waveFormatFileSize;
     if (format.formatTag != pcmFormatTag) return wav_result::notSupported;
-    if (formatLength > waveFormatFileSize) {
-        const std::uint64_t extra = padded(formatLength - waveFormatFileSize);
-        if (!skipBytes(extra)) return wav_result::notSupported;
-        left -= static_cast<std::uint32_t>(extra);
-    }
+    if (!chunk.heldWithPad()) return wav_result::notSupported;
+    left -= static_cast<std::uint32_t>(chunk.paddedLength());
 
     // Chunks up to the samples.
-    if (!read(pair, 8)) return wav_result::readFailed;
     for (;;) {
+        if (walker.next(chunk) != RiffChunkWalker::Step::Chunk) return wav_result::readFailed;
         left -= 8;
-        if (isId(pair, "data")) {
-            dataLength = readLe32(pair + 4);
-            return wav_result::ok;
+        if (chunk.is("data")) {
+            dataLength = chunk.claimedLength;
+            return seek(chunk.bodyOffset) ? wav_result::ok : wav_result::readFailed;
         }
-        const std::uint64_t skipped = padded(readLe32(pair + 4));
-        if (!skipBytes(skipped)) return wav_result::notSupported;
-        left -= static_cast<std::uint32_t>(skipped);
+        if (!chunk.heldWithPad()) return wav_result::notSupported;
+        left -= static_cast<std::uint32_t>(chunk.paddedLength());
         if (left <= 4) return wav_result::notSupported;
-        if (!read(pair, 8)) return wav_result::readFailed;
     }
-}
-
-// Skipping fails exactly when the file ends first; we look at the file's
-// length instead of reading through a chunk that claims gigabytes.
-bool WavFile::skipBytes(std::uint64_t count) {
-    if (count == 0) return true;
-    std::int64_t at = 0;
-    if (!tell(at)) return false;
-    const std::int64_t end = fileLength();
-    if (end < at || count > static_cast<std::uint64_t>(end - at)) return false;
-    return seek(at + static_cast<std::int64_t>(count)) != 0;
 }
 
 int WavFile::readData(std::uint32_t length, void* buffer) { return read(buffer, length) ? 1 : 0; }
@@ -170,19 +135,9 @@ int WavFile::writeInPlace(const std::string& target, const WaveFormat& format, s
 
 int WavFile::writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data) {
     // The RIFF length word could not express a larger sample.
-    if (length > UINT32_MAX - headerBytesAfterRiffLength) return wav_result::writeFailed;
-    std::uint8_t header[canonicalHeaderSize];
-    putId(header + 0, "RIFF");
-    writeLe32(header + 4, length + headerBytesAfterRiffLength);
-    putId(header + 8, "WAVE");
-    putId(header + 12, "fmt ");
-    writeLe32(header + 16, static_cast<std::uint32_t>(waveFormatFileSize));
-    std::uint8_t block[waveFormatFileSize];
-    encodeWaveFormat(format, block);
-    std::memcpy(header + 20, block, waveFormatFileSize);
-    putId(header + 36, "data");
-    writeLe32(header + 40, length);
-    if (!write(header, canonicalHeaderSize)) return wav_result::writeFailed;
+    if (length > maxWavDataLength) return wav_result::writeFailed;
+    const auto header = canonicalWavHeader(format, length);
+    if (!write(header.data(), static_cast<std::int64_t>(header.size()))) return wav_result::writeFailed;
     if (length > 0 && !write(data, length)) return wav_result::writeFailed;
     return wav_result::ok;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "audio/wav_header.h"
 #include "audio/wave_format.h"
 #include "bank/bank_stream.h"
 
@@ -22,7 +23,7 @@ inline constexpr int writeFailed = 4;
 }  // namespace wav_result
 
 // Size of the header that `writeWav` puts before the samples.
-inline constexpr std::uint32_t canonicalHeaderSize = 44;
+inline constexpr std::uint32_t canonicalHeaderSize = wavHeaderSize;
 
 class WavFile : public bank::BankStream {
 public:
@@ -54,7 +55,6 @@ public:
 
 private:
     int walkToData(WaveFormat& format, std::uint32_t& dataLength);
-    bool skipBytes(std::uint64_t count);
     int writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
                      const void* data);
     int writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data);

@@ -1,0 +1,79 @@
+#include "audio/rate_converter.h"
+
+#include <soxr.h>
+
+#include <algorithm>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "audio/convert_result.h"
+#include "audio/editor_wav_writer.h"
+#include "audio/mono_wav_reader.h"
+#include "audio/wav_header.h"
+#include "audio/wave_format.h"
+
+namespace calyx::audio {
+namespace {
+
+struct SoxrDeleter {
+    void operator()(soxr_t resampler) const { soxr_delete(resampler); }
+};
+using Resampler = std::unique_ptr<std::remove_pointer_t<soxr_t>, SoxrDeleter>;
+
+Resampler makeResampler(std::uint32_t inputRate) {
+    soxr_error_t error = nullptr;
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+    Resampler resampler(soxr_create(inputRate, editorSampleRate, 1, &error, &io, &quality, nullptr));
+    if (error) resampler.reset();
+    return resampler;
+}
+
+}  // namespace
+
+int convertRate(MonoWavReader& reader, EditorWavWriter& writer) {
+    const std::uint32_t rate = reader.format().sampleRate;
+    // The expected length is known before any work: refuse what cannot fit.
+    const std::uint64_t expected = reader.format().frames * editorSampleRate / rate;
+    if (expected > maxWavDataLength / editorBlockAlign) return convert_result::tooLong;
+
+    std::vector<float> input(reader.framesPerBlock());
+    Resampler resampler;
+    if (rate != editorSampleRate) {
+        resampler = makeResampler(rate);
+        if (!resampler) return convert_result::resampleFailed;
+    }
+    // Room for one block's output, with the resampler's delay on top.
+    std::vector<float> output(input.size() * editorSampleRate / rate + 4096);
+    auto emit = [&writer, &output](std::size_t count) {
+        if (!writer.fits(count)) return convert_result::tooLong;
+        return writer.append(output, count) ? convert_result::ok : convert_result::writeFailed;
+    };
+    for (;;) {
+        const std::ptrdiff_t got = reader.read(input);
+        if (got < 0) return convert_result::readFailed;
+        const bool last = got == 0;
+        if (!resampler) {
+            if (last) return convert_result::ok;
+            std::copy_n(input.begin(), got, output.begin());
+            if (const int r = emit(static_cast<std::size_t>(got)); r != convert_result::ok) return r;
+            continue;
+        }
+        // Input 0 frames with a null pointer drains the resampler.
+        std::size_t offset = 0;
+        do {
+            std::size_t used = 0, made = 0;
+            const float* in = last ? nullptr : input.data() + offset;
+            if (soxr_process(resampler.get(), in, last ? 0 : static_cast<std::size_t>(got) - offset, &used,
+                             output.data(), output.size(), &made))
+                return convert_result::resampleFailed;
+            offset += used;
+            if (!last && used == 0 && made == 0) return convert_result::resampleFailed;
+            if (const int r = emit(made); r != convert_result::ok) return r;
+            if (last && made == 0) return convert_result::ok;
+        } while (last || offset < static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace calyx::audio
