@@ -143,6 +143,7 @@ void SoundBank::layOut() {
 void SoundBank::save(BankArchive* archive) {
     if (magic_ == 0) return;
     pendingCommit_.reset();
+    tempPath_.clear();
     const bool viaTemp = saveViaTemp_;
     saveViaTemp_ = false;
 
@@ -156,16 +157,11 @@ void SoundBank::save(BankArchive* archive) {
         }
         out.attachToArchive(*archive);
     } else {
-        if (!tempPathOut_) {
-            recordError(errorSourceMissing);
-            return;
-        }
         const std::string path = bankPath_.value_or(std::string());
         const std::size_t sep = platform::lastSeparator(path);
         tempFolder = sep == std::string::npos ? std::string(".") : path.substr(0, sep);
         tempPrefix = tempFolder + "\\" + std::string(tempPrefixName);
         out.setAccess(true, true);
-        tempPathOut_->clear();
         // Where the system allows it the new bank has no name until it is
         // complete and on the disk: a save killed before leaves nothing.
         unnamedTemp = out.createUnnamedTemp(tempFolder.empty() ? std::string("\\") : tempFolder) != 0;
@@ -174,7 +170,7 @@ void SoundBank::save(BankArchive* archive) {
             recordError(errorSourceMissing);
             return;
         }
-        *tempPathOut_ = name;
+        tempPath_ = name;
     }
 
     const bool k7 = flavor() == BankFlavor::K7TQ;
@@ -294,7 +290,7 @@ void SoundBank::save(BankArchive* archive) {
         // Named only now, right before the document moves it into place.
         std::string name;
         named = out.nameTemp(name, tempPrefix, false, {}) != 0;
-        if (named) *tempPathOut_ = name;
+        if (named) tempPath_ = name;
     }
     const bool closed = out.closeChecked();
     if (result == copyDone && (!flushed || !named || !closed)) recordError(errorSourceMissing);

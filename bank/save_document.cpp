@@ -48,9 +48,9 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
     // this save's.
     int stale = 0;
     bank.takeError(stale);
-    std::string tempPath;
-    bank.prepareSave(true, &tempPath, targetPath);
+    bank.prepareSave(true, targetPath);
     bank.save(nullptr);
+    const std::string tempPath = bank.tempPath();
     int code = 0;
     if (bank.takeError(code) || !bank.saveReadyToCommit()) {
         outcome.bankError = code != 0 ? code : errorOther;

@@ -67,9 +67,8 @@ std::uint32_t SoundBank::headerLength() const {
     return flavor() == BankFlavor::K7TQ ? k7HeaderLength : tq2HeaderLength;
 }
 
-void SoundBank::prepareSave(bool saveViaTemp, std::string* tempPathOut, std::string saveTargetPath) {
+void SoundBank::prepareSave(bool saveViaTemp, std::string saveTargetPath) {
     saveViaTemp_ = saveViaTemp;
-    tempPathOut_ = saveViaTemp ? tempPathOut : nullptr;
     saveTargetPath_ = saveViaTemp ? std::move(saveTargetPath) : std::string();
 }
 

@@ -76,12 +76,15 @@ public:
                               std::string k7Language, std::string tq2Language);
     LoadResult load(BankArchive& archive);
     // Arms the next save to write a new temporary file beside the loaded
-    // bank (its name goes to `tempPathOut`) for `saveTargetPath`.
-    void prepareSave(bool saveViaTemp, std::string* tempPathOut, std::string saveTargetPath);
+    // bank for `saveTargetPath` (then `tempPath` names it).
+    void prepareSave(bool saveViaTemp, std::string saveTargetPath);
     // Writes the bank; errors go to the error code. The in-memory bank keeps
     // describing the old file until `commitSave` is called once the new file
     // has taken the target's place.
     void save(BankArchive* archive);
+    // The temporary file the last save through one created (empty when it
+    // created none). The caller moves it into place or deletes it.
+    const std::string& tempPath() const { return tempPath_; }
     // True when the last save wrote everything and awaits its commit.
     bool saveReadyToCommit() const { return pendingCommit_.has_value(); }
     // Rebases the bank on the file just saved under `savedPath`.
@@ -209,7 +212,7 @@ private:
     std::string k7Directory_, tq2Directory_, k7Language_, tq2Language_;
     std::string gameDirectory_, otherGameDirectory_, languageDirectory_;
     bool saveViaTemp_ = false;
-    std::string* tempPathOut_ = nullptr;
+    std::string tempPath_;
     std::optional<PendingCommit> pendingCommit_;
     // Per resource during a save: its data is another resource's copy.
     std::vector<bool> sharesData_;

@@ -370,13 +370,22 @@ protected:
     testing::Loaded loaded_;
 };
 
+// The temporary file's name is the bank's to give: a save that could make
+// none does not hand out the name of an earlier save's file.
 TEST_F(FailedSave, NoTemporaryNameLeavesTheBank) {
+    loaded_.bank->prepareSave(true, dir_ / "f.bnm");
+    loaded_.bank->save(nullptr);
+    const std::string earlier = loaded_.bank->tempPath();
+    ASSERT_FALSE(earlier.empty());
+    loaded_.bank->discardSave();
+    platform::deleteFile(earlier);
     // Twenty names taken by folders: none can be created or cleaned up.
     for (int i = 0; i < 20; ++i) fixtures::makeDirs(dir_ / ("~Calyx" + std::to_string(i) + ".tmp"));
     const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
     EXPECT_FALSE(outcome.saved);
     EXPECT_EQ(outcome.bankError, bank::errorSourceMissing);
     EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
+    EXPECT_EQ(loaded_.bank->tempPath(), "");
 }
 
 TEST_F(FailedSave, AMissingReplacementFileLeavesTheBankAndKeepsTheEdit) {
