@@ -1,6 +1,7 @@
 // Writing a SoundBank into a new bank file: the data is laid out anew,
 // padded, and shared where two samples are the very same bytes.
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <unordered_map>
 
@@ -162,11 +163,13 @@ void SoundBank::save(BankArchive* archive) {
         tempFolder = sep == std::string::npos ? std::string(".") : path.substr(0, sep);
         tempPrefix = tempFolder + "\\" + std::string(tempPrefixName);
         out.setAccess(true, true);
+        tempFileError_ = 0;
         // Where the system allows it the new bank has no name until it is
         // complete and on the disk: a save killed before leaves nothing.
         unnamedTemp = out.createUnnamedTemp(tempFolder.empty() ? std::string("\\") : tempFolder) != 0;
         std::string name;
         if (!unnamedTemp && !out.createTemp(name, tempPrefix, false, {})) {
+            tempFileError_ = errno != 0 ? errno : EIO;
             recordError(errorSourceMissing);
             return;
         }

@@ -1,5 +1,7 @@
 #include "bank/save_document.h"
 
+#include <cerrno>
+
 #include "platform/file.h"
 #include "platform/path.h"
 #include "platform/safe_replace.h"
@@ -54,11 +56,14 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
     int code = 0;
     if (bank.takeError(code) || !bank.saveReadyToCommit()) {
         outcome.bankError = code != 0 ? code : errorOther;
+        outcome.systemError = bank.tempFileError();
+        outcome.noTemporaryFile = outcome.systemError != 0;
         if (!tempPath.empty()) platform::deleteFile(tempPath);
         bank.discardSave();
         return outcome;
     }
     if (!platform::moveIntoPlace(platform::toHostPath(tempPath), targetPath)) {
+        outcome.systemError = errno;
         platform::deleteFile(tempPath);
         bank.discardSave();
         outcome.replaceFailed = true;

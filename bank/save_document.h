@@ -22,6 +22,11 @@ struct SaveOutcome {
     bool replaceFailed = false;
     // The target's name does not end in ".bnm": nothing was written.
     bool badTargetName = false;
+    // No temporary file could be made beside the loaded bank.
+    bool noTemporaryFile = false;
+    // What the system answered to the step that failed (an errno value),
+    // when a system call is known to have failed: 0 otherwise.
+    int systemError = 0;
 };
 
 // True when a bank may be saved under `path`: its last component ends in

@@ -91,6 +91,9 @@ public:
     void commitSave(const std::string& savedPath);
     // Forgets a save whose file did not take the target's place.
     void discardSave() { pendingCommit_.reset(); }
+    // Why the last save could make no temporary file (the system's errno),
+    // 0 when it made one.
+    int tempFileError() const { return tempFileError_; }
     // Copies the companion name file to the companion path of `newBankPath`
     // (through a temporary file) and makes `newBankPath` the bank's path.
     // 1 = copied, 0 = failed.
@@ -213,6 +216,7 @@ private:
     std::string gameDirectory_, otherGameDirectory_, languageDirectory_;
     bool saveViaTemp_ = false;
     std::string tempPath_;
+    int tempFileError_ = 0;
     std::optional<PendingCommit> pendingCommit_;
     // Per resource during a save: its data is another resource's copy.
     std::vector<bool> sharesData_;

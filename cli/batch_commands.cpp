@@ -121,8 +121,8 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
     for (const auto& problem : report.problems)
         printWarning("resource " + std::to_string(problem.index) + ": " +
                      editor::exportProblemText(*bank.resourceAt(problem.index), problem, context.strings(),
-                                               editor::InterfaceLanguage::English));
-    std::cerr << editor::exportSummary(report.exported, folderArgument, editor::InterfaceLanguage::English) << '\n';
+                                               context.language()));
+    std::cerr << editor::exportSummary(report.exported, folderArgument, context.language()) << '\n';
     if (!report.problems.empty())
         throw CommandFailure{std::to_string(report.problems.size()) + " sample(s) could not be exported"};
 }

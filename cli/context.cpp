@@ -45,7 +45,7 @@ std::unique_ptr<editor::BankDocument> Context::openDocument(const std::string& p
     auto document = std::make_unique<editor::BankDocument>(links);
     const auto result = document->open(path, editor::GetInstallInfo(installation_));
     const auto text = [&](const editor::DocumentReport& report) {
-        return report.text(strings_, editor::FallbackLanguage::English).utf8();
+        return report.text(strings_, language()).utf8();
     };
     if (!result.opened) throw CommandFailure{result.report ? text(*result.report) : path + ": cannot be opened"};
     // The editor shows an empty file as an empty bank; a command has nothing to work on.

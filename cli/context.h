@@ -12,6 +12,7 @@
 #include "editor/core/bank_document.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/installation.h"
+#include "editor/core/messages.h"
 #include "editor/core/ui_text.h"
 
 namespace calyx::cli {
@@ -53,8 +54,11 @@ public:
     std::unique_ptr<editor::BankDocument> openDocument(const std::string& path) const;
     std::unique_ptr<editor::BankDocument> openDocument(const std::string& path, editor::LinkTable& links) const;
 
-    // Text of an editor message in the game's language, or its French text,
-    // or `fallback` when the editor would show nothing.
+    // Without the game's texts calyx-cli speaks English throughout: the
+    // built-in texts of the shared message tables in this language.
+    static constexpr editor::InterfaceLanguage language() { return editor::InterfaceLanguage::English; }
+
+    // The text of a message as UTF-8, or `fallback` when there is none.
     std::string messageText(const std::optional<editor::UiText>& text, std::string_view fallback) const;
 
 private:

@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/converted_input.h"
 #include "cli/save_bank.h"
+#include "editor/core/export_all.h"
 #include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
 #include "editor/core/messages.h"
@@ -21,15 +22,25 @@
 #include "editor/core/resource_edit_session.h"
 #include "platform/file.h"
 #include "platform/host_name.h"
+#include "platform/path.h"
 
 namespace calyx::cli {
 namespace {
 
-// Fails with what the dialog said, or `fallback` when it said nothing.
-[[noreturn]] void failWithDialogMessages(const editor::HeadlessDialogView& view, const std::string& fallback) {
+// Fails with "<subject>: " and what the dialog said, or `fallback` when it
+// said nothing, then `advice`.
+[[noreturn]] void failWithDialogMessages(const editor::HeadlessDialogView& view, const std::string& subject,
+                                         const std::string& fallback, const std::string& advice = {}) {
     std::string text;
     for (const auto& m : view.messages) text += (text.empty() ? "" : "; ") + m;
-    throw CommandFailure{text.empty() ? fallback : text};
+    throw CommandFailure{subject + ": " + (text.empty() ? fallback : text) + advice};
+}
+
+// The edit dialog's message for a sample that cannot be read or written, and
+// what lies behind it, in calyx-cli's language.
+std::string sampleProblemText(const Context& context, const bank::SoundResource& resource,
+                              const editor::ExportProblem& problem) {
+    return editor::exportProblemText(resource, problem, context.strings(), context.language());
 }
 
 // One resource of one open bank in an edit dialog.
@@ -51,9 +62,23 @@ void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, lon
                              " is not a sample with a file of its own (the editor opens no dialog for it)"};
     edit.resource->setOwner(deviceLink);
     edit.view.trackbar = 0;  // the dialog's trackbar is there
-    edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings());
+    edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings(),
+                                                                 context.language());
     edit.session->bind(*edit.resource, edit.document->bank(), deviceLink);
     if (!edit.session->initialise()) throw CommandFailure{"the resource cannot be edited"};
+}
+
+// The WAV error met reading resource `index`'s sample as the edit dialog
+// reads it for a test, or 0 when it reads whole.
+int sampleReadError(const Context& context, bank::SoundBank& bank, long index) {
+    editor::HeadlessDialogView view;
+    editor::LinkTable links;
+    editor::ResourceEditSession session(view, links, context.strings(), context.language());
+    session.bind(*bank.resourceAt(static_cast<std::size_t>(index)), bank, nullptr);
+    session.initialise();
+    audio::WavFile reader;
+    audio::WaveFormat format;
+    return session.loadPlayBuffer(reader, format);
 }
 
 std::string refusalText(editor::DropRefusal refusal) {
@@ -143,8 +168,20 @@ void addExport(CLI::App& app, Context& context) {
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
         const int result = edit.session->exportWav(out);
-        edit.session->reportWavError(result);
-        if (result != 0) failWithDialogMessages(edit.view, out + ": the sample could not be exported (code " + std::to_string(result) + ")");
+        if (result != editor::wav_error::none) {
+            // A sample that cannot be read is the bank's problem, not the output's.
+            const bool aboutOutput =
+                result == editor::wav_error::cannotWrite || result == editor::wav_error::cannotOpen;
+            if (!aboutOutput)
+                throw CommandFailure{args->bank + ": resource " + std::to_string(args->index) + ": " +
+                                     sampleProblemText(context, *edit.resource, {static_cast<std::size_t>(args->index), result, args->out})};
+            const std::string folder(platform::directoryPart(out));
+            const bool noFolder = !folder.empty() && !platform::directoryExists(folder);
+            throw CommandFailure{args->out + ": " +
+                                 context.messageText(editor::wavErrorText(result, context.strings(), context.language()),
+                                                     "the WAV file cannot be written") +
+                                 (noFolder ? " (the folder " + folder + " does not exist)" : "")};
+        }
         std::cout << "exported " << edit.session->state().playLength << " bytes to " << args->out << '\n';
     });
 }
@@ -179,8 +216,12 @@ void addImport(CLI::App& app, Context& context) {
         // "Browse..." then OK.
         const int imported = edit.session->importWav(in, true);
         edit.session->reportImportResult(imported);
-        if (imported != editor::import_result::taken) failWithDialogMessages(edit.view, in + ": not imported");
-        if (!edit.session->ok()) failWithDialogMessages(edit.view, in + ": not imported");
+        if (imported != editor::import_result::taken)
+            failWithDialogMessages(edit.view, args->in, "not imported",
+                           imported == editor::import_result::formatNotSupported && !args->convert
+                               ? "; import --convert converts it first (any PCM or float WAV file)"
+                               : "");
+        if (!edit.session->ok()) failWithDialogMessages(edit.view, args->in, "not imported");
         saveBankOrFail(context, *edit.document, target);
         warnAboutRecordedName(hostInput, args->in);
         std::cout << "imported " << edit.resource->dataSize() << " bytes into resource " << args->index << "; saved "
@@ -208,7 +249,7 @@ void addVolume(CLI::App& app, Context& context) {
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
         edit.view.volume = std::to_string(args->volume);
-        if (!edit.session->ok()) failWithDialogMessages(edit.view, "the volume could not be set");
+        if (!edit.session->ok()) failWithDialogMessages(edit.view, args->bank, "the volume could not be set");
         saveBankOrFail(context, *edit.document, target);
         std::cout << "volume of resource " << args->index << " is " << edit.resource->volume() << "; saved "
                   << args->output.shown(args->bank) << '\n';
@@ -249,6 +290,12 @@ void addCopy(CLI::App& app, Context& context) {
             source, static_cast<std::size_t>(args->sourceIndex), *target, static_cast<std::size_t>(args->targetIndex),
             links, context.strings(), [](const editor::UiText&) { return true; }, &refusal);
         if (outcome != editor::DropOutcome::Copied) throw CommandFailure{refusalText(refusal)};
+        // A source whose sample cannot be read would fail the save; say so
+        // about the source, before anything is written.
+        if (const int unreadable = sampleReadError(context, source, args->sourceIndex))
+            throw CommandFailure{args->source + ": resource " + std::to_string(args->sourceIndex) + ": " +
+                                 sampleProblemText(context, *source.resourceAt(static_cast<std::size_t>(args->sourceIndex)),
+                                                   {static_cast<std::size_t>(args->sourceIndex), unreadable, args->source})};
         saveBankOrFail(context, *targetDocument, savePath);
         std::cout << "copied resource " << args->sourceIndex << " onto resource " << args->targetIndex << "; saved "
                   << args->output.shown(args->target) << '\n';
@@ -270,7 +317,11 @@ void addPlay(CLI::App& app, Context& context) {
         context.startUp();
         std::vector<std::string> deviceMessages;
         audio::WaveDeviceOwner owner([&](int id, const char* french) {
-            deviceMessages.push_back(context.messageText(editor::resolveMessage(id, french, context.strings()), french));
+            const auto entry = editor::messageById(id);
+            deviceMessages.push_back(context.messageText(
+                entry ? editor::resolveMessage(*entry, context.strings(), context.language())
+                      : editor::resolveMessage(id, french, context.strings()),
+                french));
         });
         audio::WaveDeviceLink link = owner.makeLink();
         OpenEdit edit;
@@ -278,7 +329,7 @@ void addPlay(CLI::App& app, Context& context) {
         edit.document->bank().setDeviceLink(&link);
         edit.session->testCurrent();
         for (const auto& m : deviceMessages) edit.view.messages.push_back(m);
-        if (!edit.view.messages.empty() || !owner.waveHandle()) failWithDialogMessages(edit.view, "nothing could be played");
+        if (!edit.view.messages.empty() || !owner.waveHandle()) failWithDialogMessages(edit.view, args->bank, "nothing could be played");
         waitForPlayback(owner);
         edit.session->stopTest();
     });

@@ -24,7 +24,7 @@ std::string saveTarget(const Context& context, const OutputOption& output, const
 void saveBankOrFail(const Context& context, editor::BankDocument& document, const std::string& target) {
     const auto result = document.save(target);
     if (result.report) {
-        const std::string text = result.report->text(context.strings(), editor::FallbackLanguage::English).utf8();
+        const std::string text = result.report->text(context.strings(), context.language()).utf8();
         if (!result.saved) throw CommandFailure{text};
         printWarning(text);
     }

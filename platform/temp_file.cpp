@@ -1,5 +1,7 @@
 #include "platform/temp_file.h"
 
+#include <cerrno>
+
 #include "platform/path.h"
 
 namespace calyx::platform {
@@ -9,7 +11,11 @@ namespace {
 // that exists in any letter case, or as a folder, is taken; anything else
 // is the system's refusal.
 NameTry failedTry(const std::string& name) {
-    return fileExists(name) || directoryExists(name) ? NameTry::Taken : NameTry::Failed;
+    // The look at the name must not hide why the creation failed.
+    const int refusal = errno;
+    const bool taken = fileExists(name) || directoryExists(name);
+    errno = refusal;
+    return taken ? NameTry::Taken : NameTry::Failed;
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ TempFileResult claimFreeName(const TempNames& names, const std::function<NameTry
                              OnRefusal onRefusal = OnRefusal::Stop);
 
 // Creates the first free name exclusively and leaves it open in `file` for
-// reading and writing.
+// reading and writing. After a failure, errno is the system's answer to the
+// last creation tried.
 TempFileResult createTempFile(File& file, const TempNames& names, OnRefusal onRefusal = OnRefusal::Stop);
 
 // Opens a new file without a name in `folder` in `file`, for reading and

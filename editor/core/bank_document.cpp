@@ -53,15 +53,24 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
         modified_ = true;
         return {false, DocumentReport{DocumentProblem::PasteSourceChanged, *changed}};
     }
-    const bool overItsFile = bank_.bankPath() == targetPath;
+    const std::string loadedPath = *bank_.bankPath();
+    const bool overItsFile = loadedPath == targetPath;
     const std::vector<bool> kept = PasteOrigins::keptSamples(bank_);
     const auto outcome = bank::saveDocument(bank_, targetPath);
     if (!outcome.saved) {
         // Nothing was written over the target: the changes are still only here.
         modified_ = true;
+        if (outcome.noTemporaryFile) {
+            // The new file is written beside the bank it was loaded from.
+            return {false, DocumentReport{DocumentProblem::NoTemporaryFile, targetPath, outcome.bankError,
+                                          outcome.systemError, std::string(platform::directoryPart(loadedPath))}};
+        }
         if (outcome.bankError != 0)
-            return {false, DocumentReport{DocumentProblem::SaveFailed, targetPath, outcome.bankError}};
-        return {false, DocumentReport{DocumentProblem::ReplaceFailed, targetPath}};
+            return {false, DocumentReport{DocumentProblem::SaveFailed, targetPath, outcome.bankError,
+                                          outcome.systemError}};
+        if (const auto folder = platform::directoryPart(targetPath); !folder.empty() && !platform::directoryExists(folder))
+            return {false, DocumentReport{DocumentProblem::FolderMissing, targetPath, 0, 0, std::string(folder)}};
+        return {false, DocumentReport{DocumentProblem::ReplaceFailed, targetPath, 0, outcome.systemError}};
     }
     pathName_ = targetPath;
     modified_ = false;

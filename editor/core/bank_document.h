@@ -17,17 +17,6 @@
 
 namespace calyx::editor {
 
-// A failure, or a warning that leaves the document open, with what to show.
-struct DocumentReport {
-    DocumentProblem problem;
-    std::string path;
-    int bankError = 0;
-
-    UiText text(const GameStrings& strings, FallbackLanguage language) const {
-        return documentProblemText(problem, path, bankError, strings, language);
-    }
-};
-
 enum class CloseAnswer { Yes, No, Cancel };
 
 class BankDocument {

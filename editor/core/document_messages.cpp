@@ -2,6 +2,8 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <system_error>
 
 #include "bank/sound_bank.h"
 #include "editor/core/messages.h"
@@ -15,6 +17,9 @@ struct ProblemTexts {
     std::optional<int> frameworkMessage;
     std::string_view french;
     std::string_view english;
+    // A failed save: the built-in text ends by saying that the file on disk
+    // is as it was, after what went wrong and the system's reason.
+    bool fileUnchanged = false;
 };
 
 ProblemTexts textsFor(DocumentProblem problem) {
@@ -48,14 +53,17 @@ ProblemTexts textsFor(DocumentProblem problem) {
         return {std::nullopt, "%1\nUne banque de sons s'enregistre sous un nom finissant par .bnm.",
                 "%1: a sound bank is saved under a name ending in .bnm"};
     case DocumentProblem::SaveFailed:
+        return {std::nullopt, "%1\nImpossible d'enregistrer la banque.", "%1: the bank could not be saved", true};
+    case DocumentProblem::NoTemporaryFile:
         return {std::nullopt,
-                "%1\nImpossible d'enregistrer la banque. Le fichier sur le disque n'a pas été modifié.",
-                "%1: the bank could not be saved; the file is unchanged"};
+                "%1\nImpossible d'enregistrer la banque : aucun fichier temporaire ne peut être créé dans %2.",
+                "%1: the bank cannot be saved: no temporary file can be created in %2", true};
     case DocumentProblem::ReplaceFailed:
-        return {accessDeniedSaving,
-                "%1\nLa banque enregistrée n'a pas pu remplacer ce fichier. Le fichier sur le disque n'a pas "
-                "été modifié.",
-                "%1: the saved bank could not take the file's place; the file is unchanged"};
+        return {accessDeniedSaving, "%1\nLa banque enregistrée n'a pas pu remplacer ce fichier.",
+                "%1: the saved bank could not take the file's place", true};
+    case DocumentProblem::FolderMissing:
+        return {std::nullopt, "%1\nLe dossier %2 n'existe pas : rien n'a été écrit.",
+                "%1: the folder %2 does not exist; nothing was written"};
     case DocumentProblem::CompanionCopyFailed:
         return {std::nullopt, message::companionCopyFailed.french,
                 "%1: saved, but the companion name file (.bns) could not be copied"};
@@ -69,9 +77,10 @@ ProblemTexts textsFor(DocumentProblem problem) {
     return {};
 }
 
-// What a bank error code adds to the built-in text.
-std::string_view bankErrorDetail(int code, FallbackLanguage language) {
-    const bool french = language == FallbackLanguage::French;
+}  // namespace
+
+std::string_view bankErrorDetail(int code, InterfaceLanguage language) {
+    const bool french = language == InterfaceLanguage::French;
     switch (code) {
     case bank::errorSourceUnreadable:
         return french ? "Les données d'un son ne peuvent pas être lues." : "a sample's data cannot be read";
@@ -88,11 +97,16 @@ std::string_view bankErrorDetail(int code, FallbackLanguage language) {
     }
 }
 
-}  // namespace
+std::string systemReason(int errorNumber) { return std::generic_category().message(errorNumber); }
 
-UiText documentProblemText(DocumentProblem problem, std::string_view path, int bankError,
-                           const GameStrings& strings, FallbackLanguage language) {
-    const std::string title(platform::lastComponent(path));
+UiText documentProblemText(const DocumentReport& report, const GameStrings& strings, InterfaceLanguage language) {
+    const DocumentProblem problem = report.problem;
+    const int bankError = report.bankError;
+    // The editor's boxes name a document by its title, as its window does; a
+    // command's lines name the file by its path, so that a script's log says
+    // which one.
+    const bool english = language == InterfaceLanguage::English;
+    const std::string shown = english ? report.path : std::string(platform::lastComponent(report.path));
     const bool withBankError = problem == DocumentProblem::LoadIncomplete || problem == DocumentProblem::SaveFailed;
     const ProblemTexts texts = textsFor(problem);
 
@@ -105,18 +119,18 @@ UiText documentProblemText(DocumentProblem problem, std::string_view path, int b
         gameId = fileErrorGameStringId(*texts.frameworkMessage);
     if (gameId) {
         if (auto game = resolveMessage(*gameId, {}, strings))
-            return UiText::builtIn(formatWithArgument(*game, title));
+            return UiText::builtIn(formatWithArgument(*game, shown));
     }
 
-    const bool french = language == FallbackLanguage::French;
-    std::string_view base = french ? texts.french : texts.english;
+    std::string_view base = english ? texts.english : texts.french;
     // A bank whose names could not be read was read whole: the detail says it all.
     if (problem == DocumentProblem::LoadIncomplete && bankError == bank::errorCompanionUnreadable)
-        base = french ? "%1" : "%1:";
-    std::string text = formatWithArgument(UiText::builtIn(base), title);
+        base = english ? "%1:" : "%1";
+    std::string text = formatWithArgument(UiText::builtIn(base), shown);
+    if (const auto place = text.find("%2"); place != std::string::npos) text.replace(place, 2, report.place);
     if (withBankError && bankError != 0) {
         const std::string_view detail = bankErrorDetail(bankError, language);
-        if (french) {
+        if (!english) {
             text += "\n";
             text += detail;
         } else if (base.back() == ':') {
@@ -128,7 +142,14 @@ UiText documentProblemText(DocumentProblem problem, std::string_view path, int b
             text += ")";
         }
     }
+    if (report.systemError != 0) text += " (" + systemReason(report.systemError) + ")";
+    if (texts.fileUnchanged)
+        text += english ? "; the file is unchanged" : "\nLe fichier sur le disque n'a pas été modifié.";
     return UiText::builtIn(text);
+}
+
+UiText DocumentReport::text(const GameStrings& strings, InterfaceLanguage language) const {
+    return documentProblemText(*this, strings, language);
 }
 
 }  // namespace calyx::editor

@@ -4,14 +4,14 @@
 // editor falls back on French, calyx-cli on English.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "editor/core/game_strings.h"
+#include "editor/core/messages.h"
 #include "editor/core/ui_text.h"
 
 namespace calyx::editor {
-
-enum class FallbackLanguage { French, English };
 
 enum class DocumentProblem {
     NotFound,             // no file answers to the path
@@ -23,15 +23,38 @@ enum class DocumentProblem {
     NewBankCannotBeSaved, // a document that was never loaded from a file
     SaveNameRefused,      // Save As under a name with another extension than ".bnm"
     SaveFailed,           // the bank's save failed (code in `bankError`); the file is unchanged
+    NoTemporaryFile,      // no temporary file could be made for the save (its folder in `place`)
     ReplaceFailed,        // the new file could not take the target's place; the file is unchanged
+    FolderMissing,        // the target's folder (in `place`) does not exist; nothing was written
     CompanionCopyFailed,  // the bank was saved, its ".bns" companion could not follow
     PasteSourceChanged,   // a bank a sample was pasted from changed since (its path is given); nothing was saved
 };
 
-// The text for `problem` on the file at `path` ("%1" in texts is the file
-// title). `bankError` is the bank's error code for LoadIncomplete and
-// SaveFailed. Never empty.
-UiText documentProblemText(DocumentProblem problem, std::string_view path, int bankError,
-                           const GameStrings& strings, FallbackLanguage language);
+// What a bank error code adds to a built-in text, in `language`.
+std::string_view bankErrorDetail(int code, InterfaceLanguage language);
+
+// A failure, or a warning that leaves the document open, with what to show.
+struct DocumentReport {
+    DocumentProblem problem;
+    std::string path;
+    // The bank's error code for LoadIncomplete and SaveFailed.
+    int bankError = 0;
+    // What the system answered to the step that failed (an errno value), 0
+    // when unknown.
+    int systemError = 0;
+    // The folder a problem is about, for the problems that name one.
+    std::string place = {};
+
+    UiText text(const GameStrings& strings, InterfaceLanguage language) const;
+};
+
+// What the system's error number `errorNumber` says ("Permission denied").
+std::string systemReason(int errorNumber);
+
+// The text for `report`: the game's text when it has one and it is there,
+// else the built-in text in `language`, naming the file (by its title in the
+// editor's French, by its path in calyx-cli's English), what went wrong and
+// the system's reason. Never empty.
+UiText documentProblemText(const DocumentReport& report, const GameStrings& strings, InterfaceLanguage language);
 
 }  // namespace calyx::editor

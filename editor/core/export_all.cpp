@@ -143,7 +143,7 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strin
 
 std::string exportProblemText(const bank::SoundResource& resource, const ExportProblem& problem,
                               const GameStrings& strings, InterfaceLanguage language) {
-    const auto message = wavErrorText(problem.wavError, strings);
+    const auto message = wavErrorText(problem.wavError, strings, language);
     std::string text =
         message && !message->empty() ? message->utf8() : std::string(export_text::cannotRead.in(language));
     switch (problem.wavError) {
@@ -152,7 +152,8 @@ std::string exportProblemText(const bank::SoundResource& resource, const ExportP
         return text + (file.empty() ? std::string(export_text::namesNoFile.in(language))
                                     : filled(export_text::fileNotFound.in(language), file));
     }
-    case wav_error::cannotWrite: return text + " (" + problem.path + ")";
+    case wav_error::cannotWrite:
+    case wav_error::cannotOpen: return text + " (" + problem.path + ")";
     default: return text + filled(export_text::bytesUnreadable.in(language), std::to_string(resource.dataSize()));
     }
 }

@@ -24,7 +24,7 @@ struct ExportProblem {
     // The edit dialog's WAV error code (wav_error): no sample data
     // when the sample's own file is not in the game folders.
     int wavError;
-    std::string path;  // the file that could not be written, for a write error
+    std::string path;  // the file that could not be opened or written, for those errors
 };
 
 struct ExportAllReport {

@@ -1,7 +1,8 @@
-// The language of the editor's own texts that the game's strings.dat does
-// not hold (the preview pane, the editor's newer menu items and questions):
-// English when the installation's language is English, French otherwise,
-// as the rest of the built-in interface is French.
+// The language of the built-in texts shown where the game's strings.dat has
+// none. The editor's messages are French, calyx-cli's English; the editor's
+// newer texts (the preview pane, newer menu items and questions) follow the
+// installation: English when its language is English, French otherwise, as
+// the rest of the built-in interface is French.
 #pragma once
 
 #include <string_view>

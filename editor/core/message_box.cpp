@@ -6,10 +6,10 @@ namespace calyx::editor {
 
 namespace {
 
-constexpr MessageEntry okButton{148, "OK"};
-constexpr MessageEntry yesButton{149, "Oui"};
-constexpr MessageEntry noButton{150, "Non"};
-constexpr MessageEntry cancelButton{151, "Annuler"};
+constexpr MessageEntry okButton{148, "OK", "OK"};
+constexpr MessageEntry yesButton{149, "Oui", "Yes"};
+constexpr MessageEntry noButton{150, "Non", "No"};
+constexpr MessageEntry cancelButton{151, "Annuler", "Cancel"};
 
 ButtonFace face(const MessageEntry& entry, const GameStrings& strings) {
     return {true, resolveMessage(entry, strings).value_or(UiText{})};

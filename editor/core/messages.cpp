@@ -7,25 +7,29 @@ namespace calyx::editor {
 
 namespace {
 
-constexpr MessageEntry internalProblem{54, "Problème interne"};
+constexpr MessageEntry internalProblem{54, "Problème interne", "internal problem"};
 
 // Index = code − 1.
 constexpr std::array<MessageEntry, 5> wavErrors = {{
-    {59, "Format de .wav non supporté"},
-    {61, "Erreur d'ouverture du .wav"},
-    {60, "Erreur de lecture du .wav"},
-    {62, "Erreur d'écriture du .wav"},
-    {58, "Son trop volumineux"},
+    {59, "Format de .wav non supporté", "WAV format not supported"},
+    {61, "Erreur d'ouverture du .wav", "the WAV file cannot be opened"},
+    {60, "Erreur de lecture du .wav", "the WAV file cannot be read"},
+    {62, "Erreur d'écriture du .wav", "the WAV file cannot be written"},
+    {58, "Son trop volumineux", "the sound is too large"},
 }};
 
 // Index = code − 2. Code 3 is a dropped file, so the game may word it apart.
 constexpr std::array<MessageEntry, 5> importResults = {{
-    {50, "Vous ne pouvez entrer que des fichiers .Wav"},
-    {51, "Vous ne pouvez entrer que des fichiers .Wav"},
-    {52, "Problème de mémoire"},
-    {53, "Le fichier n'existe pas"},
-    {59, "format du .wav non supporté (doit être en 22 kHz mono 16 bits)"},
+    {50, "Vous ne pouvez entrer que des fichiers .Wav", "only .wav files can be imported"},
+    {51, "Vous ne pouvez entrer que des fichiers .Wav", "only .wav files can be imported"},
+    {52, "Problème de mémoire", "not enough memory"},
+    {53, "Le fichier n'existe pas", "the file does not exist"},
+    {59, "format du .wav non supporté (doit être en 22 kHz mono 16 bits)",
+     "WAV format not supported (it must be 22 kHz, mono, 16-bit)"},
 }};
+
+constexpr std::array<MessageEntry, 3> namedMessages = {
+    message::soundDriverFailed, message::companionCopyFailed, message::saveChangesQuestion};
 
 // Index = bank error code − 1; the texts are shared with the WAV messages.
 constexpr std::array<int, 5> bankErrorIds = {60, 62, 52, 153, 54};
@@ -47,6 +51,12 @@ std::optional<UiText> gameTextOnly(std::optional<int> id, const GameStrings& str
 }
 
 }  // namespace
+
+std::optional<MessageEntry> messageById(int gameStringId) {
+    for (const auto& entry : namedMessages)
+        if (entry.gameStringId == gameStringId) return entry;
+    return std::nullopt;
+}
 
 std::optional<MessageEntry> wavErrorMessage(int code) {
     if (code < 1 || code > static_cast<int>(wavErrors.size())) return std::nullopt;
@@ -71,26 +81,27 @@ std::optional<int> fileErrorGameStringId(int messageNumber) {
     return std::nullopt;
 }
 
-std::optional<UiText> resolveMessage(int id, std::string_view frenchUtf8, const GameStrings& strings) {
+std::optional<UiText> resolveMessage(int id, std::string_view builtInUtf8, const GameStrings& strings) {
     if (auto text = strings.GetGameString(id); text && !text->empty()) return UiText::fromGame(std::move(*text));
-    if (frenchUtf8.empty()) return std::nullopt;
-    return UiText::builtIn(frenchUtf8);
+    if (builtInUtf8.empty()) return std::nullopt;
+    return UiText::builtIn(builtInUtf8);
 }
 
-std::optional<UiText> resolveMessage(const MessageEntry& entry, const GameStrings& strings) {
-    return resolveMessage(entry.gameStringId, entry.french, strings);
+std::optional<UiText> resolveMessage(const MessageEntry& entry, const GameStrings& strings,
+                                     InterfaceLanguage language) {
+    return resolveMessage(entry.gameStringId, entry.builtIn(language), strings);
 }
 
-std::optional<UiText> wavErrorText(int code, const GameStrings& strings) {
+std::optional<UiText> wavErrorText(int code, const GameStrings& strings, InterfaceLanguage language) {
     const auto entry = wavErrorMessage(code);
     if (!entry) return std::nullopt;
-    return resolveMessage(*entry, strings);
+    return resolveMessage(*entry, strings, language);
 }
 
-std::optional<UiText> importResultText(int code, const GameStrings& strings) {
+std::optional<UiText> importResultText(int code, const GameStrings& strings, InterfaceLanguage language) {
     const auto entry = importResultMessage(code);
     if (!entry) return std::nullopt;
-    return resolveMessage(*entry, strings);
+    return resolveMessage(*entry, strings, language);
 }
 
 std::optional<UiText> bankErrorText(int code, const GameStrings& strings) {

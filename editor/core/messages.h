@@ -1,7 +1,9 @@
-// The editor's messages: for each, the id of the game's own text and the
-// built-in French text shown when the game's text is not there.
+// The messages of the editor and calyx-cli: for each, the id of the game's
+// own text and the built-in texts shown when the game's text is not there,
+// French for the editor and English for calyx-cli, so that one run speaks
+// one language.
 //
-// French texts are UTF-8; game texts are the bytes of `strings.dat`. Both
+// Built-in texts are UTF-8; game texts are the bytes of `strings.dat`. Both
 // reach the user as a `UiText`, which says which of the two it holds.
 #pragma once
 
@@ -9,24 +11,38 @@
 #include <string_view>
 
 #include "editor/core/game_strings.h"
+#include "editor/core/interface_language.h"
 #include "editor/core/ui_text.h"
 
 namespace calyx::editor {
+
 
 struct MessageEntry {
     int gameStringId;
     // UTF-8; empty when nothing is shown without the game's text.
     std::string_view french;
+    std::string_view english;
+
+    constexpr std::string_view builtIn(InterfaceLanguage language) const {
+        return language == InterfaceLanguage::English ? english : french;
+    }
 };
 
 namespace message {
 // The wave-output device cannot be opened.
-inline constexpr MessageEntry soundDriverFailed{140, "impossible d'initialiser le driver son"};
+inline constexpr MessageEntry soundDriverFailed{140, "impossible d'initialiser le driver son",
+                                                "the sound driver cannot be initialised"};
 // A bank saved under a new name could not take its ".bns" companion along.
-inline constexpr MessageEntry companionCopyFailed{152, "impossible de sauvegarder le fichier bns"};
+inline constexpr MessageEntry companionCopyFailed{152, "impossible de sauvegarder le fichier bns",
+                                                  "the .bns name file cannot be saved"};
 // Asked before a modified document is closed; "%1" is the document's name.
-inline constexpr MessageEntry saveChangesQuestion{147, "Enregistrer les modifications apportées à %1?"};
+inline constexpr MessageEntry saveChangesQuestion{147, "Enregistrer les modifications apportées à %1?",
+                                                  "Save the changes to %1?"};
 }  // namespace message
+
+// The entry of a message known by its game text id, for callers that name a
+// message by id; nothing for an id that is not one of the entries above.
+std::optional<MessageEntry> messageById(int gameStringId);
 
 // The name shown for a document that has neither path nor title.
 inline constexpr std::string_view untitledDocumentName = "sans nom";
@@ -62,13 +78,17 @@ std::optional<int> bankErrorGameStringId(int code);
 std::optional<int> fileErrorGameStringId(int messageNumber);
 
 // The game's text of `id` when the table is loaded and the text is not
-// empty; else `frenchUtf8`; nothing when that is empty as well.
-std::optional<UiText> resolveMessage(int id, std::string_view frenchUtf8, const GameStrings& strings);
-std::optional<UiText> resolveMessage(const MessageEntry& entry, const GameStrings& strings);
+// empty; else `builtInUtf8`; nothing when that is empty as well.
+std::optional<UiText> resolveMessage(int id, std::string_view builtInUtf8, const GameStrings& strings);
+// The game's text of the entry, else its built-in text in `language`.
+std::optional<UiText> resolveMessage(const MessageEntry& entry, const GameStrings& strings,
+                                     InterfaceLanguage language = InterfaceLanguage::French);
 
 // What the edit dialog shows for a WAV error and for an import result.
-std::optional<UiText> wavErrorText(int code, const GameStrings& strings);
-std::optional<UiText> importResultText(int code, const GameStrings& strings);
+std::optional<UiText> wavErrorText(int code, const GameStrings& strings,
+                                   InterfaceLanguage language = InterfaceLanguage::French);
+std::optional<UiText> importResultText(int code, const GameStrings& strings,
+                                       InterfaceLanguage language = InterfaceLanguage::French);
 // What the document shows for a bank error code and for a framework
 // file-error message: only the game's texts, so nothing without them.
 std::optional<UiText> bankErrorText(int code, const GameStrings& strings);

@@ -59,8 +59,9 @@ int openAccepted(audio::WavFile& file, const std::string& path, audio::WaveForma
 
 }  // namespace
 
-ResourceEditSession::ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings)
-    : view_(view), links_(links), strings_(strings) {}
+ResourceEditSession::ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings,
+                                         InterfaceLanguage language)
+    : view_(view), links_(links), strings_(strings), language_(language) {}
 
 ResourceEditSession::~ResourceEditSession() { stopTest(); }
 
@@ -446,11 +447,11 @@ void ResourceEditSession::cancel() {
 }
 
 void ResourceEditSession::reportWavError(int code) {
-    if (auto text = wavErrorText(code, strings_)) view_.showMessage(*text, message_style::exclamation);
+    if (auto text = wavErrorText(code, strings_, language_)) view_.showMessage(*text, message_style::exclamation);
 }
 
 void ResourceEditSession::reportImportResult(int code) {
-    if (auto text = importResultText(code, strings_)) view_.showMessage(*text, message_style::exclamation);
+    if (auto text = importResultText(code, strings_, language_)) view_.showMessage(*text, message_style::exclamation);
 }
 
 }  // namespace calyx::editor

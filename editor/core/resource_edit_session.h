@@ -19,6 +19,7 @@
 #include "editor/core/edit_dialog_view.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/link_table.h"
+#include "editor/core/messages.h"
 
 namespace calyx::editor {
 
@@ -83,7 +84,9 @@ struct ResourceEditState {
 
 class ResourceEditSession {
 public:
-    ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings);
+    // Messages are the game's texts, else built-in ones in `language`.
+    ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings,
+                        InterfaceLanguage language = InterfaceLanguage::French);
     // Stops any test sound still queued.
     ~ResourceEditSession();
     ResourceEditSession(const ResourceEditSession&) = delete;
@@ -150,6 +153,7 @@ private:
     EditDialogView& view_;
     LinkTable& links_;
     const GameStrings& strings_;
+    InterfaceLanguage language_;
     ResourceEditState state_;
 };
 

@@ -12,7 +12,7 @@ CCalyxDoc::CCalyxDoc(LinkTable& links, const GameStrings& strings, QObject* pare
     : QObject(parent), strings_(strings), document_(links) {}
 
 void CCalyxDoc::show(const DocumentReport& report) const {
-    messageBox(report.text(strings_, FallbackLanguage::French), message_style::exclamation);
+    messageBox(report.text(strings_, InterfaceLanguage::French), message_style::exclamation);
 }
 
 bool CCalyxDoc::openDocument(const QString& path, const InstallInfo& install) {

@@ -135,7 +135,7 @@ bool DocumentManager::saveAs(CChildFrame& frame) {
     const auto target = bankSavePath(QFile::encodeName(chosen).toStdString());
     if (!target) {
         const DocumentReport refused{DocumentProblem::SaveNameRefused, QFile::encodeName(chosen).toStdString()};
-        messageBox(refused.text(strings_, FallbackLanguage::French), message_style::exclamation);
+        messageBox(refused.text(strings_, InterfaceLanguage::French), message_style::exclamation);
         return false;
     }
     const QString path = QFile::decodeName(target->c_str());

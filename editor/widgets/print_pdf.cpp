@@ -23,7 +23,7 @@ int printBankToPdf(const QString& pdfPath, const QString& bankPath, const GameSt
     LinkTable links;
     BankDocument document(links);
     const auto opened = document.open(QFile::encodeName(bankPath).toStdString(), install);
-    if (opened.report) errors << opened.report->text(strings, FallbackLanguage::French).utf8() << '\n';
+    if (opened.report) errors << opened.report->text(strings, InterfaceLanguage::French).utf8() << '\n';
     if (!opened.opened) return 1;
 
     auto failed = [&] {

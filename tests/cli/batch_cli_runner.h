@@ -30,14 +30,14 @@ inline std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs `program` (a file of the build folder) with `arguments`, in the
+// Runs `program` (a file of the build folder, or an absolute path) with `arguments`, in the
 // folder `workingDir` when one is given; the environment is the test's own
 // (WINEPREFIX included).
 inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& workingDir = {}) {
     fixtures::TempDir outputs;
     std::string command = workingDir.empty() ? std::string() : "cd " + shellQuoted(workingDir) + " && ";
-    command += shellQuoted(binDir() + "/" + program);
+    command += shellQuoted(program.starts_with('/') ? program : binDir() + "/" + program);
     for (const auto& argument : arguments) command += " " + shellQuoted(argument);
     command += " >" + shellQuoted(outputs / "out") + " 2>" + shellQuoted(outputs / "err") + " </dev/null";
     const int status = std::system(command.c_str());
@@ -50,6 +50,14 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
 
 inline ProgramRun runCli(const std::vector<std::string>& arguments, const std::string& workingDir = {}) {
     return runProgram("calyx-cli", arguments, workingDir);
+}
+
+// calyx-cli run as the unprivileged user "nobody" (the tests run as root,
+// whom file permissions do not stop).
+inline ProgramRun runCliUnprivileged(const std::vector<std::string>& arguments, const std::string& workingDir = {}) {
+    std::vector<std::string> all = {"--reuid=65534", "--regid=65534", "--clear-groups", binDir() + "/calyx-cli"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return runProgram("/usr/bin/setpriv", all, workingDir);
 }
 
 }  // namespace calyx::cli::testing

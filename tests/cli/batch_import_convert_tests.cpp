@@ -42,7 +42,7 @@ TEST(BatchImportConvert, ConvertsIntoAPrivateCopyThatKeepsTheFileName) {
 
     auto run = runCli({"import", bank, "0", input});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("22 kHz mono 16 bits"), std::string::npos) << run.err;  // the editor's refusal
+    EXPECT_NE(run.err.find("it must be 22 kHz, mono, 16-bit"), std::string::npos) << run.err;  // the editor's refusal
 
     run = runCli({"import", "--convert", bank, "0", input});
     ASSERT_EQ(run.exitCode, 0) << run.err;

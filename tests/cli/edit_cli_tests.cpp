@@ -63,10 +63,10 @@ TEST_F(EditCliTest, ImportRefusalsUseTheEditorsMessagesAndLeaveTheBank) {
     fixtures::writeBytes(file, fixtures::simpleWav(patternBytes(8, 1), stereo));
     auto run = runCli({"import", bankA, "0", file});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("format du .wav non supporté (doit être en 22 kHz mono 16 bits)"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("WAV format not supported (it must be 22 kHz, mono, 16-bit)"), std::string::npos) << run.err;
     run = runCli({"import", bankA, "0", dir / "missing.wav"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("Le fichier n'existe pas"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("the file does not exist"), std::string::npos) << run.err;
     run = runCli({"import", bankA, "3", dir / "stereo.wav"});
     EXPECT_EQ(run.exitCode, 1);  // a CD track opens no dialog
     run = runCli({"import", bankA, "9", dir / "stereo.wav"});
@@ -128,7 +128,7 @@ TEST_F(PlayCliTest, WithoutASoundDeviceItSaysSoAndFails) {
     fixtures::ScopedEnv none("SDL_AUDIODRIVER", "no-such-driver");
     const auto run = runCli({"play", bankA, "0"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("impossible d'initialiser le driver son"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("the sound driver cannot be initialised"), std::string::npos) << run.err;
 }
 
 TEST_F(PlayCliTest, ALoopingSamplePlaysUntilInterrupted) {

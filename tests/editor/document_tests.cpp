@@ -34,7 +34,7 @@ protected:
         return dir_ / name;
     }
     std::string french(const std::optional<DocumentReport>& report) const {
-        return report ? report->text(strings_, FallbackLanguage::French).utf8() : std::string();
+        return report ? report->text(strings_, InterfaceLanguage::French).utf8() : std::string();
     }
 
     fixtures::TempDir dir_;
@@ -99,14 +99,15 @@ TEST_F(Document, GameTextsComeFirstAndNameTheFile) {
     EXPECT_EQ(french(result.report), "gone.bnm introuvable (jeu)");
     // A text the game does not have falls back on the built-in one.
     DocumentReport denied{DocumentProblem::AccessDeniedLoading, "/x/locked.bnm"};
-    EXPECT_EQ(denied.text(strings_, FallbackLanguage::French).utf8(),
+    EXPECT_EQ(denied.text(strings_, InterfaceLanguage::French).utf8(),
               "locked.bnm\nAccès refusé : impossible de lire ce fichier.");
-    EXPECT_EQ(denied.text(strings_, FallbackLanguage::English).utf8(),
-              "locked.bnm: cannot be opened for reading (access denied)");
+    // calyx-cli's lines name the file by its path.
+    EXPECT_EQ(denied.text(strings_, InterfaceLanguage::English).utf8(),
+              "/x/locked.bnm: cannot be opened for reading (access denied)");
     DocumentReport names{DocumentProblem::LoadIncomplete, "/x/b.bnm", bank::errorCompanionUnreadable};
-    EXPECT_EQ(names.text(strings_, FallbackLanguage::French).utf8(), "noms illisibles");
-    EXPECT_EQ(names.text(GameStrings{}, FallbackLanguage::English).utf8(),
-              "b.bnm: the companion name file cannot be read; names and descriptions are empty");
+    EXPECT_EQ(names.text(strings_, InterfaceLanguage::French).utf8(), "noms illisibles");
+    EXPECT_EQ(names.text(GameStrings{}, InterfaceLanguage::English).utf8(),
+              "/x/b.bnm: the companion name file cannot be read; names and descriptions are empty");
 }
 
 TEST_F(Document, AMissingCompanionOpensTheBankWithAWarning) {

@@ -87,7 +87,7 @@ TEST_F(PasteOrigin, ASourceChangedOutsideTheEditorIsRefusedAtSave) {
     ASSERT_TRUE(result.report);
     EXPECT_EQ(result.report->problem, DocumentProblem::PasteSourceChanged);
     EXPECT_EQ(result.report->path, pathA_);
-    EXPECT_NE(result.report->text(strings_, FallbackLanguage::English).utf8().find("a.bnm"), std::string::npos);
+    EXPECT_NE(result.report->text(strings_, InterfaceLanguage::English).utf8().find("a.bnm"), std::string::npos);
     EXPECT_TRUE(docB_.isModified());
     EXPECT_EQ(fixtures::readBytes(pathB_), before);
 }
