@@ -86,65 +86,65 @@ SampleDecoder decoderFor(bool isFloat, std::uint16_t bits) {
 
 }  // namespace
 
-int MonoWavReader::open(std::string_view path) {
-    if (!file_.open(path, platform::File::Mode::Read)) return convert_result::cannotOpen;
-    if (file_.length() < 0) return convert_result::readFailed;
+ConvertResult MonoWavReader::open(std::string_view path) {
+    if (!file_.open(path, platform::File::Mode::Read)) return ConvertResult::CannotOpen;
+    if (file_.length() < 0) return ConvertResult::ReadFailed;
     RiffChunkWalker walker(file_);
     const RiffForm form = walker.readForm();
-    if (form.heldBytes < 12 || !form.riff || !form.wave) return convert_result::notSupported;
+    if (form.heldBytes < 12 || !form.riff || !form.wave) return ConvertResult::NotSupported;
     bool haveFormat = false;
     for (;;) {
         RiffChunk chunk;
         switch (walker.next(chunk)) {
         case RiffChunkWalker::Step::Chunk: break;
-        case RiffChunkWalker::Step::ReadFailed: return convert_result::readFailed;
-        default: return convert_result::notSupported;  // no data chunk
+        case RiffChunkWalker::Step::ReadFailed: return ConvertResult::ReadFailed;
+        default: return ConvertResult::NotSupported;  // no data chunk
         }
         if (chunk.is("data")) {
-            if (!haveFormat) return convert_result::notSupported;
+            if (!haveFormat) return ConvertResult::NotSupported;
             // A placeholder length runs to the end of the file; any other
             // claim past the end is a file that ends early.
-            if (!chunk.heldWhole() && chunk.claimedLength < placeholderDataLength) return convert_result::readFailed;
+            if (!chunk.heldWhole() && chunk.claimedLength < placeholderDataLength) return ConvertResult::ReadFailed;
             format_.frames = static_cast<std::uint64_t>(chunk.heldLength()) / frameBytes_;
             framesLeft_ = format_.frames;
             if (file_.seek(chunk.bodyOffset, platform::File::Origin::Start) != chunk.bodyOffset)
-                return convert_result::readFailed;
-            return convert_result::ok;
+                return ConvertResult::ReadFailed;
+            return ConvertResult::Ok;
         }
         // A chunk may lack the pad byte at the very end of the file.
-        if (!chunk.heldWhole()) return convert_result::notSupported;
+        if (!chunk.heldWhole()) return ConvertResult::NotSupported;
         if (chunk.is("fmt ")) {
-            const int parsed = readFormatBlock(walker, chunk);
-            if (parsed != convert_result::ok) return parsed;
+            const ConvertResult parsed = readFormatBlock(walker, chunk);
+            if (parsed != ConvertResult::Ok) return parsed;
             haveFormat = true;
         }
     }
 }
 
-int MonoWavReader::readFormatBlock(RiffChunkWalker& walker, const RiffChunk& chunk) {
+ConvertResult MonoWavReader::readFormatBlock(RiffChunkWalker& walker, const RiffChunk& chunk) {
     const std::uint32_t length = chunk.claimedLength;
-    if (length < plainFormatSize) return convert_result::notSupported;
+    if (length < plainFormatSize) return ConvertResult::NotSupported;
     std::uint8_t block[extensibleFormatSize] = {};
-    if (!walker.readBody(chunk, block, std::min<std::size_t>(length, sizeof block))) return convert_result::readFailed;
+    if (!walker.readBody(chunk, block, std::min<std::size_t>(length, sizeof block))) return ConvertResult::ReadFailed;
     std::uint16_t tag = readLe16(block);
     format_.channels = readLe16(block + 2);
     format_.sampleRate = readLe32(block + 4);
     const std::uint16_t blockAlign = readLe16(block + 12);
     format_.bitsPerSample = readLe16(block + 14);
     if (tag == formatTagExtensible) {
-        if (length < extensibleFormatSize) return convert_result::notSupported;
+        if (length < extensibleFormatSize) return ConvertResult::NotSupported;
         if (!std::equal(subFormatGuidTail.begin(), subFormatGuidTail.end(), block + 26))
-            return convert_result::notSupported;
+            return ConvertResult::NotSupported;
         tag = readLe16(block + 24);
     }
-    if (tag != formatTagPcm && tag != formatTagFloat) return convert_result::notSupported;
+    if (tag != formatTagPcm && tag != formatTagFloat) return ConvertResult::NotSupported;
     format_.isFloat = tag == formatTagFloat;
     decode_ = decoderFor(format_.isFloat, format_.bitsPerSample);
-    if (!decode_ || format_.channels == 0) return convert_result::notSupported;
-    if (format_.sampleRate < lowestRate || format_.sampleRate > highestRate) return convert_result::notSupported;
+    if (!decode_ || format_.channels == 0) return ConvertResult::NotSupported;
+    if (format_.sampleRate < lowestRate || format_.sampleRate > highestRate) return ConvertResult::NotSupported;
     frameBytes_ = std::size_t{format_.channels} * (format_.bitsPerSample / 8u);
-    if (blockAlign != frameBytes_) return convert_result::notSupported;
-    return convert_result::ok;
+    if (blockAlign != frameBytes_) return ConvertResult::NotSupported;
+    return ConvertResult::Ok;
 }
 
 std::ptrdiff_t MonoWavReader::read(std::vector<float>& out) {

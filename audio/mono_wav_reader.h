@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "audio/convert_result.h"
 #include "platform/file.h"
 
 namespace calyx::audio {
@@ -28,8 +29,8 @@ struct SampleFormat {
 
 class MonoWavReader {
 public:
-    // Opens `path` and walks to its first sample; a `convert_result`.
-    int open(std::string_view path);
+    // Opens `path` and walks to its first sample.
+    ConvertResult open(std::string_view path);
 
     const SampleFormat& format() const { return format_; }
 
@@ -41,7 +42,7 @@ public:
     std::size_t framesPerBlock() const;
 
 private:
-    int readFormatBlock(RiffChunkWalker& walker, const RiffChunk& chunk);
+    ConvertResult readFormatBlock(RiffChunkWalker& walker, const RiffChunk& chunk);
 
     platform::File file_;
     SampleFormat format_;

@@ -32,32 +32,32 @@ Resampler makeResampler(std::uint32_t inputRate) {
 
 }  // namespace
 
-int convertRate(MonoWavReader& reader, EditorWavWriter& writer) {
+ConvertResult convertRate(MonoWavReader& reader, EditorWavWriter& writer) {
     const std::uint32_t rate = reader.format().sampleRate;
     // The expected length is known before any work: refuse what cannot fit.
     const std::uint64_t expected = reader.format().frames * editorSampleRate / rate;
-    if (expected > maxWavDataLength / editorBlockAlign) return convert_result::tooLong;
+    if (expected > maxWavDataLength / editorBlockAlign) return ConvertResult::TooLong;
 
     std::vector<float> input(reader.framesPerBlock());
     Resampler resampler;
     if (rate != editorSampleRate) {
         resampler = makeResampler(rate);
-        if (!resampler) return convert_result::resampleFailed;
+        if (!resampler) return ConvertResult::ResampleFailed;
     }
     // Room for one block's output, with the resampler's delay on top.
     std::vector<float> output(input.size() * editorSampleRate / rate + 4096);
     auto emit = [&writer, &output](std::size_t count) {
-        if (!writer.fits(count)) return convert_result::tooLong;
-        return writer.append(output, count) ? convert_result::ok : convert_result::writeFailed;
+        if (!writer.fits(count)) return ConvertResult::TooLong;
+        return writer.append(output, count) ? ConvertResult::Ok : ConvertResult::WriteFailed;
     };
     for (;;) {
         const std::ptrdiff_t got = reader.read(input);
-        if (got < 0) return convert_result::readFailed;
+        if (got < 0) return ConvertResult::ReadFailed;
         const bool last = got == 0;
         if (!resampler) {
-            if (last) return convert_result::ok;
+            if (last) return ConvertResult::Ok;
             std::copy_n(input.begin(), got, output.begin());
-            if (const int r = emit(static_cast<std::size_t>(got)); r != convert_result::ok) return r;
+            if (const ConvertResult r = emit(static_cast<std::size_t>(got)); r != ConvertResult::Ok) return r;
             continue;
         }
         // Input 0 frames with a null pointer drains the resampler.
@@ -67,11 +67,11 @@ int convertRate(MonoWavReader& reader, EditorWavWriter& writer) {
             const float* in = last ? nullptr : input.data() + offset;
             if (soxr_process(resampler.get(), in, last ? 0 : static_cast<std::size_t>(got) - offset, &used,
                              output.data(), output.size(), &made))
-                return convert_result::resampleFailed;
+                return ConvertResult::ResampleFailed;
             offset += used;
-            if (!last && used == 0 && made == 0) return convert_result::resampleFailed;
-            if (const int r = emit(made); r != convert_result::ok) return r;
-            if (last && made == 0) return convert_result::ok;
+            if (!last && used == 0 && made == 0) return ConvertResult::ResampleFailed;
+            if (const ConvertResult r = emit(made); r != ConvertResult::Ok) return r;
+            if (last && made == 0) return ConvertResult::Ok;
         } while (last || offset < static_cast<std::size_t>(got));
     }
 }

@@ -3,12 +3,14 @@
 // editor's.
 #pragma once
 
+#include "audio/convert_result.h"
+
 namespace calyx::audio {
 
 class MonoWavReader;
 class EditorWavWriter;
 
-// Reads all of `reader` into `writer`; a `convert_result`.
-int convertRate(MonoWavReader& reader, EditorWavWriter& writer);
+// Reads all of `reader` into `writer`.
+ConvertResult convertRate(MonoWavReader& reader, EditorWavWriter& writer);
 
 }  // namespace calyx::audio

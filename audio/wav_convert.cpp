@@ -5,23 +5,23 @@
 
 namespace calyx::audio {
 
-int readSampleFormat(std::string_view path, SampleFormat& format) {
+ConvertResult readSampleFormat(std::string_view path, SampleFormat& format) {
     MonoWavReader reader;
-    const int result = reader.open(path);
-    if (result == convert_result::ok) format = reader.format();
+    const ConvertResult result = reader.open(path);
+    if (result == ConvertResult::Ok) format = reader.format();
     return result;
 }
 
-int convertToEditorFormat(std::string_view inputPath, std::string_view outputPath, SampleFormat* source) {
+ConvertResult convertToEditorFormat(std::string_view inputPath, std::string_view outputPath, SampleFormat* source) {
     MonoWavReader reader;
-    const int opened = reader.open(inputPath);
-    if (opened != convert_result::ok) return opened;
+    const ConvertResult opened = reader.open(inputPath);
+    if (opened != ConvertResult::Ok) return opened;
     if (source) *source = reader.format();
     EditorWavWriter writer;
-    if (!writer.create(outputPath)) return convert_result::writeFailed;
-    const int result = convertRate(reader, writer);
-    if (result != convert_result::ok) return result;
-    return writer.finish() ? convert_result::ok : convert_result::writeFailed;
+    if (!writer.create(outputPath)) return ConvertResult::WriteFailed;
+    const ConvertResult result = convertRate(reader, writer);
+    if (result != ConvertResult::Ok) return result;
+    return writer.finish() ? ConvertResult::Ok : ConvertResult::WriteFailed;
 }
 
 }  // namespace calyx::audio

@@ -14,12 +14,12 @@
 namespace calyx::audio {
 
 // Reads the format of `path` without converting anything.
-int readSampleFormat(std::string_view path, SampleFormat& format);
+ConvertResult readSampleFormat(std::string_view path, SampleFormat& format);
 
 // Converts `inputPath` into a new WAV file `outputPath` (written through a
 // temporary file, so a failure leaves any earlier file there as it was).
 // `source`, when given, receives the input's format.
-int convertToEditorFormat(std::string_view inputPath, std::string_view outputPath,
+ConvertResult convertToEditorFormat(std::string_view inputPath, std::string_view outputPath,
                           SampleFormat* source = nullptr);
 
 }  // namespace calyx::audio

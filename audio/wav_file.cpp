@@ -19,27 +19,27 @@ WavFile::WavFile(std::unique_ptr<platform::File> ownFile) : BankStream(std::move
 
 WavFile::~WavFile() = default;
 
-int WavFile::openWav(std::string_view path, WaveFormat& format, std::uint32_t& dataLength) {
+WavResult WavFile::openWav(std::string_view path, WaveFormat& format, std::uint32_t& dataLength) {
     setFileName(path);
     setAccess(true, false);
     if (!open()) {
         close();
-        return wav_result::cannotOpen;
+        return WavResult::CannotOpen;
     }
-    const int result = walkToData(format, dataLength);
-    if (result != wav_result::ok) close();
+    const WavResult result = walkToData(format, dataLength);
+    if (result != WavResult::Ok) close();
     return result;
 }
 
-int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
+WavResult WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
     platform::File* file = openFile();
-    if (!file) return wav_result::readFailed;
+    if (!file) return WavResult::ReadFailed;
     RiffChunkWalker walker(*file);
     const RiffForm form = walker.readForm();
-    if (form.heldBytes < 8) return wav_result::readFailed;
-    if (!form.riff) return wav_result::notSupported;
-    if (form.heldBytes < 12) return wav_result::readFailed;
-    if (!form.wave) return wav_result::notSupported;
+    if (form.heldBytes < 8) return WavResult::ReadFailed;
+    if (!form.riff) return WavResult::NotSupported;
+    if (form.heldBytes < 12) return WavResult::ReadFailed;
+    if (!form.wave) return WavResult::NotSupported;
     // RIFF body bytes not yet walked; unsigned arithmetic as in the length
     // word itself, so a length that lies low ends the walk early.
     std::uint32_t left = form.length - 4;
@@ -48,36 +48,36 @@ int WavFile::walkToData(WaveFormat& format, std::uint32_t& dataLength) {
     // holds it whole, pad byte included.
     RiffChunk chunk;
     for (;;) {
-        if (walker.next(chunk) != RiffChunkWalker::Step::Chunk) return wav_result::readFailed;
+        if (walker.next(chunk) != RiffChunkWalker::Step::Chunk) return WavResult::ReadFailed;
         left -= 4;
         if (chunk.is("fmt ")) break;
-        if (!chunk.heldWithPad()) return wav_result::notSupported;
+        if (!chunk.heldWithPad()) return WavResult::NotSupported;
         left -= static_cast<std::uint32_t>(4 + chunk.paddedLength());
-        if (left < 4) return wav_result::notSupported;
+        if (left < 4) return WavResult::NotSupported;
     }
     left -= 4;
 
     // The format block: 16 bytes, possibly followed by more that we skip.
     // A shorter block has no sample size.
-    if (chunk.claimedLength < waveFormatFileSize) return wav_result::notSupported;
+    if (chunk.claimedLength < waveFormatFileSize) return WavResult::NotSupported;
     std::uint8_t block[waveFormatFileSize];
-    if (!walker.readBody(chunk, block, waveFormatFileSize)) return wav_result::readFailed;
+    if (!walker.readBody(chunk, block, waveFormatFileSize)) return WavResult::ReadFailed;
     decodeWaveFormat(block, format);
-    if (format.formatTag != pcmFormatTag) return wav_result::notSupported;
-    if (!chunk.heldWithPad()) return wav_result::notSupported;
+    if (format.formatTag != pcmFormatTag) return WavResult::NotSupported;
+    if (!chunk.heldWithPad()) return WavResult::NotSupported;
     left -= static_cast<std::uint32_t>(chunk.paddedLength());
 
     // Chunks up to the samples.
     for (;;) {
-        if (walker.next(chunk) != RiffChunkWalker::Step::Chunk) return wav_result::readFailed;
+        if (walker.next(chunk) != RiffChunkWalker::Step::Chunk) return WavResult::ReadFailed;
         left -= 8;
         if (chunk.is("data")) {
             dataLength = chunk.claimedLength;
-            return seek(chunk.bodyOffset) ? wav_result::ok : wav_result::readFailed;
+            return seek(chunk.bodyOffset) ? WavResult::Ok : WavResult::ReadFailed;
         }
-        if (!chunk.heldWithPad()) return wav_result::notSupported;
+        if (!chunk.heldWithPad()) return WavResult::NotSupported;
         left -= static_cast<std::uint32_t>(chunk.paddedLength());
-        if (left <= 4) return wav_result::notSupported;
+        if (left <= 4) return WavResult::NotSupported;
     }
 }
 
@@ -92,7 +92,7 @@ std::int64_t WavFile::remainingBytes() const {
     return end > at ? end - at : 0;
 }
 
-int WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t length,
+WavResult WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t length,
                       const void* data) {
     format.formatTag = pcmFormatTag;
     format.extraSize = 0;
@@ -102,7 +102,7 @@ int WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t l
     // if we opened it for writing directly.
     if (targetExists) {
         platform::File probe;
-        if (!probe.open(target, platform::File::Mode::ReadWrite)) return wav_result::cannotOpen;
+        if (!probe.open(target, platform::File::Mode::ReadWrite)) return WavResult::CannotOpen;
         probe.close();
     }
     std::string tempName;
@@ -111,53 +111,53 @@ int WavFile::writeWav(std::string_view path, WaveFormat& format, std::uint32_t l
         close();
         // A folder that takes no new file may still hold a file we may
         // rewrite: then it is rewritten in place.
-        return targetExists ? writeInPlace(target, format, length, data) : wav_result::cannotOpen;
+        return targetExists ? writeInPlace(target, format, length, data) : WavResult::CannotOpen;
     }
     const std::string tempHost = platform::toHostPath(tempName);
-    int result = writeCanonical(format, length, data);
-    if (result == wav_result::ok && !(flush() && closeChecked())) result = wav_result::writeFailed;
+    WavResult result = writeCanonical(format, length, data);
+    if (result == WavResult::Ok && !(flush() && closeChecked())) result = WavResult::WriteFailed;
     close();
-    if (result == wav_result::ok && !platform::moveIntoPlace(tempHost, path))
-        result = wav_result::cannotOpen;
-    if (result != wav_result::ok) platform::deleteFile(tempHost);
+    if (result == WavResult::Ok && !platform::moveIntoPlace(tempHost, path))
+        result = WavResult::CannotOpen;
+    if (result != WavResult::Ok) platform::deleteFile(tempHost);
     return result;
 }
 
-int WavFile::writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
+WavResult WavFile::writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
                           const void* data) {
     setFileName(target);
     setAccess(true, true);
-    if (!open()) return wav_result::cannotOpen;
-    int result = writeCanonical(format, length, data);
-    if (!closeChecked() && result == wav_result::ok) result = wav_result::writeFailed;
+    if (!open()) return WavResult::CannotOpen;
+    WavResult result = writeCanonical(format, length, data);
+    if (!closeChecked() && result == WavResult::Ok) result = WavResult::WriteFailed;
     return result;
 }
 
-int WavFile::writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data) {
+WavResult WavFile::writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data) {
     // The RIFF length word could not express a larger sample.
-    if (length > maxWavDataLength) return wav_result::writeFailed;
+    if (length > maxWavDataLength) return WavResult::WriteFailed;
     const auto header = canonicalWavHeader(format, length);
-    if (!write(header.data(), static_cast<std::int64_t>(header.size()))) return wav_result::writeFailed;
-    if (length > 0 && !write(data, length)) return wav_result::writeFailed;
-    return wav_result::ok;
+    if (!write(header.data(), static_cast<std::int64_t>(header.size()))) return WavResult::WriteFailed;
+    if (length > 0 && !write(data, length)) return WavResult::WriteFailed;
+    return WavResult::Ok;
 }
 
-int locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t& dataLength,
+WavResult locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t& dataLength,
                   WaveFormat* format, std::int64_t* fileLength) {
     dataOffset = 0;
     dataLength = 0;
     WavFile file;
     WaveFormat found;
-    const int result = file.openWav(path, found, dataLength);
-    if (result != wav_result::ok) return result;
-    if (!file.tell(dataOffset)) return wav_result::readFailed;
+    const WavResult result = file.openWav(path, found, dataLength);
+    if (result != WavResult::Ok) return result;
+    if (!file.tell(dataOffset)) return WavResult::ReadFailed;
     if (format) *format = found;
     if (fileLength) *fileLength = file.fileLength();
-    return wav_result::ok;
+    return WavResult::Ok;
 }
 
 bool findWavDataChunk(const std::string& path, std::int64_t& dataOffset, std::uint32_t& dataLength) {
-    return locateWavData(path, dataOffset, dataLength) == wav_result::ok;
+    return locateWavData(path, dataOffset, dataLength) == WavResult::Ok;
 }
 
 }  // namespace calyx::audio

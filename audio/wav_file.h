@@ -13,17 +13,14 @@
 
 namespace calyx::audio {
 
-// Results of `WavFile::openWav` and `WavFile::writeWav`.
-namespace wav_result {
-inline constexpr int ok = 0;
-inline constexpr int notSupported = 1;  // not a PCM RIFF WAVE file
-inline constexpr int cannotOpen = 2;    // the file could not be opened or created
-inline constexpr int readFailed = 3;
-inline constexpr int writeFailed = 4;
-}  // namespace wav_result
-
-// Size of the header that `writeWav` puts before the samples.
-inline constexpr std::uint32_t canonicalHeaderSize = wavHeaderSize;
+// What reading or writing a WAV file answers.
+enum class WavResult {
+    Ok = 0,
+    NotSupported = 1,  // not a PCM RIFF WAVE file
+    CannotOpen = 2,    // the file could not be opened or created
+    ReadFailed = 3,
+    WriteFailed = 4,
+};
 
 class WavFile : public bank::BankStream {
 public:
@@ -35,9 +32,9 @@ public:
     // Opens `path` for reading and walks its chunks up to the first sample
     // byte: `format` receives the format block, `dataLength` the length the
     // data chunk claims (not compared with the file; see `remainingBytes`).
-    // On 0 the file stays open at the first sample byte; on anything else it
+    // On `Ok` the file stays open at the first sample byte; on anything else it
     // is closed.
-    int openWav(std::string_view path, WaveFormat& format, std::uint32_t& dataLength);
+    WavResult openWav(std::string_view path, WaveFormat& format, std::uint32_t& dataLength);
     // 1 when all `length` bytes were read into `buffer`.
     int readData(std::uint32_t length, void* buffer);
     void closeWav();
@@ -46,18 +43,18 @@ public:
     // before it allocates anything.
     std::int64_t remainingBytes() const;
 
-    // Writes `length` sample bytes behind the canonical 44-byte header. An
-    // existing file is replaced only once the new one is complete, so a
-    // failed write leaves it as it was (unless its folder takes no new
-    // file: then it is rewritten in place). `format` gets `formatTag` 1
-    // and `extraSize` 0 first.
-    int writeWav(std::string_view path, WaveFormat& format, std::uint32_t length, const void* data);
+    // Writes `length` sample bytes behind the canonical header. An existing
+    // file is replaced only once the new one is complete, so a failed write
+    // leaves it as it was (unless its folder takes no new file: then it is
+    // rewritten in place). `format` gets `formatTag` 1 and `extraSize` 0
+    // first.
+    WavResult writeWav(std::string_view path, WaveFormat& format, std::uint32_t length, const void* data);
 
 private:
-    int walkToData(WaveFormat& format, std::uint32_t& dataLength);
-    int writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
+    WavResult walkToData(WaveFormat& format, std::uint32_t& dataLength);
+    WavResult writeInPlace(const std::string& target, const WaveFormat& format, std::uint32_t length,
                      const void* data);
-    int writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data);
+    WavResult writeCanonical(const WaveFormat& format, std::uint32_t length, const void* data);
 };
 
 // Finds where the samples of the WAV file `path` start, as an import finds
@@ -66,7 +63,7 @@ private:
 // closed again. The format is not checked (see `isAcceptedFormat`), nor is
 // the claimed length: `fileLength`, when asked for, receives the file's real
 // length to compare it with.
-int locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t& dataLength,
+WavResult locateWavData(std::string_view path, std::int64_t& dataOffset, std::uint32_t& dataLength,
                   WaveFormat* format = nullptr, std::int64_t* fileLength = nullptr);
 
 // `locateWavData` as the bank's WAV data locator wants it: true when the

@@ -131,11 +131,11 @@ void convert(const Context& context, const std::string& inputArgument, const std
     if (!platform::hasExtension(outputArgument, ".wav"))
         throw CommandFailure{outputArgument + ": the output must be a .wav file", exitUsage};
     audio::SampleFormat source;
-    const int result =
+    const audio::ConvertResult result =
         audio::convertToEditorFormat(context.userPath(inputArgument, "the input"),
                                      context.userPath(outputArgument, "the output"), &source);
-    if (result != audio::convert_result::ok) {
-        const bool aboutOutput = result == audio::convert_result::writeFailed;
+    if (result != audio::ConvertResult::Ok) {
+        const bool aboutOutput = result == audio::ConvertResult::WriteFailed;
         throw CommandFailure{(aboutOutput ? outputArgument : inputArgument) + ": " +
                              std::string(audio::convertResultText(result))};
     }

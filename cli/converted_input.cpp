@@ -32,8 +32,8 @@ ConvertedInput::ConvertedInput(const std::string& hostInput, const std::string& 
     folder_ = makePrivateFolder();
     if (folder_.empty()) throw CommandFailure{"no temporary folder can be made for the converted file"};
     path_ = folder_ + "/" + std::string(platform::lastComponent(hostInput));
-    const int result = audio::convertToEditorFormat(hostInput, path_, &source_);
-    if (result != audio::convert_result::ok) {
+    const audio::ConvertResult result = audio::convertToEditorFormat(hostInput, path_, &source_);
+    if (result != audio::ConvertResult::Ok) {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
         throw CommandFailure{shownInput + ": " + std::string(audio::convertResultText(result))};

@@ -26,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::deleteFile(outputPath);
 
     audio::SampleFormat format;
-    const int read = audio::readSampleFormat(path, format);
-    fuzz::check(read >= audio::convert_result::ok && read <= audio::convert_result::resampleFailed,
+    const audio::ConvertResult read = audio::readSampleFormat(path, format);
+    fuzz::check(read >= audio::ConvertResult::Ok && read <= audio::ConvertResult::ResampleFailed,
                 "readSampleFormat answers one of its results");
-    if (read != audio::convert_result::ok) return 0;
+    if (read != audio::ConvertResult::Ok) return 0;
     audio::describeFormat(format);
     fuzz::check(format.channels > 0 && format.sampleRate > 0, "a format that was read has channels and a rate");
     fuzz::check(format.frames * format.channels * (format.bitsPerSample / 8) <= size,
@@ -39,12 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     audio::SampleFormat source;
-    const int converted = audio::convertToEditorFormat(path, outputPath, &source);
-    fuzz::check(converted >= audio::convert_result::ok &&
-                    converted <= audio::convert_result::resampleFailed,
+    const audio::ConvertResult converted = audio::convertToEditorFormat(path, outputPath, &source);
+    fuzz::check(converted >= audio::ConvertResult::Ok &&
+                    converted <= audio::ConvertResult::ResampleFailed,
                 "convertToEditorFormat answers one of its results");
     audio::convertResultText(converted);
-    if (converted != audio::convert_result::ok) {
+    if (converted != audio::ConvertResult::Ok) {
         fuzz::check(!platform::fileExists(outputPath), "a failed conversion leaves no file");
         return 0;
     }
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     audio::WavFile wav;
     audio::WaveFormat result;
     std::uint32_t dataLength = 0;
-    fuzz::check(wav.openWav(outputPath, result, dataLength) == audio::wav_result::ok,
+    fuzz::check(wav.openWav(outputPath, result, dataLength) == audio::WavResult::Ok,
                 "the converted file opens");
     fuzz::check(audio::isAcceptedFormat(result), "the converted file has the editor's format");
     fuzz::check(wav.remainingBytes() == dataLength, "the converted file holds its data chunk");

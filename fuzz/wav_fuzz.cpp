@@ -22,14 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     audio::WaveFormat format;
     std::uint32_t dataLength = 0;
-    int opened = 0;
+    audio::WavResult opened = audio::WavResult::Ok;
     std::int64_t remaining = 0;
     {
         audio::WavFile wav;
         opened = wav.openWav(path, format, dataLength);
-        fuzz::check(opened >= audio::wav_result::ok && opened <= audio::wav_result::readFailed,
+        fuzz::check(opened >= audio::WavResult::Ok && opened <= audio::WavResult::ReadFailed,
                     "openWav answers one of its results");
-        if (opened == audio::wav_result::ok) {
+        if (opened == audio::WavResult::Ok) {
             remaining = wav.remainingBytes();
             fuzz::check(remaining >= 0 && remaining <= static_cast<std::int64_t>(size),
                         "the samples lie inside the file");
@@ -49,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t locatedLength = 0;
     audio::WaveFormat locatedFormat;
     std::int64_t fileLength = -1;
-    const int located = audio::locateWavData(path, offset, locatedLength, &locatedFormat, &fileLength);
+    const audio::WavResult located = audio::locateWavData(path, offset, locatedLength, &locatedFormat, &fileLength);
     fuzz::check(located == opened, "locating the data agrees with opening the file");
-    if (located == audio::wav_result::ok) {
+    if (located == audio::WavResult::Ok) {
         fuzz::check(fileLength == static_cast<std::int64_t>(size), "the file's real length");
         fuzz::check(offset >= 0 && offset + remaining == fileLength, "the data offset");
         fuzz::check(locatedLength == dataLength && locatedFormat == format, "the same data chunk");
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int64_t chunkOffset = 0;
     std::uint32_t chunkLength = 0;
     fuzz::check(audio::findWavDataChunk(path, chunkOffset, chunkLength) ==
-                    (located == audio::wav_result::ok),
+                    (located == audio::WavResult::Ok),
                 "the bank's locator agrees");
     return 0;
 }

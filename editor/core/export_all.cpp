@@ -85,8 +85,7 @@ bool writeWav(const std::string& path, const std::vector<std::uint8_t>& sample, 
     // An earlier export (or any other file) is replaced safely.
     audio::WavFile file;
     audio::WaveFormat format = audio::editorFormat;
-    return file.writeWav(path, format, length, sample.data()) ==
-           audio::wav_result::ok;
+    return file.writeWav(path, format, length, sample.data()) == audio::WavResult::Ok;
 }
 
 }  // namespace

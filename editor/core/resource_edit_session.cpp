@@ -33,23 +33,23 @@ bank::SourceArea ownArea(const bank::SoundResource& r) {
 }
 
 // The dialog's code for what reading or writing a WAV file answered.
-int wavErrorFor(int wavResult) {
-    switch (wavResult) {
-    case audio::wav_result::ok: return wav_error::none;
-    case audio::wav_result::notSupported: return wav_error::formatNotSupported;
-    case audio::wav_result::cannotOpen: return wav_error::cannotOpen;
-    case audio::wav_result::readFailed: return wav_error::cannotRead;
-    case audio::wav_result::writeFailed: return wav_error::cannotWrite;
-    default: return wav_error::cannotRead;
+int wavErrorFor(audio::WavResult result) {
+    switch (result) {
+    case audio::WavResult::Ok: return wav_error::none;
+    case audio::WavResult::NotSupported: return wav_error::formatNotSupported;
+    case audio::WavResult::CannotOpen: return wav_error::cannotOpen;
+    case audio::WavResult::ReadFailed: return wav_error::cannotRead;
+    case audio::WavResult::WriteFailed: return wav_error::cannotWrite;
     }
+    return wav_error::cannotRead;
 }
 
 // Opens `path` and applies the acceptance rule; on `wav_error::none` the
 // file is open at its first sample byte.
 int openAccepted(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
                  std::uint32_t& dataLength) {
-    const int result = file.openWav(path, format, dataLength);
-    if (result != audio::wav_result::ok) return wavErrorFor(result);
+    const audio::WavResult result = file.openWav(path, format, dataLength);
+    if (result != audio::WavResult::Ok) return wavErrorFor(result);
     if (!audio::isAcceptedFormat(format)) {
         file.closeWav();
         return wav_error::formatNotSupported;
@@ -188,9 +188,9 @@ int ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
     audio::WavFile file;
     audio::WaveFormat format;
     std::uint32_t dataLength = 0;
-    const int opened = file.openWav(path, format, dataLength);
-    if (opened == audio::wav_result::notSupported) return import_result::formatNotSupported;
-    if (opened != audio::wav_result::ok) return import_result::cannotOpenOrRead;
+    const audio::WavResult opened = file.openWav(path, format, dataLength);
+    if (opened == audio::WavResult::NotSupported) return import_result::formatNotSupported;
+    if (opened != audio::WavResult::Ok) return import_result::cannotOpenOrRead;
     if (!audio::isAcceptedFormat(format)) return import_result::formatNotSupported;
     // A data chunk that claims more than the file holds could never be
     // copied into the bank: the file counts as unreadable.

@@ -37,7 +37,7 @@ Converted readConverted(const std::string& path) {
     Converted result;
     WavFile file;
     std::uint32_t length = 0;
-    EXPECT_EQ(file.openWav(path, result.format, length), wav_result::ok);
+    EXPECT_EQ(file.openWav(path, result.format, length), WavResult::Ok);
     Bytes bytes(length);
     EXPECT_EQ(file.readData(length, bytes.data()), 1);
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
@@ -77,7 +77,7 @@ TEST_P(SoxConversion, ASineStaysTheSameSine) {
     soxSine(in, c.format, 0.5, 440);
 
     SampleFormat source;
-    ASSERT_EQ(convertToEditorFormat(in, out, &source), convert_result::ok);
+    ASSERT_EQ(convertToEditorFormat(in, out, &source), ConvertResult::Ok);
     EXPECT_EQ(source.channels, c.channels);
     EXPECT_EQ(source.sampleRate, c.rate);
     EXPECT_EQ(source.bitsPerSample, c.bits);
@@ -131,12 +131,12 @@ TEST(WavConvert, AtTheEditorsRateSamplesAreOnlyMixedDown) {
         .chunk("fact", Bytes(4, 0))
         .data(fixtures::pcm16(mono))
         .writeTo(dir / "ext.wav");
-    ASSERT_EQ(convertToEditorFormat(dir / "ext.wav", dir / "out.wav"), convert_result::ok);
+    ASSERT_EQ(convertToEditorFormat(dir / "ext.wav", dir / "out.wav"), ConvertResult::Ok);
     EXPECT_EQ(readConverted(dir / "out.wav").samples, mono);
 
     PcmFormat stereo{1, 2, 22050, 88200, 4, 16};
     fixtures::WavBuilder().format(stereo).data(fixtures::pcm16({1000, 3000, -200, -100, 32767, 32767})).writeTo(dir / "st.wav");
-    ASSERT_EQ(convertToEditorFormat(dir / "st.wav", dir / "out.wav"), convert_result::ok);
+    ASSERT_EQ(convertToEditorFormat(dir / "st.wav", dir / "out.wav"), ConvertResult::Ok);
     EXPECT_EQ(readConverted(dir / "out.wav").samples, (std::vector<std::int16_t>{2000, -150, 32767}));
 }
 
@@ -148,13 +148,13 @@ TEST(WavConvert, ADataChunkOfUnknownLengthRunsToTheEnd) {
     for (std::uint32_t claim : {0xFFFFFFFFu, 0x80000000u}) {
         fixtures::WavBuilder().format().chunkClaiming("data", claim, fixtures::pcm16({5, 6, 7})).writeTo(dir / "in.wav");
         SampleFormat format;
-        ASSERT_EQ(readSampleFormat(dir / "in.wav", format), convert_result::ok);
+        ASSERT_EQ(readSampleFormat(dir / "in.wav", format), ConvertResult::Ok);
         EXPECT_EQ(format.frames, 3u);
-        ASSERT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), convert_result::ok);
+        ASSERT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), ConvertResult::Ok);
         EXPECT_EQ(readConverted(dir / "out.wav").samples, (std::vector<std::int16_t>{5, 6, 7}));
     }
     fixtures::WavBuilder().format().chunkClaiming("data", 8, fixtures::pcm16({5, 6, 7})).writeTo(dir / "in.wav");
-    EXPECT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), convert_result::readFailed);
+    EXPECT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), ConvertResult::ReadFailed);
 }
 
 // Float samples that are no numbers become silence; infinities and huge
@@ -169,7 +169,7 @@ TEST(WavConvert, FloatSamplesOutOfEveryRangeAreSilenceOrFullScale) {
         fixtures::appendU32(data, bits);
     }
     fixtures::WavBuilder().format({3, 1, 22050, 88200, 4, 32}).data(data).writeTo(dir / "in.wav");
-    ASSERT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), convert_result::ok);
+    ASSERT_EQ(convertToEditorFormat(dir / "in.wav", dir / "out.wav"), ConvertResult::Ok);
     EXPECT_EQ(readConverted(dir / "out.wav").samples,
               (std::vector<std::int16_t>{0, 32767, -32768, 16384, 32767, -32768}));
 }
@@ -185,25 +185,25 @@ TEST(WavConvert, RefusesWhatItCannotReadAndLeavesTheOutputAlone) {
     const Bytes samples = fixtures::pcm16({1, 2, 3, 4});
     // Compressed (ADPCM), a block size that disagrees, a 12-bit container,
     // an absurd rate, no data chunk, data before the format, not RIFF.
-    EXPECT_EQ(refused(fixtures::simpleWav(samples, {2, 1, 22050, 44100, 2, 16})), convert_result::notSupported);
-    EXPECT_EQ(refused(fixtures::simpleWav(samples, {1, 2, 22050, 44100, 2, 16})), convert_result::notSupported);
-    EXPECT_EQ(refused(fixtures::simpleWav(samples, {1, 1, 22050, 44100, 2, 12})), convert_result::notSupported);
-    EXPECT_EQ(refused(fixtures::simpleWav(samples, {1, 1, 1, 2, 2, 16})), convert_result::notSupported);
-    EXPECT_EQ(refused(fixtures::WavBuilder().format().bytes()), convert_result::notSupported);
-    EXPECT_EQ(refused(fixtures::WavBuilder().data(samples).format().bytes()), convert_result::notSupported);
+    EXPECT_EQ(refused(fixtures::simpleWav(samples, {2, 1, 22050, 44100, 2, 16})), ConvertResult::NotSupported);
+    EXPECT_EQ(refused(fixtures::simpleWav(samples, {1, 2, 22050, 44100, 2, 16})), ConvertResult::NotSupported);
+    EXPECT_EQ(refused(fixtures::simpleWav(samples, {1, 1, 22050, 44100, 2, 12})), ConvertResult::NotSupported);
+    EXPECT_EQ(refused(fixtures::simpleWav(samples, {1, 1, 1, 2, 2, 16})), ConvertResult::NotSupported);
+    EXPECT_EQ(refused(fixtures::WavBuilder().format().bytes()), ConvertResult::NotSupported);
+    EXPECT_EQ(refused(fixtures::WavBuilder().data(samples).format().bytes()), ConvertResult::NotSupported);
     EXPECT_EQ(refused(fixtures::WavBuilder().riffId("RIFX").format().data(samples).bytes()),
-              convert_result::notSupported);
+              ConvertResult::NotSupported);
     // A chunk that claims to reach past the end of the file.
     EXPECT_EQ(refused(fixtures::WavBuilder().chunkClaiming("LIST", 1u << 30, {}).format().data(samples).bytes()),
-              convert_result::notSupported);
+              ConvertResult::NotSupported);
     // Extensible blocks of another sub-format.
     EXPECT_EQ(refused(fixtures::WavBuilder().chunk("fmt ", extensibleFormat(1, 22050, 16, 2)).data(samples).bytes()),
-              convert_result::notSupported);
-    EXPECT_EQ(convertToEditorFormat(dir / "missing.wav", out), convert_result::cannotOpen);
+              ConvertResult::NotSupported);
+    EXPECT_EQ(convertToEditorFormat(dir / "missing.wav", out), ConvertResult::CannotOpen);
     EXPECT_EQ(fixtures::readFile(out), "earlier");
 
     fixtures::writeBytes(dir / "in.wav", fixtures::simpleWav(samples));
-    EXPECT_EQ(convertToEditorFormat(dir / "in.wav", dir / "no/such/folder/out.wav"), convert_result::writeFailed);
+    EXPECT_EQ(convertToEditorFormat(dir / "in.wav", dir / "no/such/folder/out.wav"), ConvertResult::WriteFailed);
 }
 
 TEST(WavConvert, DescribesFormats) {

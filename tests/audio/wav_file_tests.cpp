@@ -20,7 +20,7 @@ using fixtures::WavBuilder;
 const Bytes kSamples = fixtures::pcm16({100, -200, 300, -400, 32767, -32768});
 
 struct Opened {
-    int result = -1;
+    WavResult result = WavResult::CannotOpen;
     WaveFormat format;
     std::uint32_t dataLength = 0;
 };
@@ -53,7 +53,7 @@ TEST_F(WavFileTest, WalksPastForeignAndOddChunksToTheSamples) {
                           .data(kSamples)
                           .bytes();
     const Opened o = openBytes(wav);
-    ASSERT_EQ(o.result, wav_result::ok);
+    ASSERT_EQ(o.result, WavResult::Ok);
     EXPECT_EQ(o.format, editorFormat);
     EXPECT_EQ(o.dataLength, kSamples.size());
     EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(kSamples.size()));
@@ -69,7 +69,7 @@ TEST_F(WavFileTest, LongerFormatBlocksAreSkippedWithTheirPad) {
     // 18 bytes (a trailing size word) and 17 bytes (odd, padded).
     for (const Bytes& extra : {Bytes{0, 0}, Bytes{7}}) {
         const Opened o = openBytes(WavBuilder().format({}, extra).data(kSamples).bytes());
-        ASSERT_EQ(o.result, wav_result::ok) << extra.size();
+        ASSERT_EQ(o.result, WavResult::Ok) << extra.size();
         EXPECT_EQ(o.format, editorFormat);
         EXPECT_EQ(o.dataLength, kSamples.size());
         Bytes read(kSamples.size());
@@ -81,7 +81,7 @@ TEST_F(WavFileTest, LongerFormatBlocksAreSkippedWithTheirPad) {
 TEST_F(WavFileTest, OnlyPcmMono22050Hz16BitIsAccepted) {
     PcmFormat compressed;
     compressed.formatTag = 3;
-    EXPECT_EQ(openBytes(fixtures::simpleWav(kSamples, compressed)).result, wav_result::notSupported);
+    EXPECT_EQ(openBytes(fixtures::simpleWav(kSamples, compressed)).result, WavResult::NotSupported);
     EXPECT_FALSE(isOpen());
 
     PcmFormat stereo, eightBit, fast, slightlyOff;
@@ -91,7 +91,7 @@ TEST_F(WavFileTest, OnlyPcmMono22050Hz16BitIsAccepted) {
     slightlyOff.samplesPerSec = 22051;
     for (const PcmFormat& f : {stereo, eightBit, fast, slightlyOff}) {
         const Opened o = openBytes(fixtures::simpleWav(kSamples, f));
-        ASSERT_EQ(o.result, wav_result::ok);  // refused by the rule, not by the reader
+        ASSERT_EQ(o.result, WavResult::Ok);  // refused by the rule, not by the reader
         EXPECT_FALSE(isAcceptedFormat(o.format));
         file.closeWav();
     }
@@ -100,31 +100,31 @@ TEST_F(WavFileTest, OnlyPcmMono22050Hz16BitIsAccepted) {
     sloppy.avgBytesPerSec = 0;
     sloppy.blockAlign = 7;
     const Opened o = openBytes(fixtures::simpleWav(kSamples, sloppy));
-    ASSERT_EQ(o.result, wav_result::ok);
+    ASSERT_EQ(o.result, WavResult::Ok);
     EXPECT_TRUE(isAcceptedFormat(o.format));
     EXPECT_TRUE(isAcceptedFormat(editorFormat));
 }
 
 TEST_F(WavFileTest, OtherFilesAreNotSupportedOrUnreadable) {
     EXPECT_EQ(openBytes(WavBuilder().riffId("RIFX").format().data(kSamples).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     EXPECT_EQ(openBytes(WavBuilder().formId("AVI ").format().data(kSamples).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     // A 14-byte format block has no sample size.
     EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("fmt ", 14, Bytes(16, 1)).data(kSamples).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     // No data chunk: the walk ends on the RIFF length, or on the end of
     // the file when that length lies.
     EXPECT_EQ(openBytes(WavBuilder().format().chunk("fact", {1, 2, 3, 4}).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     EXPECT_EQ(openBytes(WavBuilder().format().chunk("fact", {1, 2, 3, 4}).riffLength(1000).bytes()).result,
-              wav_result::readFailed);
-    EXPECT_EQ(openBytes({}).result, wav_result::readFailed);
+              WavResult::ReadFailed);
+    EXPECT_EQ(openBytes({}).result, WavResult::ReadFailed);
     EXPECT_FALSE(isOpen());
 
     Opened o;
-    EXPECT_EQ(file.openWav(dir / "missing.wav", o.format, o.dataLength), wav_result::cannotOpen);
-    EXPECT_EQ(file.openWav(dir.path(), o.format, o.dataLength), wav_result::cannotOpen);
+    EXPECT_EQ(file.openWav(dir / "missing.wav", o.format, o.dataLength), WavResult::CannotOpen);
+    EXPECT_EQ(file.openWav(dir.path(), o.format, o.dataLength), WavResult::CannotOpen);
     EXPECT_FALSE(isOpen());
 }
 
@@ -135,13 +135,13 @@ TEST_F(WavFileTest, ATruncatedFileNeverOpensAsComplete) {
     for (std::size_t cut = 0; cut < wav.size(); ++cut) {
         const Opened o = openBytes(Bytes(wav.begin(), wav.begin() + static_cast<std::ptrdiff_t>(cut)));
         if (cut < dataStart) {
-            EXPECT_TRUE(o.result == wav_result::notSupported || o.result == wav_result::readFailed)
-                << "cut at " << cut << " gave " << o.result;
+            EXPECT_TRUE(o.result == WavResult::NotSupported || o.result == WavResult::ReadFailed)
+                << "cut at " << cut << " gave " << static_cast<int>(o.result);
             EXPECT_FALSE(isOpen());
         } else {
             // The data chunk claims more than is there: reported as it
             // claims, and the caller sees how much the file really holds.
-            ASSERT_EQ(o.result, wav_result::ok) << cut;
+            ASSERT_EQ(o.result, WavResult::Ok) << cut;
             EXPECT_EQ(o.dataLength, kSamples.size());
             EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(cut - dataStart));
             Bytes read(kSamples.size());
@@ -154,16 +154,16 @@ TEST_F(WavFileTest, ATruncatedFileNeverOpensAsComplete) {
 TEST_F(WavFileTest, TheRiffLengthBoundsTheWalk) {
     // Too short to reach the format block past a LIST chunk.
     EXPECT_EQ(openBytes(WavBuilder().chunk("LIST", {1, 2}).format().data(kSamples).riffLength(14).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     // Too short to reach the data past a fact chunk.
     EXPECT_EQ(openBytes(WavBuilder().format().chunk("fact", {1, 2, 3, 4}).data(kSamples).riffLength(40).bytes())
                   .result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     // Lengths that are not checked where no chunk is skipped, or that are
     // too large, do not matter.
     for (std::uint32_t length : {0u, 4u, 0xFFFFFFFFu}) {
         const Opened o = openBytes(WavBuilder().format().data(kSamples).riffLength(length).bytes());
-        EXPECT_EQ(o.result, wav_result::ok) << length;
+        EXPECT_EQ(o.result, WavResult::Ok) << length;
         EXPECT_EQ(o.dataLength, kSamples.size());
     }
 }
@@ -171,13 +171,13 @@ TEST_F(WavFileTest, TheRiffLengthBoundsTheWalk) {
 TEST_F(WavFileTest, AChunkClaimingMoreThanTheFileIsNotSupported) {
     EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("LIST", 0xFFFFFFFF, {1, 2}).format().data(kSamples).bytes())
                   .result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     EXPECT_EQ(openBytes(WavBuilder().format({}, {}).chunkClaiming("fact", 0x7FFFFFFF, {}).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("fmt ", 0xFFFFFFFF, Bytes(16, 0)).bytes()).result,
-              wav_result::notSupported);
+              WavResult::NotSupported);
     const Opened huge = openBytes(WavBuilder().format().chunkClaiming("data", 0xFFFFFFF0, kSamples).bytes());
-    ASSERT_EQ(huge.result, wav_result::ok);
+    ASSERT_EQ(huge.result, WavResult::Ok);
     EXPECT_EQ(huge.dataLength, 0xFFFFFFF0u);
     EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(kSamples.size()));
 }
@@ -187,12 +187,12 @@ TEST_F(WavFileTest, LocatesTheFirstSampleByte) {
     std::int64_t offset = -1, length = -1;
     std::uint32_t dataLength = 0;
     WaveFormat format;
-    ASSERT_EQ(locateWavData(path, offset, dataLength, &format, &length), wav_result::ok);
+    ASSERT_EQ(locateWavData(path, offset, dataLength, &format, &length), WavResult::Ok);
     EXPECT_EQ(offset, 12 + (8 + 4) + (8 + 18) + 8);
     EXPECT_EQ(dataLength, kSamples.size());
     EXPECT_EQ(format, editorFormat);
     EXPECT_EQ(length, offset + static_cast<std::int64_t>(kSamples.size()));
-    EXPECT_EQ(locateWavData(dir / "none.wav", offset, dataLength), wav_result::cannotOpen);
+    EXPECT_EQ(locateWavData(dir / "none.wav", offset, dataLength), WavResult::CannotOpen);
 }
 
 TEST_F(WavFileTest, WritesTheCanonicalHeaderAndTheBytesUnchanged) {
@@ -203,7 +203,7 @@ TEST_F(WavFileTest, WritesTheCanonicalHeaderAndTheBytesUnchanged) {
     format.samplesPerSec = 11025;
     const std::string path = dir / "out.wav";
     fixtures::writeFile(path, std::string(500, 'x'));  // overwritten without a question
-    ASSERT_EQ(file.writeWav(path, format, static_cast<std::uint32_t>(odd.size()), odd.data()), wav_result::ok);
+    ASSERT_EQ(file.writeWav(path, format, static_cast<std::uint32_t>(odd.size()), odd.data()), WavResult::Ok);
     EXPECT_EQ(format.formatTag, 1);
     EXPECT_EQ(format.extraSize, 0);
 
@@ -226,10 +226,10 @@ TEST_F(WavFileTest, WritesTheCanonicalHeaderAndTheBytesUnchanged) {
     // An empty sample is a bare header; what we write reads back.
     WavFile writer, reader;
     WaveFormat own = editorFormat;
-    ASSERT_EQ(writer.writeWav(path, own, 0, nullptr), wav_result::ok);
-    EXPECT_EQ(fixtures::readBytes(path).size(), canonicalHeaderSize);
+    ASSERT_EQ(writer.writeWav(path, own, 0, nullptr), WavResult::Ok);
+    EXPECT_EQ(fixtures::readBytes(path).size(), wavHeaderSize);
     Opened o;
-    ASSERT_EQ(reader.openWav(path, o.format, o.dataLength), wav_result::ok);
+    ASSERT_EQ(reader.openWav(path, o.format, o.dataLength), WavResult::Ok);
     EXPECT_EQ(o.format, editorFormat);
     EXPECT_EQ(o.dataLength, 0u);
     // Nothing but the target is left in the folder.
@@ -258,7 +258,7 @@ TEST_F(WavFileTest, AFailedWriteLeavesTheOldFileAlone) {
         WavFile writer(std::make_unique<FullDisk>(room));
         WaveFormat format = editorFormat;
         EXPECT_EQ(writer.writeWav(path, format, static_cast<std::uint32_t>(kSamples.size()), kSamples.data()),
-                  wav_result::writeFailed)
+                  WavResult::WriteFailed)
             << room;
         EXPECT_EQ(fixtures::readFile(path), "old contents");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -279,22 +279,22 @@ TEST_F(WavFileTest, AFolderThatTakesNoNewFileStillLetsAFileBeRewritten) {
     WaveFormat format = editorFormat;
     WavFile inPlace(std::make_unique<FullFolder>());
     ASSERT_EQ(inPlace.writeWav(path, format, static_cast<std::uint32_t>(kSamples.size()), kSamples.data()),
-              wav_result::ok);
+              WavResult::Ok);
     EXPECT_EQ(fixtures::readBytes(path), fixtures::simpleWav(kSamples));
     WavFile nothing(std::make_unique<FullFolder>());
-    EXPECT_EQ(nothing.writeWav(dir / "new.wav", format, 2, kSamples.data()), wav_result::cannotOpen);
+    EXPECT_EQ(nothing.writeWav(dir / "new.wav", format, 2, kSamples.data()), WavResult::CannotOpen);
     EXPECT_FALSE(std::filesystem::exists(dir / "new.wav"));
 }
 
 TEST_F(WavFileTest, AFileThatCannotBeCreatedIsReported) {
     WaveFormat format = editorFormat;
-    EXPECT_EQ(file.writeWav(dir / "no/such/folder.wav", format, 2, kSamples.data()), wav_result::cannotOpen);
-    EXPECT_EQ(file.writeWav(dir.path(), format, 2, kSamples.data()), wav_result::cannotOpen);
+    EXPECT_EQ(file.writeWav(dir / "no/such/folder.wav", format, 2, kSamples.data()), WavResult::CannotOpen);
+    EXPECT_EQ(file.writeWav(dir.path(), format, 2, kSamples.data()), WavResult::CannotOpen);
     if (::geteuid() != 0) {  // permissions do not bind the superuser
         const std::string locked = dir / "locked.wav";
         fixtures::writeFile(locked, "mine");
         ::chmod(locked.c_str(), 0444);
-        EXPECT_EQ(file.writeWav(locked, format, 2, kSamples.data()), wav_result::cannotOpen);
+        EXPECT_EQ(file.writeWav(locked, format, 2, kSamples.data()), WavResult::CannotOpen);
         EXPECT_EQ(fixtures::readFile(locked), "mine");
     }
 }
