@@ -133,7 +133,7 @@ void iniSeeds(const std::filesystem::path& root) {
 
 void registrySeeds(const std::filesystem::path& root) {
     Seeds seeds(root, "registry");
-    seeds.add("wine.reg", "Software\\Test\n" + std::string(calyx::testing::kWineSystemReg));
+    seeds.add("wine.reg", "Software\\Test\n" + std::string(calyx::testing::wineSystemReg));
     seeds.add("new-key.reg", std::string("Software\\Calyx\\Paths\n") +
                                  "WINE REGISTRY Version 2\r\n;; All keys relative to REGISTRY\\\\Machine\r\n\r\n"
                                  "#arch=win64\r\n\r\n[Software\\\\Calyx] 1700000000\r\n#time=1d9f0b0c0d0e0f0\r\n"

@@ -18,55 +18,55 @@
 namespace calyx::patcher {
 namespace {
 
-constexpr std::size_t kCopyBufferBytes = 512;
+constexpr std::size_t copyBufferBytes = 512;
 // The icon of a .ICO file starts after its directory and image header.
-constexpr std::size_t kIconHeaderBytes = 64;
+constexpr std::size_t iconHeaderBytes = 64;
 // A game program is a few megabytes; anything far larger is not one.
-constexpr std::size_t kMaxProgramBytes = std::size_t{256} << 20;
-constexpr std::string_view kOldIcon = "K73.ICO";
-constexpr std::string_view kNewIcon = "K73A.ICO";
+constexpr std::size_t maxProgramBytes = std::size_t{256} << 20;
+constexpr std::string_view oldIconName = "K73.ICO";
+constexpr std::string_view newIconName = "K73A.ICO";
 
-constexpr std::string_view kEnglishFolder = "English\\";
-constexpr std::string_view kFrenchFolder = "French\\";
-constexpr std::string_view kGermanFolder = "German\\";
-constexpr std::string_view kEuroFolder = "Euro\\";
+constexpr std::string_view englishFolder = "English\\";
+constexpr std::string_view frenchFolder = "French\\";
+constexpr std::string_view germanFolder = "German\\";
+constexpr std::string_view euroFolder = "Euro\\";
 
 using platform::File;
 
 
 }  // namespace
 
-int CopyFileRaw(std::string_view source, std::string_view destination, bool verbose) {
+CopyResult CopyFileRaw(std::string_view source, std::string_view destination, bool verbose) {
     if (verbose)
-        showMessageBox(texts::fillIn(texts::kCopyAnnouncement, {source, destination}), texts::kCopyCaption,
+        showMessageBox(texts::fillIn(texts::copyAnnouncement, {source, destination}), texts::copyCaption,
                        MessageIcon::None);
     File in;
-    if (!in.open(source, File::Mode::Read)) return kSourceUnreadable;
+    if (!in.open(source, File::Mode::Read)) return CopyResult::SourceUnreadable;
     // A rename replaces even a read-only file, so the check comes first.
-    if (!destinationWritable(destination)) return kDestinationUnwritable;
+    if (!destinationWritable(destination)) return CopyResult::DestinationUnwritable;
 
     const std::string target = platform::replacementTarget(destination);
     File out;
     const platform::TempFileResult created = platform::createTempFile(out, platform::namesBeside(target, "patch"));
-    if (!created) return kDestinationUnwritable;
+    if (!created) return CopyResult::DestinationUnwritable;
     const std::string& fresh = created.path;
-    auto discard = [&](int result) {
+    auto discard = [&](CopyResult result) {
         out.close();
         std::remove(fresh.c_str());
         return result;
     };
 
-    char buffer[kCopyBufferBytes];
+    char buffer[copyBufferBytes];
     for (;;) {
         const std::ptrdiff_t n = in.read(buffer, sizeof buffer);
         // A source that fails part-way would make a truncated game file.
-        if (n < 0) return discard(kSourceUnreadable);
+        if (n < 0) return discard(CopyResult::SourceUnreadable);
         if (n == 0) break;
-        if (out.write(buffer, static_cast<std::size_t>(n)) != n) return discard(kWriteFailed);
+        if (out.write(buffer, static_cast<std::size_t>(n)) != n) return discard(CopyResult::WriteFailed);
     }
-    if (!out.flush() || !out.close()) return discard(kWriteFailed);
-    if (!platform::moveIntoPlace(fresh, destination)) return discard(kWriteFailed);
-    return kCopied;
+    if (!out.flush() || !out.close()) return discard(CopyResult::WriteFailed);
+    if (!platform::moveIntoPlace(fresh, destination)) return discard(CopyResult::WriteFailed);
+    return CopyResult::Copied;
 }
 
 bool CopyPatchFile(std::string_view name, std::string_view prefix, std::string_view folder,
@@ -74,36 +74,36 @@ bool CopyPatchFile(std::string_view name, std::string_view prefix, std::string_v
     const std::string source = std::string(prefix) + std::string(name);
     const std::string destination = std::string(folder) + std::string(name);
     switch (CopyFileRaw(source, destination, context.verbose)) {
-    case kCopied: return true;
-    case kSourceUnreadable:
-        ShowAbort(texts::fillIn(texts::kSourceMissing, {source}), texts::kPatchCorrupted);
+    case CopyResult::Copied: return true;
+    case CopyResult::SourceUnreadable:
+        ShowAbort(texts::fillIn(texts::sourceMissing, {source}), texts::patchCorrupted);
         return false;
     default:
-        ShowAbort(texts::fillIn(texts::kUnableToUpdate, {destination}),
-                          std::string(texts::kReinstallGame) + context.gameTitle);
+        ShowAbort(texts::fillIn(texts::unableToUpdate, {destination}),
+                  std::string(texts::reinstallGame) + context.gameTitle);
         return false;
     }
 }
 
 void ReplaceProgramIcon(std::string_view gameDirectory, std::string_view programFile) {
     const std::string programPath = std::string(gameDirectory) + std::string(programFile);
-    const platform::ReadFileResult oldIcon = platform::readFile(kOldIcon, kMaxProgramBytes);
-    const platform::ReadFileResult newIcon = platform::readFile(kNewIcon, kMaxProgramBytes);
+    const platform::ReadFileResult oldIcon = platform::readFile(oldIconName, maxProgramBytes);
+    const platform::ReadFileResult newIcon = platform::readFile(newIconName, maxProgramBytes);
     if (!oldIcon || !newIcon) return;
-    platform::ReadFileResult program = platform::readFile(programPath, kMaxProgramBytes);
+    platform::ReadFileResult program = platform::readFile(programPath, maxProgramBytes);
     if (!program) return;
     std::string& bytes = program.bytes;
     const std::string& oldBytes = oldIcon.bytes;
     const std::string& newBytes = newIcon.bytes;
     // The new image takes the old one's place and length, so it must be at
     // least as long; an old icon of no image has nothing to find.
-    if (oldBytes.size() <= kIconHeaderBytes || newBytes.size() < oldBytes.size()) return;
-    const std::size_t imageLength = oldBytes.size() - kIconHeaderBytes;
+    if (oldBytes.size() <= iconHeaderBytes || newBytes.size() < oldBytes.size()) return;
+    const std::size_t imageLength = oldBytes.size() - iconHeaderBytes;
     if (bytes.size() < imageLength) return;
     if (!destinationWritable(programPath)) return;
 
-    const auto oldImage = oldBytes.begin() + kIconHeaderBytes;
-    const auto newImage = newBytes.begin() + kIconHeaderBytes;
+    const auto oldImage = oldBytes.begin() + iconHeaderBytes;
+    const auto newImage = newBytes.begin() + iconHeaderBytes;
     const std::boyer_moore_horspool_searcher searcher(oldImage, oldBytes.end());
     bool replaced = false;
     // The scan goes on after a match, so every occurrence is replaced.
@@ -132,7 +132,7 @@ bool PatchInstallation(std::string_view gameDirectory, std::string_view iniPath,
     updateTripleBuffering(iniPath);
     UpdateRegistry(d, context.programFile, context.version);
     if (!copy({context.programFile}, "", d)) return false;
-    if (language == texts::kGerman) ReplaceProgramIcon(d, context.programFile);
+    if (language == texts::german) ReplaceProgramIcon(d, context.programFile);
     platform::createDirectory(d + "Save\\Retro\\Configs");
     platform::createDirectory(d + "Datab\\ANData");
     platform::createDirectory(d + "FAQ");
@@ -143,15 +143,15 @@ bool PatchInstallation(std::string_view gameDirectory, std::string_view iniPath,
     if (!copy({"dxinput5.dll", "WAVd3BVR.dll"}, "", d + "KPE\\DLL\\")) return false;
     if (!copy({"calyx.exe"}, "", d + "Editors\\")) return false;
     platform::deleteFile(d + "Editors\\strings.dat");
-    if (language == texts::kFrench) {
-        if (!copy({"bnk_1.bns", "strings.dat"}, kFrenchFolder, d + "Datab\\Resson\\")) return false;
+    if (language == texts::french) {
+        if (!copy({"bnk_1.bns", "strings.dat"}, frenchFolder, d + "Datab\\Resson\\")) return false;
     } else {
-        if (!copy({"bnk_0.bns", "bnk_3.bns", "bnk_1.bns", "strings.dat"}, kEnglishFolder,
+        if (!copy({"bnk_0.bns", "bnk_3.bns", "bnk_1.bns", "strings.dat"}, englishFolder,
                   d + "Datab\\Resson\\"))
             return false;
     }
     if (!copy({"createsession.jpg", "sessioninfo.jpg"}, "", d + "Datab\\ANData\\")) return false;
-    const std::string_view onlineFolder = language == texts::kGerman ? kGermanFolder : kEuroFolder;
+    const std::string_view onlineFolder = language == texts::german ? germanFolder : euroFolder;
     if (!copy({"Session.bmp", "config.anc"}, onlineFolder, d + "Datab\\ANData\\")) return false;
     if (!copy({"MenuInit.BSH"}, "", d + "Datab\\Scripts\\")) return false;
     updateSoundSettings(d);

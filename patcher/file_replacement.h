@@ -14,11 +14,13 @@
 
 namespace calyx::patcher {
 
-// Results of CopyFileRaw.
-inline constexpr int kCopied = 1;
-inline constexpr int kSourceUnreadable = -1;
-inline constexpr int kDestinationUnwritable = -2;
-inline constexpr int kWriteFailed = -3;
+// What `CopyFileRaw` answers.
+enum class CopyResult {
+    Copied = 1,
+    SourceUnreadable = -1,       // missing or unreadable source
+    DestinationUnwritable = -2,  // missing folder, read-only file
+    WriteFailed = -3,            // the new content could not be completed or put in place
+};
 
 // Runs the whole sequence on the game directory `gameDirectory` (ending in a
 // separator) with the shared INI file `iniPath`; false at the first failed
@@ -31,11 +33,9 @@ bool PatchInstallation(std::string_view gameDirectory, std::string_view iniPath,
 bool CopyPatchFile(std::string_view name, std::string_view prefix, std::string_view folder,
                    const PatchContext& context);
 
-// Copies `source` over `destination`: kCopied, kSourceUnreadable (missing or
-// unreadable source), kDestinationUnwritable (missing folder, read-only
-// file), kWriteFailed (the new content could not be completed or put in
-// place; the old file is then as it was).
-int CopyFileRaw(std::string_view source, std::string_view destination, bool verbose);
+// Copies `source` over `destination`; when it fails, the old file is as it
+// was.
+CopyResult CopyFileRaw(std::string_view source, std::string_view destination, bool verbose);
 
 // Replaces every occurrence of the old icon's image ("K73.ICO" past its
 // 64-byte header) in the game program by the new icon's ("K73A.ICO"). Any

@@ -7,7 +7,7 @@
 namespace calyx::patcher {
 
 void ShowAbort(std::string_view line1, std::string_view line2) {
-    showMessageBox(std::string(line1) + " " + std::string(line2), texts::kAbortCaption, MessageIcon::Stop);
+    showMessageBox(std::string(line1) + " " + std::string(line2), texts::abortCaption, MessageIcon::Stop);
 }
 
 }  // namespace calyx::patcher

@@ -13,16 +13,16 @@
 namespace calyx::patcher {
 namespace {
 
-constexpr std::size_t kArgumentCharacters = 20;
+constexpr std::size_t argumentCharacters = 20;
 // The registry's version value holds at most this many characters.
-constexpr std::size_t kVersionCharacters = 11;
-constexpr std::size_t kLanguageBuffer = 20;
-constexpr std::size_t kDirectoryBuffer = 256;
+constexpr std::size_t versionCharacters = 11;
+constexpr std::size_t languageBuffer = 20;
+constexpr std::size_t directoryBuffer = 256;
 
 // Scripts and installers learn the outcome from the exit status: 0 only
 // after the success box (or the usage), 1 after any error box.
-constexpr int kExitPatched = 0;
-constexpr int kExitFailed = 1;
+constexpr int exitPatched = 0;
+constexpr int exitFailed = 1;
 
 bool isHelpRequest(std::string_view argument) {
     return argument == "--help" || argument == "-h" || argument == "/?";
@@ -36,21 +36,21 @@ std::optional<std::string> refusedArgument(const std::vector<std::string>& argum
     if (program.empty() || program.find_first_of("\\/:") != std::string::npos)
         return "the program file \"" + program + "\" must be a file name of the update folder, not a path";
     const std::string& version = arguments[2];
-    if (version.size() > kVersionCharacters)
+    if (version.size() > versionCharacters)
         return "the version \"" + version + "\" has " + std::to_string(version.size()) +
-               " characters; the registry keeps at most " + std::to_string(kVersionCharacters);
+               " characters; the registry keeps at most " + std::to_string(versionCharacters);
     return std::nullopt;
 }
 
 std::string reinstallAdvice(const std::string& title) {
-    return std::string(texts::kReinstallPrefix) + " " + title;
+    return std::string(texts::reinstallPrefix) + " " + title;
 }
 
 // A value read from the game's section, or nothing when it is empty or the
 // "NULL" default.
 std::optional<std::string> gameSetting(std::string_view key, std::size_t buffer, const std::string& ini) {
-    std::string value = platform::getProfileString(texts::kGameSection, key, texts::kMissingValue, buffer, ini);
-    if (value.empty() || value == texts::kMissingValue) return std::nullopt;
+    std::string value = platform::getProfileString(texts::gameSection, key, texts::missingValue, buffer, ini);
+    if (value.empty() || value == texts::missingValue) return std::nullopt;
     return value;
 }
 
@@ -58,65 +58,65 @@ std::optional<std::string> gameSetting(std::string_view key, std::size_t buffer,
 
 int runPatcher(const std::vector<std::string>& arguments) {
     if (arguments.size() == 1 && isHelpRequest(arguments[0])) {
-        showUsage(texts::kUsage);
-        return kExitPatched;
+        showUsage(texts::usage);
+        return exitPatched;
     }
     if (arguments.size() != 3 && arguments.size() != 4) {
-        showMessageBox(texts::kIncorrectParameters, texts::kErrorCaption, MessageIcon::Stop);
-        return kExitFailed;
+        showMessageBox(texts::incorrectParameters, texts::errorCaption, MessageIcon::Stop);
+        return exitFailed;
     }
     if (const auto refusal = refusedArgument(arguments)) {
-        showMessageBox(std::string(texts::kIncorrectParameters) + ": " + *refusal, texts::kErrorCaption,
+        showMessageBox(std::string(texts::incorrectParameters) + ": " + *refusal, texts::errorCaption,
                        MessageIcon::Stop);
-        return kExitFailed;
+        return exitFailed;
     }
     PatchContext context;
     context.verbose = arguments.size() == 4;
-    context.gameTitle = texts::kUnknownTitle;
-    context.programFile = arguments[0].substr(0, kArgumentCharacters);
-    context.secondArgument = arguments[1].substr(0, kArgumentCharacters);
+    context.gameTitle = texts::unknownTitle;
+    context.programFile = arguments[0].substr(0, argumentCharacters);
+    context.secondArgument = arguments[1].substr(0, argumentCharacters);
     context.version = arguments[2];
 
     const std::string windows = platform::windowsDirectory();
     if (windows.empty()) {
-        ShowAbort(texts::kNoWindowsDirectory, texts::kSystemError);
-        return kExitFailed;
+        ShowAbort(texts::noWindowsDirectory, texts::systemError);
+        return exitFailed;
     }
-    const std::string ini = windows + std::string(texts::kIniBelowWindows);
+    const std::string ini = windows + std::string(texts::iniBelowWindows);
     if (platform::File file; !file.open(ini, platform::File::Mode::Read)) {
-        ShowAbort(texts::fillIn(texts::kIniUnreachable, {context.gameTitle, ini}),
+        ShowAbort(texts::fillIn(texts::iniUnreachable, {context.gameTitle, ini}),
                   reinstallAdvice(context.gameTitle));
-        return kExitFailed;
+        return exitFailed;
     }
 
-    const auto language = gameSetting(texts::kLanguageKey, kLanguageBuffer, ini);
+    const auto language = gameSetting(texts::languageKey, languageBuffer, ini);
     if (!language) {
-        ShowAbort(texts::fillIn(texts::kNoLanguageKey, {ini}), reinstallAdvice(context.gameTitle));
-        return kExitFailed;
+        ShowAbort(texts::fillIn(texts::noLanguageKey, {ini}), reinstallAdvice(context.gameTitle));
+        return exitFailed;
     }
     context.language = *language;
-    if (context.language == texts::kJapanese) {
-        ShowAbort(texts::kJapaneseRefused, texts::kJapaneseHasIt);
-        return kExitFailed;
+    if (context.language == texts::japanese) {
+        ShowAbort(texts::japaneseRefused, texts::japaneseHasIt);
+        return exitFailed;
     }
-    context.gameTitle = platform::equalsNoCase(context.language, texts::kGerman) ? texts::kGermanTitle
-                                                                                 : texts::kOtherTitle;
+    context.gameTitle = platform::equalsNoCase(context.language, texts::german) ? texts::germanTitle
+                                                                                 : texts::otherTitle;
 
-    const auto directory = gameSetting(texts::kDirectoryKey, kDirectoryBuffer, ini);
+    const auto directory = gameSetting(texts::directoryKey, directoryBuffer, ini);
     if (!directory) {
-        ShowAbort(texts::fillIn(texts::kNoDirectoryKey, {ini}), reinstallAdvice(context.gameTitle));
-        return kExitFailed;
+        ShowAbort(texts::fillIn(texts::noDirectoryKey, {ini}), reinstallAdvice(context.gameTitle));
+        return exitFailed;
     }
     const std::string gameDirectory = platform::withTrailingSeparator(*directory);
 
     if (!PatchInstallation(gameDirectory, ini, context)) {
-        showMessageBox(texts::fillIn(texts::kPatchFailed, {context.gameTitle}), texts::kErrorCaption,
+        showMessageBox(texts::fillIn(texts::patchFailed, {context.gameTitle}), texts::errorCaption,
                        MessageIcon::Information);
-        return kExitFailed;
+        return exitFailed;
     }
-    showMessageBox(texts::fillIn(texts::kPatched, {context.gameTitle}), texts::kSuccessCaption,
+    showMessageBox(texts::fillIn(texts::patched, {context.gameTitle}), texts::successCaption,
                    MessageIcon::Information);
-    return kExitPatched;
+    return exitPatched;
 }
 
 }  // namespace calyx::patcher

@@ -8,34 +8,34 @@
 namespace calyx::patcher::texts {
 
 // Captions.
-inline constexpr std::string_view kAbortCaption = "Patching is aborted";
-inline constexpr std::string_view kErrorCaption = "Error";
-inline constexpr std::string_view kSuccessCaption = "Success";
-inline constexpr std::string_view kCopyCaption = "";
+inline constexpr std::string_view abortCaption = "Patching is aborted";
+inline constexpr std::string_view errorCaption = "Error";
+inline constexpr std::string_view successCaption = "Success";
+inline constexpr std::string_view copyCaption = "";
 
 // Messages; "%s" takes the values in order.
-inline constexpr std::string_view kIncorrectParameters = "Incorrect parameters => patch aborted";
-inline constexpr std::string_view kNoWindowsDirectory = "The system can't return the Windows Directory";
-inline constexpr std::string_view kSystemError = "System Error";
-inline constexpr std::string_view kIniUnreachable = "Unable to find %s ini file : %s is unreachable";
-inline constexpr std::string_view kReinstallPrefix = "You should re-install";
-inline constexpr std::string_view kNoLanguageKey =
+inline constexpr std::string_view incorrectParameters = "Incorrect parameters => patch aborted";
+inline constexpr std::string_view noWindowsDirectory = "The system can't return the Windows Directory";
+inline constexpr std::string_view systemError = "System Error";
+inline constexpr std::string_view iniUnreachable = "Unable to find %s ini file : %s is unreachable";
+inline constexpr std::string_view reinstallPrefix = "You should re-install";
+inline constexpr std::string_view noLanguageKey =
     "The Language key in %s ini file does not exist or does not contain any value";
-inline constexpr std::string_view kNoDirectoryKey =
+inline constexpr std::string_view noDirectoryKey =
     "The Directory key in %s ini file does not exist or does not contain any value";
-inline constexpr std::string_view kJapaneseRefused =
+inline constexpr std::string_view japaneseRefused =
     "The patch 1.06 does not work with original Japanese version.";
-inline constexpr std::string_view kJapaneseHasIt = "Your VLM2 CD already contains the 1.06 version.";
-inline constexpr std::string_view kPatched = "%s had been successfully patched";
-inline constexpr std::string_view kPatchFailed = "An error has occured while patching %s";
-inline constexpr std::string_view kSourceMissing = "Unable to find source the file %s in archive.";
-inline constexpr std::string_view kPatchCorrupted = "Patch may be corrupted.";
-inline constexpr std::string_view kUnableToUpdate = "Unable to update the file %s (may be write protected) ";
-inline constexpr std::string_view kReinstallGame = "You should re-install ";
-inline constexpr std::string_view kCopyAnnouncement = "Copy %s => %s";
+inline constexpr std::string_view japaneseHasIt = "Your VLM2 CD already contains the 1.06 version.";
+inline constexpr std::string_view patched = "%s had been successfully patched";
+inline constexpr std::string_view patchFailed = "An error has occured while patching %s";
+inline constexpr std::string_view sourceMissing = "Unable to find source the file %s in archive.";
+inline constexpr std::string_view patchCorrupted = "Patch may be corrupted.";
+inline constexpr std::string_view unableToUpdate = "Unable to update the file %s (may be write protected) ";
+inline constexpr std::string_view reinstallGame = "You should re-install ";
+inline constexpr std::string_view copyAnnouncement = "Copy %s => %s";
 
 // What --help shows.
-inline constexpr std::string_view kUsage =
+inline constexpr std::string_view usage =
     "Usage: patcher PROGRAM-FILE SECOND-ARGUMENT VERSION [VERBOSE]\n"
     "Brings the installed game recorded in the shared INI file (Windows directory\n"
     "\\Ornwick\\Ornwick.Ini, section TQ2) to version 1.06, from the update's files\n"
@@ -49,21 +49,21 @@ inline constexpr std::string_view kUsage =
     "when the game was patched, 1 when the patch was refused or failed.\n";
 
 // Game titles.
-inline constexpr std::string_view kUnknownTitle = "VLM2 / TQ2";
-inline constexpr std::string_view kGermanTitle = "Velmora 2";
-inline constexpr std::string_view kOtherTitle = "Velmora Circuit Champions 2";
+inline constexpr std::string_view unknownTitle = "VLM2 / TQ2";
+inline constexpr std::string_view germanTitle = "Velmora 2";
+inline constexpr std::string_view otherTitle = "Velmora Circuit Champions 2";
 
 // Languages, compared with letter case.
-inline constexpr std::string_view kJapanese = "Japanese";
-inline constexpr std::string_view kGerman = "German";
-inline constexpr std::string_view kFrench = "French";
+inline constexpr std::string_view japanese = "Japanese";
+inline constexpr std::string_view german = "German";
+inline constexpr std::string_view french = "French";
 
 // The maker's shared INI file below the Windows directory, and its entries.
-inline constexpr std::string_view kIniBelowWindows = "\\Ornwick\\Ornwick.Ini";
-inline constexpr std::string_view kGameSection = "TQ2";
-inline constexpr std::string_view kLanguageKey = "Language";
-inline constexpr std::string_view kDirectoryKey = "Directory";
-inline constexpr std::string_view kMissingValue = "NULL";
+inline constexpr std::string_view iniBelowWindows = "\\Ornwick\\Ornwick.Ini";
+inline constexpr std::string_view gameSection = "TQ2";
+inline constexpr std::string_view languageKey = "Language";
+inline constexpr std::string_view directoryKey = "Directory";
+inline constexpr std::string_view missingValue = "NULL";
 
 // `pattern` with each "%s" replaced by the next of `values`.
 std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> values);

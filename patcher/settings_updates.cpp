@@ -9,30 +9,30 @@
 namespace calyx::patcher {
 namespace {
 
-constexpr std::string_view kTripleBufferingKey = "TripleBuffering";
-constexpr std::string_view kTripleBufferingOn = "YES";
-constexpr std::string_view kTripleBufferingOff = "NO";
-constexpr std::size_t kTripleBufferingBuffer = 7;
+constexpr std::string_view tripleBufferingKey = "TripleBuffering";
+constexpr std::string_view tripleBufferingOn = "YES";
+constexpr std::string_view tripleBufferingOff = "NO";
+constexpr std::size_t tripleBufferingBuffer = 7;
 
-constexpr std::string_view kSoftwareKey = "SOFTWARE";
-constexpr std::string_view kMakerKey = "Ornwick";
-constexpr std::string_view kServiceKey = "Arcnet Games";
-constexpr std::string_view kGameKey = "VLM2";
-constexpr std::string_view kDirectoryValue = "directory";
-constexpr std::string_view kExecValue = "exec";
-constexpr std::string_view kVersionValue = "version";
-constexpr std::string_view kDataFolder = "Datab\\ANData";
-constexpr std::string_view kDebugProgram = "vlm_d.exe";
-constexpr std::string_view kDebugCommand = "vlm_d.exe|-anRun";
-constexpr std::string_view kReleaseCommand = "vlm_v.exe|-anRun";
+constexpr std::string_view softwareKey = "SOFTWARE";
+constexpr std::string_view makerKey = "Ornwick";
+constexpr std::string_view serviceKey = "Arcnet Games";
+constexpr std::string_view gameKey = "VLM2";
+constexpr std::string_view directoryValue = "directory";
+constexpr std::string_view execValue = "exec";
+constexpr std::string_view versionValue = "version";
+constexpr std::string_view dataFolder = "Datab\\ANData";
+constexpr std::string_view debugProgramName = "vlm_d.exe";
+constexpr std::string_view debugCommand = "vlm_d.exe|-anRun";
+constexpr std::string_view releaseCommand = "vlm_v.exe|-anRun";
 
-constexpr std::string_view kSoundSettingsFile = "Kpe\\DLL\\snd_kpe.ini";
-constexpr std::string_view kSoundSection = "Options";
-constexpr std::string_view kSaturationKey = "SXD_DIST_SATUR";
-constexpr std::string_view kFadeKey = "SXD_DIST_FADE";
-constexpr int kOldSaturation = 2;
-constexpr std::string_view kNewSaturation = "8";
-constexpr std::string_view kNewFade = "64";
+constexpr std::string_view soundSettingsFile = "Kpe\\DLL\\snd_kpe.ini";
+constexpr std::string_view soundSection = "Options";
+constexpr std::string_view saturationKey = "SXD_DIST_SATUR";
+constexpr std::string_view fadeKey = "SXD_DIST_FADE";
+constexpr int oldSaturation = 2;
+constexpr std::string_view newSaturation = "8";
+constexpr std::string_view newFade = "64";
 
 // Closes a key handle when it goes out of scope.
 class KeyHandle {
@@ -54,8 +54,8 @@ private:
 
 bool openOrCreate(platform::RegistryKey parent, std::string_view name, std::uint32_t access,
                   KeyHandle& key) {
-    return platform::regOpenKeyEx(parent, name, access, key.out()) == platform::kRegSuccess ||
-           platform::regCreateKey(parent, name, key.out()) == platform::kRegSuccess;
+    return platform::regOpenKeyEx(parent, name, access, key.out()) == platform::regSuccess ||
+           platform::regCreateKey(parent, name, key.out()) == platform::regSuccess;
 }
 
 void setText(platform::RegistryKey key, std::string_view name, std::string_view text) {
@@ -66,9 +66,9 @@ void setText(platform::RegistryKey key, std::string_view name, std::string_view 
 
 void updateTripleBuffering(std::string_view iniPath) {
     const std::string value = platform::getProfileString(
-        texts::kGameSection, kTripleBufferingKey, kTripleBufferingOff, kTripleBufferingBuffer, iniPath);
-    if (value != kTripleBufferingOn)
-        platform::writeProfileString(texts::kGameSection, kTripleBufferingKey, kTripleBufferingOff,
+        texts::gameSection, tripleBufferingKey, tripleBufferingOff, tripleBufferingBuffer, iniPath);
+    if (value != tripleBufferingOn)
+        platform::writeProfileString(texts::gameSection, tripleBufferingKey, tripleBufferingOff,
                                      iniPath);
 }
 
@@ -78,34 +78,34 @@ void UpdateRegistry(std::string_view gameDirectory, std::string_view programFile
     KeyHandle maker;
     {
         KeyHandle software;
-        if (regOpenKeyEx(kLocalMachine, kSoftwareKey, kKeyRead, software.out()) != kRegSuccess) return;
-        if (regOpenKeyEx(software.get(), kMakerKey, kKeyRead | kKeyCreateSubKey, maker.out()) !=
-            kRegSuccess)
+        if (regOpenKeyEx(localMachine, softwareKey, keyRead, software.out()) != regSuccess) return;
+        if (regOpenKeyEx(software.get(), makerKey, keyRead | keyCreateSubKey, maker.out()) !=
+            regSuccess)
             return;
     }
     KeyHandle service;
-    const bool serviceOpen = openOrCreate(maker.get(), kServiceKey, kKeyRead | kKeyCreateSubKey, service);
+    const bool serviceOpen = openOrCreate(maker.get(), serviceKey, keyRead | keyCreateSubKey, service);
     maker.close();
     if (!serviceOpen) return;
     KeyHandle game;
-    if (!openOrCreate(service.get(), kGameKey, kKeyRead | kKeySetValue, game)) return;
+    if (!openOrCreate(service.get(), gameKey, keyRead | keySetValue, game)) return;
 
-    const std::string directory = std::string(gameDirectory) + std::string(kDataFolder);
-    const bool debugProgram = programFile.substr(0, kDebugProgram.size()) == kDebugProgram;
+    const std::string directory = std::string(gameDirectory) + std::string(dataFolder);
+    const bool debugProgram = programFile.substr(0, debugProgramName.size()) == debugProgramName;
     const std::string exec =
-        std::string(gameDirectory) + std::string(debugProgram ? kDebugCommand : kReleaseCommand);
-    setText(game.get(), kDirectoryValue, directory);
-    setText(game.get(), kExecValue, exec);
-    setText(game.get(), kVersionValue, version);
+        std::string(gameDirectory) + std::string(debugProgram ? debugCommand : releaseCommand);
+    setText(game.get(), directoryValue, directory);
+    setText(game.get(), execValue, exec);
+    setText(game.get(), versionValue, version);
     regFlushKey(game.get());
 }
 
 void updateSoundSettings(std::string_view gameDirectory) {
-    const std::string file = std::string(gameDirectory) + std::string(kSoundSettingsFile);
-    if (platform::getProfileInt(kSoundSection, kSaturationKey, kOldSaturation, file) != kOldSaturation)
+    const std::string file = std::string(gameDirectory) + std::string(soundSettingsFile);
+    if (platform::getProfileInt(soundSection, saturationKey, oldSaturation, file) != oldSaturation)
         return;
-    platform::writeProfileString(kSoundSection, kSaturationKey, kNewSaturation, file);
-    platform::writeProfileString(kSoundSection, kFadeKey, kNewFade, file);
+    platform::writeProfileString(soundSection, saturationKey, newSaturation, file);
+    platform::writeProfileString(soundSection, fadeKey, newFade, file);
 }
 
 }  // namespace calyx::patcher

@@ -16,9 +16,9 @@ namespace {
 
 // A profile larger than this is not a settings file; it is neither parsed
 // past this point nor rewritten (a rewrite would lose its tail).
-constexpr std::size_t kMaxProfileBytes = 16u << 20;
+constexpr std::size_t maxProfileBytes = 16u << 20;
 // Editors may begin a file with the UTF-8 byte order mark; it is no part of the first line.
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -36,7 +36,7 @@ struct FileText {
 // The whole file (only its head when it is too large to be a settings
 // file), or nothing when it does not exist or cannot be read.
 std::optional<FileText> readProfile(std::string_view iniPath) {
-    ReadFileResult read = readFile(iniPath, kMaxProfileBytes, OverCap::KeepHead);
+    ReadFileResult read = readFile(iniPath, maxProfileBytes, OverCap::KeepHead);
     if (!read && read.error != ReadFileError::TooLarge) return std::nullopt;
     return FileText{std::move(read.bytes), read.error != ReadFileError::TooLarge};
 }
@@ -105,7 +105,7 @@ Location locate(std::string_view text, const std::vector<Line>& lines, std::stri
     const std::string_view wantedKey = trimmed(key);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view line = text.substr(lines[i].start, lines[i].textEnd - lines[i].start);
-        if (i == 0 && line.substr(0, kUtf8Mark.size()) == kUtf8Mark) line.remove_prefix(kUtf8Mark.size());
+        if (i == 0 && line.substr(0, utf8Mark.size()) == utf8Mark) line.remove_prefix(utf8Mark.size());
         if (auto name = sectionName(line)) {
             if (where.sectionLine != std::string_view::npos) break;
             if (equalsNoCase(*name, wantedSection)) {

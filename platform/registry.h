@@ -23,23 +23,23 @@ namespace calyx::platform {
 using RegistryKey = std::uint32_t;
 
 // The predefined root key.
-inline constexpr RegistryKey kLocalMachine = 0x80000002u;
+inline constexpr RegistryKey localMachine = 0x80000002u;
 
 // Access rights, with the Windows values.
-inline constexpr std::uint32_t kKeyQueryValue = 0x0001;
-inline constexpr std::uint32_t kKeySetValue = 0x0002;
-inline constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
-inline constexpr std::uint32_t kKeyRead = 0x20019;
-inline constexpr std::uint32_t kKeyWrite = 0x20006;
-inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+inline constexpr std::uint32_t keyQueryValue = 0x0001;
+inline constexpr std::uint32_t keySetValue = 0x0002;
+inline constexpr std::uint32_t keyCreateSubKey = 0x0004;
+inline constexpr std::uint32_t keyRead = 0x20019;
+inline constexpr std::uint32_t keyWrite = 0x20006;
+inline constexpr std::uint32_t keyAllAccess = 0xF003F;
 
 // Results, with the Windows values.
-inline constexpr long kRegSuccess = 0;
-inline constexpr long kRegNotFound = 2;        // ERROR_FILE_NOT_FOUND
-inline constexpr long kRegAccessDenied = 5;    // ERROR_ACCESS_DENIED
-inline constexpr long kRegInvalidHandle = 6;   // ERROR_INVALID_HANDLE
-inline constexpr long kRegWriteFault = 29;     // ERROR_WRITE_FAULT
-inline constexpr long kRegInvalidParameter = 87;
+inline constexpr long regSuccess = 0;
+inline constexpr long regNotFound = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr long regAccessDenied = 5;    // ERROR_ACCESS_DENIED
+inline constexpr long regInvalidHandle = 6;   // ERROR_INVALID_HANDLE
+inline constexpr long regWriteFault = 29;     // ERROR_WRITE_FAULT
+inline constexpr long regInvalidParameter = 87;
 
 // Opens the existing key `subKey` (names separated by '\', empty for `parent`
 // itself) below `parent` with `access`.
@@ -48,7 +48,7 @@ long regOpenKeyEx(RegistryKey parent, std::string_view subKey, std::uint32_t acc
 // Opens `subKey`, creating it (and any missing key above it) when absent,
 // with full access.
 long regCreateKey(RegistryKey parent, std::string_view subKey, RegistryKey& result);
-// Sets a value of an open key that was opened with kKeySetValue. For the
+// Sets a value of an open key that was opened with keySetValue. For the
 // string types `data` is 8-bit text; a final zero byte may be counted or not.
 long regSetValueEx(RegistryKey key, std::string_view name, RegistryType type, const void* data,
                    std::size_t size);

@@ -14,9 +14,9 @@ namespace calyx::platform {
 namespace {
 
 // A registry bigger than this is not read (a real one is a few megabytes).
-constexpr std::size_t kMaxRegistryBytes = std::size_t{256} << 20;
-constexpr std::string_view kSoftware = "Software";
-constexpr std::string_view kWow64Node = "Wow6432Node";
+constexpr std::size_t maxRegistryBytes = std::size_t{256} << 20;
+constexpr std::string_view software = "Software";
+constexpr std::string_view wow64Node = "Wow6432Node";
 
 struct OpenKey {
     RegistryPath path;  // as the program named it, below HKEY_LOCAL_MACHINE
@@ -35,7 +35,7 @@ HandleTable& table() {
 }
 
 std::optional<std::string> readRegistry() {
-    ReadFileResult read = readFile(registryFilePath(), kMaxRegistryBytes);
+    ReadFileResult read = readFile(registryFilePath(), maxRegistryBytes);
     if (!read) return std::nullopt;
     return std::move(read.bytes);
 }
@@ -43,11 +43,11 @@ std::optional<std::string> readRegistry() {
 // The path where the key lives in the file: a 32-bit program's view of a
 // 64-bit machine puts SOFTWARE's sub-keys under Wow6432Node.
 RegistryPath storedPath(const RegistryPath& path, bool win64) {
-    if (!win64 || path.size() < 2 || !equalsNoCase(path[0], kSoftware) ||
-        equalsNoCase(path[1], kWow64Node))
+    if (!win64 || path.size() < 2 || !equalsNoCase(path[0], software) ||
+        equalsNoCase(path[1], wow64Node))
         return path;
     RegistryPath mapped = path;
-    mapped.insert(mapped.begin() + 1, std::string(kWow64Node));
+    mapped.insert(mapped.begin() + 1, std::string(wow64Node));
     return mapped;
 }
 
@@ -68,7 +68,7 @@ std::optional<RegistryPath> joined(const RegistryPath& base, std::string_view su
 }
 
 std::optional<OpenKey> lookUp(RegistryKey key) {
-    if (key == kLocalMachine) return OpenKey{{}, kKeyAllAccess};
+    if (key == localMachine) return OpenKey{{}, keyAllAccess};
     auto& handles = table();
     std::lock_guard lock(handles.mutex);
     auto found = handles.keys.find(key);
@@ -92,62 +92,62 @@ long regOpenKeyEx(RegistryKey parent, std::string_view subKey, std::uint32_t acc
                   RegistryKey& result) {
     result = 0;
     const auto base = lookUp(parent);
-    if (!base) return kRegInvalidHandle;
+    if (!base) return regInvalidHandle;
     const auto path = joined(base->path, subKey);
-    if (!path) return kRegNotFound;
+    if (!path) return regNotFound;
     const auto text = readRegistry();
-    if (!text) return kRegNotFound;
+    if (!text) return regNotFound;
     const RegistryText registry(*text);
-    if (!registry.keyExists(storedPath(*path, registry.isWin64()))) return kRegNotFound;
+    if (!registry.keyExists(storedPath(*path, registry.isWin64()))) return regNotFound;
     result = remember({*path, access});
-    return kRegSuccess;
+    return regSuccess;
 }
 
 long regCreateKey(RegistryKey parent, std::string_view subKey, RegistryKey& result) {
     result = 0;
     const auto base = lookUp(parent);
-    if (!base) return kRegInvalidHandle;
+    if (!base) return regInvalidHandle;
     const auto path = joined(base->path, subKey);
-    if (!path) return kRegInvalidParameter;
-    if (path->size() > base->path.size() && !(base->access & kKeyCreateSubKey)) return kRegAccessDenied;
+    if (!path) return regInvalidParameter;
+    if (path->size() > base->path.size() && !(base->access & keyCreateSubKey)) return regAccessDenied;
     const auto text = readRegistry();
-    if (!text) return kRegWriteFault;
+    if (!text) return regWriteFault;
     RegistryText registry(*text);
     const RegistryPath stored = storedPath(*path, registry.isWin64());
     if (!registry.keyExists(stored)) {
-        if (!registry.hasHeader()) return kRegWriteFault;
+        if (!registry.hasHeader()) return regWriteFault;
         registry.createKey(stored, RegistryTime::now());
-        if (!replaceFileContents(registryFilePath(), registry.text())) return kRegWriteFault;
+        if (!replaceFileContents(registryFilePath(), registry.text())) return regWriteFault;
     }
-    result = remember({*path, kKeyAllAccess});
-    return kRegSuccess;
+    result = remember({*path, keyAllAccess});
+    return regSuccess;
 }
 
 long regSetValueEx(RegistryKey key, std::string_view name, RegistryType type, const void* data,
                    std::size_t size) {
     const auto open = lookUp(key);
-    if (!open) return kRegInvalidHandle;
-    if (!(open->access & kKeySetValue)) return kRegAccessDenied;
-    if (open->path.empty()) return kRegInvalidParameter;  // the root holds no values of its own
-    if (data == nullptr && size != 0) return kRegInvalidParameter;
+    if (!open) return regInvalidHandle;
+    if (!(open->access & keySetValue)) return regAccessDenied;
+    if (open->path.empty()) return regInvalidParameter;  // the root holds no values of its own
+    if (data == nullptr && size != 0) return regInvalidParameter;
     const auto text = readRegistry();
-    if (!text) return kRegWriteFault;
+    if (!text) return regWriteFault;
     RegistryText registry(*text);
-    if (!registry.hasHeader()) return kRegWriteFault;
+    if (!registry.hasHeader()) return regWriteFault;
     const RegistryPath stored = storedPath(open->path, registry.isWin64());
-    if (!registry.keyExists(stored)) return kRegNotFound;  // deleted behind our back
+    if (!registry.keyExists(stored)) return regNotFound;  // deleted behind our back
     const std::string_view bytes(static_cast<const char*>(data), size);
     registry.setValue(stored, name, type, bytes, RegistryTime::now());
-    return replaceFileContents(registryFilePath(), registry.text()) ? kRegSuccess : kRegWriteFault;
+    return replaceFileContents(registryFilePath(), registry.text()) ? regSuccess : regWriteFault;
 }
 
-long regFlushKey(RegistryKey key) { return lookUp(key) ? kRegSuccess : kRegInvalidHandle; }
+long regFlushKey(RegistryKey key) { return lookUp(key) ? regSuccess : regInvalidHandle; }
 
 long regCloseKey(RegistryKey key) {
-    if (key == kLocalMachine) return kRegSuccess;
+    if (key == localMachine) return regSuccess;
     auto& handles = table();
     std::lock_guard lock(handles.mutex);
-    return handles.keys.erase(key) ? kRegSuccess : kRegInvalidHandle;
+    return handles.keys.erase(key) ? regSuccess : regInvalidHandle;
 }
 
 }  // namespace calyx::platform

@@ -11,23 +11,23 @@
 namespace calyx::platform {
 namespace {
 
-constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
-constexpr std::string_view kTimeOption = "#time=";
-constexpr std::uint64_t kFileTimeOf1970 = 116444736000000000ull;
-constexpr std::uint64_t kTicksPerSecond = 10000000ull;
+constexpr std::string_view header = "WINE REGISTRY Version 2";
+constexpr std::string_view timeOption = "#time=";
+constexpr std::uint64_t fileTimeOf1970 = 116444736000000000ull;
+constexpr std::uint64_t ticksPerSecond = 10000000ull;
 // Wine breaks hex data after the comma that takes a line past this column.
-constexpr std::size_t kHexLineLimit = 76;
+constexpr std::size_t hexLineLimit = 76;
 
 // The Unicode code points of the Windows-1252 bytes 0x80..0x9F (the ANSI code
 // page Wine uses for Western locales); every other byte is its own code point.
-constexpr char16_t kCp1252High[32] = {
+constexpr char16_t cp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char16_t codePoint(char byte) {
     const auto b = static_cast<unsigned char>(byte);
-    return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+    return b >= 0x80 && b < 0xA0 ? cp1252High[b - 0x80] : static_cast<char16_t>(b);
 }
 
 std::string_view leftTrimmed(std::string_view text) {
@@ -136,7 +136,7 @@ std::string keyLineText(const RegistryPath& escaped, const RegistryTime& time) {
 }
 
 std::string timeLineText(const RegistryTime& time) {
-    return std::string(kTimeOption) + hex(time.fileTime, "%x%08x");
+    return std::string(timeOption) + hex(time.fileTime, "%x%08x");
 }
 
 }  // namespace
@@ -144,7 +144,7 @@ std::string timeLineText(const RegistryTime& time) {
 RegistryTime RegistryTime::fromUnix(std::uint64_t seconds, std::uint32_t ticks) {
     RegistryTime time;
     time.unixSeconds = static_cast<std::uint32_t>(seconds);
-    time.fileTime = kFileTimeOf1970 + seconds * kTicksPerSecond + ticks % kTicksPerSecond;
+    time.fileTime = fileTimeOf1970 + seconds * ticksPerSecond + ticks % ticksPerSecond;
     return time;
 }
 
@@ -154,11 +154,11 @@ RegistryTime RegistryTime::now() {
                            system_clock::now().time_since_epoch())
                            .count();
     const auto positive = static_cast<std::uint64_t>(std::max<std::int64_t>(ticks, 0));
-    return fromUnix(positive / kTicksPerSecond, static_cast<std::uint32_t>(positive % kTicksPerSecond));
+    return fromUnix(positive / ticksPerSecond, static_cast<std::uint32_t>(positive % ticksPerSecond));
 }
 
 std::string escapeRegistryText(std::string_view text, std::string_view specials) {
-    static constexpr char kEscapes[33] = ".......abtnvfr.............e....";
+    static constexpr char escapes[33] = ".......abtnvfr.............e....";
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -172,9 +172,9 @@ std::string escapeRegistryText(std::string_view text, std::string_view specials)
             out += buffer;
         } else if (c < 32) {
             const char16_t next = hasNext ? codePoint(text[i + 1]) : 0;
-            if (kEscapes[c] != '.') {
+            if (escapes[c] != '.') {
                 out += '\\';
-                out += kEscapes[c];
+                out += escapes[c];
             } else {
                 const bool octalFollows = hasNext && next >= '0' && next <= '7';
                 std::snprintf(buffer, sizeof buffer, octalFollows ? "\\%03o" : "\\%o", unsigned(c));
@@ -219,7 +219,7 @@ std::string formatRegistryValue(RegistryType type, std::string_view data, std::s
         count += 2;
         if (i + 1 < data.size()) {
             out += ',';
-            if (++count > kHexLineLimit) {
+            if (++count > hexLineLimit) {
                 out += '\\';
                 out += ending;
                 out += "  ";
@@ -270,7 +270,7 @@ std::string RegistryText::text() const {
 }
 
 bool RegistryText::hasHeader() const {
-    return !lines_.empty() && lines_.front().text.rfind(kHeader, 0) == 0;
+    return !lines_.empty() && lines_.front().text.rfind(header, 0) == 0;
 }
 
 bool RegistryText::isWin64() const {
@@ -374,7 +374,7 @@ void RegistryText::stamp(const Block& block, const RegistryTime& time) {
         keyLine.text = keyLine.text.substr(0, key->afterBracket) + " " + std::to_string(time.unixSeconds);
     for (std::size_t i = block.first + 1; i < block.end; ++i) {
         const std::string_view text = leftTrimmed(lines_[i].text);
-        if (text.rfind(kTimeOption, 0) == 0) {
+        if (text.rfind(timeOption, 0) == 0) {
             lines_[i].text = timeLineText(time);
             return;
         }

@@ -23,7 +23,7 @@ HandleTable& table() {
 }
 
 HKEY systemKey(RegistryKey key) {
-    if (key == kLocalMachine) return HKEY_LOCAL_MACHINE;
+    if (key == localMachine) return HKEY_LOCAL_MACHINE;
     auto& handles = table();
     std::lock_guard lock(handles.mutex);
     auto found = handles.keys.find(key);
@@ -46,7 +46,7 @@ long regOpenKeyEx(RegistryKey parent, std::string_view subKey, std::uint32_t acc
                   RegistryKey& result) {
     result = 0;
     HKEY base = systemKey(parent);
-    if (!base) return kRegInvalidHandle;
+    if (!base) return regInvalidHandle;
     HKEY opened = nullptr;
     const LONG status = ::RegOpenKeyExA(base, std::string(subKey).c_str(), 0, access, &opened);
     if (status == ERROR_SUCCESS) result = remember(opened);
@@ -56,7 +56,7 @@ long regOpenKeyEx(RegistryKey parent, std::string_view subKey, std::uint32_t acc
 long regCreateKey(RegistryKey parent, std::string_view subKey, RegistryKey& result) {
     result = 0;
     HKEY base = systemKey(parent);
-    if (!base) return kRegInvalidHandle;
+    if (!base) return regInvalidHandle;
     HKEY created = nullptr;
     const LONG status = ::RegCreateKeyA(base, std::string(subKey).c_str(), &created);
     if (status == ERROR_SUCCESS) result = remember(created);
@@ -66,8 +66,8 @@ long regCreateKey(RegistryKey parent, std::string_view subKey, RegistryKey& resu
 long regSetValueEx(RegistryKey key, std::string_view name, RegistryType type, const void* data,
                    std::size_t size) {
     HKEY open = systemKey(key);
-    if (!open) return kRegInvalidHandle;
-    if (data == nullptr && size != 0) return kRegInvalidParameter;
+    if (!open) return regInvalidHandle;
+    if (data == nullptr && size != 0) return regInvalidParameter;
     std::string bytes(static_cast<const char*>(data), size);
     const bool text = type == RegistryType::String || type == RegistryType::ExpandString ||
                       type == RegistryType::MultiString;
@@ -79,17 +79,17 @@ long regSetValueEx(RegistryKey key, std::string_view name, RegistryType type, co
 
 long regFlushKey(RegistryKey key) {
     HKEY open = systemKey(key);
-    return open ? ::RegFlushKey(open) : kRegInvalidHandle;
+    return open ? ::RegFlushKey(open) : regInvalidHandle;
 }
 
 long regCloseKey(RegistryKey key) {
-    if (key == kLocalMachine) return kRegSuccess;
+    if (key == localMachine) return regSuccess;
     HKEY open = nullptr;
     {
         auto& handles = table();
         std::lock_guard lock(handles.mutex);
         auto found = handles.keys.find(key);
-        if (found == handles.keys.end()) return kRegInvalidHandle;
+        if (found == handles.keys.end()) return regInvalidHandle;
         open = found->second;
         handles.keys.erase(found);
     }

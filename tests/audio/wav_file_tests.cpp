@@ -17,7 +17,7 @@ using fixtures::Bytes;
 using fixtures::PcmFormat;
 using fixtures::WavBuilder;
 
-const Bytes kSamples = fixtures::pcm16({100, -200, 300, -400, 32767, -32768});
+const Bytes testSamples = fixtures::pcm16({100, -200, 300, -400, 32767, -32768});
 
 struct Opened {
     WavResult result = WavResult::CannotOpen;
@@ -50,16 +50,16 @@ TEST_F(WavFileTest, WalksPastForeignAndOddChunksToTheSamples) {
                           .chunk("LIST", {'I', 'N', 'F', 'O', 'x'})  // odd: one pad byte
                           .format()
                           .chunk("fact", {1, 2, 3})
-                          .data(kSamples)
+                          .data(testSamples)
                           .bytes();
     const Opened o = openBytes(wav);
     ASSERT_EQ(o.result, WavResult::Ok);
     EXPECT_EQ(o.format, editorFormat);
-    EXPECT_EQ(o.dataLength, kSamples.size());
-    EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(kSamples.size()));
-    Bytes read(kSamples.size());
+    EXPECT_EQ(o.dataLength, testSamples.size());
+    EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(testSamples.size()));
+    Bytes read(testSamples.size());
     ASSERT_EQ(file.readData(static_cast<std::uint32_t>(read.size()), read.data()), 1);
-    EXPECT_EQ(read, kSamples);
+    EXPECT_EQ(read, testSamples);
     EXPECT_EQ(file.readData(1, read.data()), 0);  // nothing after the samples
     file.closeWav();
     EXPECT_FALSE(isOpen());
@@ -68,20 +68,20 @@ TEST_F(WavFileTest, WalksPastForeignAndOddChunksToTheSamples) {
 TEST_F(WavFileTest, LongerFormatBlocksAreSkippedWithTheirPad) {
     // 18 bytes (a trailing size word) and 17 bytes (odd, padded).
     for (const Bytes& extra : {Bytes{0, 0}, Bytes{7}}) {
-        const Opened o = openBytes(WavBuilder().format({}, extra).data(kSamples).bytes());
+        const Opened o = openBytes(WavBuilder().format({}, extra).data(testSamples).bytes());
         ASSERT_EQ(o.result, WavResult::Ok) << extra.size();
         EXPECT_EQ(o.format, editorFormat);
-        EXPECT_EQ(o.dataLength, kSamples.size());
-        Bytes read(kSamples.size());
+        EXPECT_EQ(o.dataLength, testSamples.size());
+        Bytes read(testSamples.size());
         ASSERT_EQ(file.readData(static_cast<std::uint32_t>(read.size()), read.data()), 1);
-        EXPECT_EQ(read, kSamples);
+        EXPECT_EQ(read, testSamples);
     }
 }
 
 TEST_F(WavFileTest, OnlyPcmMono22050Hz16BitIsAccepted) {
     PcmFormat compressed;
     compressed.formatTag = 3;
-    EXPECT_EQ(openBytes(fixtures::simpleWav(kSamples, compressed)).result, WavResult::NotSupported);
+    EXPECT_EQ(openBytes(fixtures::simpleWav(testSamples, compressed)).result, WavResult::NotSupported);
     EXPECT_FALSE(isOpen());
 
     PcmFormat stereo, eightBit, fast, slightlyOff;
@@ -90,7 +90,7 @@ TEST_F(WavFileTest, OnlyPcmMono22050Hz16BitIsAccepted) {
     fast.samplesPerSec = 44100;
     slightlyOff.samplesPerSec = 22051;
     for (const PcmFormat& f : {stereo, eightBit, fast, slightlyOff}) {
-        const Opened o = openBytes(fixtures::simpleWav(kSamples, f));
+        const Opened o = openBytes(fixtures::simpleWav(testSamples, f));
         ASSERT_EQ(o.result, WavResult::Ok);  // refused by the rule, not by the reader
         EXPECT_FALSE(isAcceptedFormat(o.format));
         file.closeWav();
@@ -99,19 +99,19 @@ TEST_F(WavFileTest, OnlyPcmMono22050Hz16BitIsAccepted) {
     PcmFormat sloppy;  // byte rate and block size are not looked at
     sloppy.avgBytesPerSec = 0;
     sloppy.blockAlign = 7;
-    const Opened o = openBytes(fixtures::simpleWav(kSamples, sloppy));
+    const Opened o = openBytes(fixtures::simpleWav(testSamples, sloppy));
     ASSERT_EQ(o.result, WavResult::Ok);
     EXPECT_TRUE(isAcceptedFormat(o.format));
     EXPECT_TRUE(isAcceptedFormat(editorFormat));
 }
 
 TEST_F(WavFileTest, OtherFilesAreNotSupportedOrUnreadable) {
-    EXPECT_EQ(openBytes(WavBuilder().riffId("RIFX").format().data(kSamples).bytes()).result,
+    EXPECT_EQ(openBytes(WavBuilder().riffId("RIFX").format().data(testSamples).bytes()).result,
               WavResult::NotSupported);
-    EXPECT_EQ(openBytes(WavBuilder().formId("AVI ").format().data(kSamples).bytes()).result,
+    EXPECT_EQ(openBytes(WavBuilder().formId("AVI ").format().data(testSamples).bytes()).result,
               WavResult::NotSupported);
     // A 14-byte format block has no sample size.
-    EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("fmt ", 14, Bytes(16, 1)).data(kSamples).bytes()).result,
+    EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("fmt ", 14, Bytes(16, 1)).data(testSamples).bytes()).result,
               WavResult::NotSupported);
     // No data chunk: the walk ends on the RIFF length, or on the end of
     // the file when that length lies.
@@ -130,8 +130,8 @@ TEST_F(WavFileTest, OtherFilesAreNotSupportedOrUnreadable) {
 
 TEST_F(WavFileTest, ATruncatedFileNeverOpensAsComplete) {
     const Bytes wav =
-        WavBuilder().chunk("LIST", {1, 2, 3}).format({}, {0, 0}).chunk("fact", {9, 9, 9, 9}).data(kSamples).bytes();
-    const std::size_t dataStart = wav.size() - kSamples.size();
+        WavBuilder().chunk("LIST", {1, 2, 3}).format({}, {0, 0}).chunk("fact", {9, 9, 9, 9}).data(testSamples).bytes();
+    const std::size_t dataStart = wav.size() - testSamples.size();
     for (std::size_t cut = 0; cut < wav.size(); ++cut) {
         const Opened o = openBytes(Bytes(wav.begin(), wav.begin() + static_cast<std::ptrdiff_t>(cut)));
         if (cut < dataStart) {
@@ -142,9 +142,9 @@ TEST_F(WavFileTest, ATruncatedFileNeverOpensAsComplete) {
             // The data chunk claims more than is there: reported as it
             // claims, and the caller sees how much the file really holds.
             ASSERT_EQ(o.result, WavResult::Ok) << cut;
-            EXPECT_EQ(o.dataLength, kSamples.size());
+            EXPECT_EQ(o.dataLength, testSamples.size());
             EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(cut - dataStart));
-            Bytes read(kSamples.size());
+            Bytes read(testSamples.size());
             EXPECT_EQ(file.readData(o.dataLength, read.data()), 0);
             file.closeWav();
         }
@@ -153,45 +153,45 @@ TEST_F(WavFileTest, ATruncatedFileNeverOpensAsComplete) {
 
 TEST_F(WavFileTest, TheRiffLengthBoundsTheWalk) {
     // Too short to reach the format block past a LIST chunk.
-    EXPECT_EQ(openBytes(WavBuilder().chunk("LIST", {1, 2}).format().data(kSamples).riffLength(14).bytes()).result,
+    EXPECT_EQ(openBytes(WavBuilder().chunk("LIST", {1, 2}).format().data(testSamples).riffLength(14).bytes()).result,
               WavResult::NotSupported);
     // Too short to reach the data past a fact chunk.
-    EXPECT_EQ(openBytes(WavBuilder().format().chunk("fact", {1, 2, 3, 4}).data(kSamples).riffLength(40).bytes())
+    EXPECT_EQ(openBytes(WavBuilder().format().chunk("fact", {1, 2, 3, 4}).data(testSamples).riffLength(40).bytes())
                   .result,
               WavResult::NotSupported);
     // Lengths that are not checked where no chunk is skipped, or that are
     // too large, do not matter.
     for (std::uint32_t length : {0u, 4u, 0xFFFFFFFFu}) {
-        const Opened o = openBytes(WavBuilder().format().data(kSamples).riffLength(length).bytes());
+        const Opened o = openBytes(WavBuilder().format().data(testSamples).riffLength(length).bytes());
         EXPECT_EQ(o.result, WavResult::Ok) << length;
-        EXPECT_EQ(o.dataLength, kSamples.size());
+        EXPECT_EQ(o.dataLength, testSamples.size());
     }
 }
 
 TEST_F(WavFileTest, AChunkClaimingMoreThanTheFileIsNotSupported) {
-    EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("LIST", 0xFFFFFFFF, {1, 2}).format().data(kSamples).bytes())
+    EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("LIST", 0xFFFFFFFF, {1, 2}).format().data(testSamples).bytes())
                   .result,
               WavResult::NotSupported);
     EXPECT_EQ(openBytes(WavBuilder().format({}, {}).chunkClaiming("fact", 0x7FFFFFFF, {}).bytes()).result,
               WavResult::NotSupported);
     EXPECT_EQ(openBytes(WavBuilder().chunkClaiming("fmt ", 0xFFFFFFFF, Bytes(16, 0)).bytes()).result,
               WavResult::NotSupported);
-    const Opened huge = openBytes(WavBuilder().format().chunkClaiming("data", 0xFFFFFFF0, kSamples).bytes());
+    const Opened huge = openBytes(WavBuilder().format().chunkClaiming("data", 0xFFFFFFF0, testSamples).bytes());
     ASSERT_EQ(huge.result, WavResult::Ok);
     EXPECT_EQ(huge.dataLength, 0xFFFFFFF0u);
-    EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(kSamples.size()));
+    EXPECT_EQ(file.remainingBytes(), static_cast<std::int64_t>(testSamples.size()));
 }
 
 TEST_F(WavFileTest, LocatesTheFirstSampleByte) {
-    const std::string path = put(WavBuilder().chunk("LIST", {1, 2, 3}).format({}, {0, 0}).data(kSamples).bytes());
+    const std::string path = put(WavBuilder().chunk("LIST", {1, 2, 3}).format({}, {0, 0}).data(testSamples).bytes());
     std::int64_t offset = -1, length = -1;
     std::uint32_t dataLength = 0;
     WaveFormat format;
     ASSERT_EQ(locateWavData(path, offset, dataLength, &format, &length), WavResult::Ok);
     EXPECT_EQ(offset, 12 + (8 + 4) + (8 + 18) + 8);
-    EXPECT_EQ(dataLength, kSamples.size());
+    EXPECT_EQ(dataLength, testSamples.size());
     EXPECT_EQ(format, editorFormat);
-    EXPECT_EQ(length, offset + static_cast<std::int64_t>(kSamples.size()));
+    EXPECT_EQ(length, offset + static_cast<std::int64_t>(testSamples.size()));
     EXPECT_EQ(locateWavData(dir / "none.wav", offset, dataLength), WavResult::CannotOpen);
 }
 
@@ -257,7 +257,7 @@ TEST_F(WavFileTest, AFailedWriteLeavesTheOldFileAlone) {
     for (std::size_t room : {std::size_t{0}, std::size_t{20}, std::size_t{44}, std::size_t{45}}) {
         WavFile writer(std::make_unique<FullDisk>(room));
         WaveFormat format = editorFormat;
-        EXPECT_EQ(writer.writeWav(path, format, static_cast<std::uint32_t>(kSamples.size()), kSamples.data()),
+        EXPECT_EQ(writer.writeWav(path, format, static_cast<std::uint32_t>(testSamples.size()), testSamples.data()),
                   WavResult::WriteFailed)
             << room;
         EXPECT_EQ(fixtures::readFile(path), "old contents");
@@ -278,23 +278,23 @@ TEST_F(WavFileTest, AFolderThatTakesNoNewFileStillLetsAFileBeRewritten) {
     fixtures::writeFile(path, std::string(100, 'x'));
     WaveFormat format = editorFormat;
     WavFile inPlace(std::make_unique<FullFolder>());
-    ASSERT_EQ(inPlace.writeWav(path, format, static_cast<std::uint32_t>(kSamples.size()), kSamples.data()),
+    ASSERT_EQ(inPlace.writeWav(path, format, static_cast<std::uint32_t>(testSamples.size()), testSamples.data()),
               WavResult::Ok);
-    EXPECT_EQ(fixtures::readBytes(path), fixtures::simpleWav(kSamples));
+    EXPECT_EQ(fixtures::readBytes(path), fixtures::simpleWav(testSamples));
     WavFile nothing(std::make_unique<FullFolder>());
-    EXPECT_EQ(nothing.writeWav(dir / "new.wav", format, 2, kSamples.data()), WavResult::CannotOpen);
+    EXPECT_EQ(nothing.writeWav(dir / "new.wav", format, 2, testSamples.data()), WavResult::CannotOpen);
     EXPECT_FALSE(std::filesystem::exists(dir / "new.wav"));
 }
 
 TEST_F(WavFileTest, AFileThatCannotBeCreatedIsReported) {
     WaveFormat format = editorFormat;
-    EXPECT_EQ(file.writeWav(dir / "no/such/folder.wav", format, 2, kSamples.data()), WavResult::CannotOpen);
-    EXPECT_EQ(file.writeWav(dir.path(), format, 2, kSamples.data()), WavResult::CannotOpen);
+    EXPECT_EQ(file.writeWav(dir / "no/such/folder.wav", format, 2, testSamples.data()), WavResult::CannotOpen);
+    EXPECT_EQ(file.writeWav(dir.path(), format, 2, testSamples.data()), WavResult::CannotOpen);
     if (::geteuid() != 0) {  // permissions do not bind the superuser
         const std::string locked = dir / "locked.wav";
         fixtures::writeFile(locked, "mine");
         ::chmod(locked.c_str(), 0444);
-        EXPECT_EQ(file.writeWav(locked, format, 2, kSamples.data()), WavResult::CannotOpen);
+        EXPECT_EQ(file.writeWav(locked, format, 2, testSamples.data()), WavResult::CannotOpen);
         EXPECT_EQ(fixtures::readFile(locked), "mine");
     }
 }

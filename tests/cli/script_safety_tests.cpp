@@ -16,8 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::runCli;
 
-constexpr const char* kDemoBank = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm";
-constexpr int kHorn = 2;
+constexpr const char* demoBank = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm";
+constexpr int hornSample = 2;
 
 std::set<std::string> entriesOf(const std::string& folder) {
     std::set<std::string> names;
@@ -52,17 +52,17 @@ protected:
 
 TEST_F(ScriptSafety, WindowsFormPathsGoWhereTheySay) {
     const auto before = entriesOf(soundFolder);
-    auto run = runCli({"export-all", kDemoBank, "C:\\Jeux\\K7\\Samples"});
+    auto run = runCli({"export-all", demoBank, "C:\\Jeux\\K7\\Samples"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(entriesOf(prefix + "/drive_c/Jeux/K7/Samples").size(), 7u);
     EXPECT_NE(run.out.find(prefix + "/drive_c/Jeux/K7/Samples/2_Horn.wav\n"), std::string::npos) << run.out;
 
     // A WAV out and back in, a bank saved, in drive forms with either
     // separator and another letter case.
-    run = runCli({"export", kDemoBank, "2", "C:/jeux/horn.wav"});
+    run = runCli({"export", demoBank, "2", "C:/jeux/horn.wav"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ASSERT_TRUE(fs::exists(prefix + "/drive_c/Jeux/horn.wav"));
-    run = runCli({"import", kDemoBank, "3", "c:\\JEUX\\HORN.WAV", "-o", "C:\\Jeux\\VLM2\\Datab\\Resson\\New.bnm"});
+    run = runCli({"import", demoBank, "3", "c:\\JEUX\\HORN.WAV", "-o", "C:\\Jeux\\VLM2\\Datab\\Resson\\New.bnm"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::exists(soundFolder + "/New.bnm"));
     EXPECT_TRUE(fs::exists(soundFolder + "/New.bns"));
@@ -73,7 +73,7 @@ TEST_F(ScriptSafety, WindowsFormPathsGoWhereTheySay) {
     after.erase("New.bnm");
     after.erase("New.bns");
     EXPECT_EQ(after, before);
-    EXPECT_EQ(runCli({"export", kDemoBank, "2", "Q:\\horn.wav"}).exitCode, 1);  // a drive the prefix lacks
+    EXPECT_EQ(runCli({"export", demoBank, "2", "Q:\\horn.wav"}).exitCode, 1);  // a drive the prefix lacks
 }
 
 TEST_F(ScriptSafety, OutputNamesThatAreNotBanksAreRefusedBeforeAnyWrite) {

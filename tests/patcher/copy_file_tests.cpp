@@ -23,16 +23,16 @@ TEST(CopyFileRaw, ReplacesWholeFilesOnly) {
     fs::permissions(dir / "Game/OLD.DAT", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     // An empty source gives an empty file; the old file's name and mode stay.
-    EXPECT_EQ(CopyFileRaw(dir / "empty", dir / "game/old.dat", false), kCopied);
+    EXPECT_EQ(CopyFileRaw(dir / "empty", dir / "game/old.dat", false), CopyResult::Copied);
     EXPECT_EQ(readFile(dir / "Game/OLD.DAT"), "");
     EXPECT_EQ(fs::status(dir / "Game/OLD.DAT").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(CopyFileRaw(dir / "big", dir / "GAME/Old.Dat", false), kCopied);
+    EXPECT_EQ(CopyFileRaw(dir / "big", dir / "GAME/Old.Dat", false), CopyResult::Copied);
     EXPECT_EQ(readFile(dir / "Game/OLD.DAT"), std::string(5000, 'b'));
 
     // A link is followed: its target gets the content and the link stays.
     fs::create_symlink(dir / "Game/OLD.DAT", dir / "Game/link.dat");
-    EXPECT_EQ(CopyFileRaw(dir / "empty", dir / "Game/link.dat", false), kCopied);
+    EXPECT_EQ(CopyFileRaw(dir / "empty", dir / "Game/link.dat", false), CopyResult::Copied);
     EXPECT_TRUE(fs::is_symlink(dir / "Game/link.dat"));
     EXPECT_EQ(readFile(dir / "Game/OLD.DAT"), "");
 
@@ -46,11 +46,11 @@ TEST(CopyFileRaw, FailuresLeaveTheDestination) {
     fixtures::makeDirs(dir / "Game");
     writeFile(dir / "source", "new");
     writeFile(dir / "Game/file", "old");
-    EXPECT_EQ(CopyFileRaw(dir / "missing", dir / "Game/file", false), kSourceUnreadable);
-    EXPECT_EQ(CopyFileRaw(dir / "source", dir / "Nowhere/file", false), kDestinationUnwritable);
-    EXPECT_EQ(CopyFileRaw(dir / "source", dir / "Game", false), kDestinationUnwritable);
+    EXPECT_EQ(CopyFileRaw(dir / "missing", dir / "Game/file", false), CopyResult::SourceUnreadable);
+    EXPECT_EQ(CopyFileRaw(dir / "source", dir / "Nowhere/file", false), CopyResult::DestinationUnwritable);
+    EXPECT_EQ(CopyFileRaw(dir / "source", dir / "Game", false), CopyResult::DestinationUnwritable);
     fs::permissions(dir / "Game/file", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_EQ(CopyFileRaw(dir / "source", dir / "Game/file", false), kDestinationUnwritable);
+    EXPECT_EQ(CopyFileRaw(dir / "source", dir / "Game/file", false), CopyResult::DestinationUnwritable);
     EXPECT_EQ(readFile(dir / "Game/file"), "old");
     EXPECT_FALSE(fs::exists(dir / "Nowhere"));
 }

@@ -10,7 +10,7 @@ namespace {
 
 using fixtures::readFile;
 
-constexpr std::string_view kIncorrect = "[Error] (stop)\nIncorrect parameters => patch aborted\n\n";
+constexpr std::string_view incorrect = "[Error] (stop)\nIncorrect parameters => patch aborted\n\n";
 
 TEST(PatchDriver, WrongArgumentsChangeNothing) {
     PatchSetup setup("English");
@@ -20,7 +20,7 @@ TEST(PatchDriver, WrongArgumentsChangeNothing) {
              {}, {"vlm_v.exe", "x"}, {"vlm_v.exe", "x", "1.06", "v", "five"}}) {
         const PatchRun run = setup.run(arguments);
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.messages, kIncorrect);
+        EXPECT_EQ(run.messages, incorrect);
     }
     // A refused argument is named, with the reason.
     const PatchRun longVersion = setup.run({"vlm_v.exe", "x", "1.06.2000-b1"});

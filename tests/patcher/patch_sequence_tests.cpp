@@ -12,9 +12,9 @@ namespace {
 using fixtures::readFile;
 namespace fs = std::filesystem;
 
-constexpr std::string_view kSuccessOther =
+constexpr std::string_view successOther =
     "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n";
-constexpr std::string_view kFailedOther =
+constexpr std::string_view failedOther =
     "[Error] (information)\nAn error has occured while patching Velmora Circuit Champions 2\n\n";
 
 // Names of the files in a folder, letter case as stored.
@@ -36,7 +36,7 @@ TEST(PatchSequence, EnglishInstallationGetsEveryFileInPlace) {
     PatchSetup setup("English");
     const PatchRun run = setup.run();
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.messages, kSuccessOther);
+    EXPECT_EQ(run.messages, successOther);
 
     EXPECT_EQ(readFile(setup.game("vlm_v.exe")), PatchSetup::content("vlm_v.exe"));
     EXPECT_EQ(readFile(setup.game("Datab/MENUS/mn_scr.mrc")), PatchSetup::content("mn_scr.mrc"));
@@ -62,13 +62,13 @@ TEST(PatchSequence, EnglishInstallationGetsEveryFileInPlace) {
 
 TEST(PatchSequence, SoundFilesFollowTheLanguage) {
     PatchSetup french("French");
-    EXPECT_EQ(french.run().messages, kSuccessOther);
+    EXPECT_EQ(french.run().messages, successOther);
     EXPECT_EQ(filesIn(french.game("Datab/Resson")), (std::vector<std::string>{"BNK_1.BNS", "strings.dat"}));
     EXPECT_EQ(readFile(french.game("Datab/Resson/strings.dat")), PatchSetup::content("French/strings.dat"));
     EXPECT_EQ(readFile(french.game("Datab/ANData/config.anc")), PatchSetup::content("Euro/config.anc"));
 
     PatchSetup spanish("Spanish");
-    EXPECT_EQ(spanish.run().messages, kSuccessOther);
+    EXPECT_EQ(spanish.run().messages, successOther);
     EXPECT_EQ(filesIn(spanish.game("Datab/Resson")).size(), 4u);
     EXPECT_EQ(readFile(spanish.game("Datab/Resson/bnk_0.bns")), PatchSetup::content("English/bnk_0.bns"));
     EXPECT_EQ(readFile(spanish.game("Datab/MENUS/Spanish/mn_ldt.mrc")), PatchSetup::content("Spanish/mn_ldt.mrc"));
@@ -94,7 +94,7 @@ TEST(PatchSequence, VerboseAnnouncesEveryCopy) {
     EXPECT_NE(run.messages.find("[] (none)\nCopy English\\bnk_0.bns => C:\\Games\\VLM2\\Datab\\Resson\\bnk_0.bns\n\n"
                                 "[] (none)\nCopy English\\bnk_3.bns"),
               std::string::npos);
-    EXPECT_EQ(run.messages.substr(run.messages.size() - kSuccessOther.size()), kSuccessOther);
+    EXPECT_EQ(run.messages.substr(run.messages.size() - successOther.size()), successOther);
 
     // The copy that fails announces itself too, before its abort message.
     fs::remove(setup.update("English/Scen12.scb"));
@@ -112,7 +112,7 @@ TEST(PatchSequence, MissingSourceStopsWithTheArchiveMessage) {
     EXPECT_EQ(run.messages,
               "[Patching is aborted] (stop)\nUnable to find source the file Euro\\config.anc in archive. "
               "Patch may be corrupted.\n\n" +
-                  std::string(kFailedOther));
+                  std::string(failedOther));
     // Copies before the failure stay; nothing after it happened.
     EXPECT_EQ(readFile(setup.game("Datab/ANData/Session.bmp")), PatchSetup::content("Euro/Session.bmp"));
     EXPECT_FALSE(fs::exists(setup.game("Datab/scripts/MenuInit.BSH")));
@@ -120,12 +120,12 @@ TEST(PatchSequence, MissingSourceStopsWithTheArchiveMessage) {
 }
 
 TEST(PatchSequence, UnwritableDestinationStopsAndKeepsTheFile) {
-    constexpr std::string_view kUnable =
+    constexpr std::string_view unable =
         "[Patching is aborted] (stop)\nUnable to update the file %s (may be write protected)  "
         "You should re-install Velmora Circuit Champions 2\n\n";
     auto expected = [&](const std::string& path) {
-        std::string text(kUnable);
-        return text.replace(text.find("%s"), 2, path) + std::string(kFailedOther);
+        std::string text(unable);
+        return text.replace(text.find("%s"), 2, path) + std::string(failedOther);
     };
 
     PatchSetup noFolder("English");

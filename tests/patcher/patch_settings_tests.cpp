@@ -13,17 +13,17 @@ namespace {
 using fixtures::readFile;
 using fixtures::writeFile;
 
-constexpr std::string_view kSuccess =
+constexpr std::string_view success =
     "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n";
-const platform::RegistryPath kGameKey = {"Software", "Ornwick", "Arcnet Games", "VLM2"};
+const platform::RegistryPath gameKey = {"Software", "Ornwick", "Arcnet Games", "VLM2"};
 
 TEST(PatchSettings, TripleBufferingBecomesNoUnlessYes) {
     PatchSetup setup("English");
     const std::string tail = "Language=English\r\n";
     for (const std::string value : {"YES", "yes", "", "NO", "YESS"}) {
-        setup.writeIni("English", PatchSetup::kGameDirectory, "TripleBuffering=" + value + "\r\n");
+        setup.writeIni("English", PatchSetup::gameDirectory, "TripleBuffering=" + value + "\r\n");
         const std::string before = readFile(setup.prefix.iniPath());
-        EXPECT_EQ(setup.run().messages, kSuccess);
+        EXPECT_EQ(setup.run().messages, success);
         std::string expected = before;
         if (value != "YES") expected.replace(expected.find("=" + value + "\r\n"), value.size() + 1, "=NO");
         EXPECT_EQ(readFile(setup.prefix.iniPath()), expected) << value;
@@ -47,17 +47,17 @@ std::string withoutGameKeys(std::string text) {
 
 TEST(PatchSettings, RegistryEntryChangesNothingElse) {
     PatchSetup setup("English");
-    std::string registry(kWineSystemReg);
+    std::string registry(wineSystemReg);
     registry.insert(registry.find("[Software\\\\Test]"), "[Software\\\\Ornwick] 1796767410\n#time=1dd875ff5ddeeae\n\n");
     setup.prefix.writeRegistry(registry);
-    EXPECT_EQ(setup.run({"vlm_d.exe", "x", "1.06"}).messages, kSuccess);
+    EXPECT_EQ(setup.run({"vlm_d.exe", "x", "1.06"}).messages, success);
 
     const std::string after = readFile(setup.prefix.registryPath());
     EXPECT_EQ(withoutGameKeys(after), registry);
     const platform::RegistryText text(after);
-    EXPECT_EQ(text.valueText(kGameKey, "directory"), "\"C:\\\\Games\\\\VLM2\\\\Datab\\\\ANData\"");
-    EXPECT_EQ(text.valueText(kGameKey, "exec"), "\"C:\\\\Games\\\\VLM2\\\\vlm_d.exe|-anRun\"");
-    EXPECT_EQ(text.valueText(kGameKey, "version"), "\"1.06\"");
+    EXPECT_EQ(text.valueText(gameKey, "directory"), "\"C:\\\\Games\\\\VLM2\\\\Datab\\\\ANData\"");
+    EXPECT_EQ(text.valueText(gameKey, "exec"), "\"C:\\\\Games\\\\VLM2\\\\vlm_d.exe|-anRun\"");
+    EXPECT_EQ(text.valueText(gameKey, "version"), "\"1.06\"");
     EXPECT_NE(after.find("\"directory\"=\"C:\\\\Games\\\\VLM2\\\\Datab\\\\ANData\"\n"
                          "\"exec\"=\"C:\\\\Games\\\\VLM2\\\\vlm_d.exe|-anRun\"\n\"version\"=\"1.06\"\n"),
               std::string::npos);
@@ -65,27 +65,27 @@ TEST(PatchSettings, RegistryEntryChangesNothingElse) {
     // A second run updates the same key; any program but vlm_d.exe* starts vlm_v.exe.
     writeFile(setup.update("vlm_d.exe.old"), "program");
     setup.run({"vlm_d.exe.old", "x", "1.06b"});
-    EXPECT_EQ(platform::RegistryText(readFile(setup.prefix.registryPath())).valueText(kGameKey, "exec"),
+    EXPECT_EQ(platform::RegistryText(readFile(setup.prefix.registryPath())).valueText(gameKey, "exec"),
               "\"C:\\\\Games\\\\VLM2\\\\vlm_d.exe|-anRun\"");
     setup.run({"vlm_v.exe", "x", "1.06c"});
     const platform::RegistryText third(readFile(setup.prefix.registryPath()));
-    EXPECT_EQ(third.valueText(kGameKey, "exec"), "\"C:\\\\Games\\\\VLM2\\\\vlm_v.exe|-anRun\"");
-    EXPECT_EQ(third.valueText(kGameKey, "version"), "\"1.06c\"");
+    EXPECT_EQ(third.valueText(gameKey, "exec"), "\"C:\\\\Games\\\\VLM2\\\\vlm_v.exe|-anRun\"");
+    EXPECT_EQ(third.valueText(gameKey, "version"), "\"1.06c\"");
     EXPECT_EQ(withoutGameKeys(readFile(setup.prefix.registryPath())), registry);
 }
 
 TEST(PatchSettings, RegistryNeedsTheMakersKey) {
     PatchSetup setup("English");
-    setup.prefix.writeRegistry(kWineSystemReg);
-    EXPECT_EQ(setup.run().messages, kSuccess);
-    EXPECT_EQ(readFile(setup.prefix.registryPath()), kWineSystemReg);
+    setup.prefix.writeRegistry(wineSystemReg);
+    EXPECT_EQ(setup.run().messages, success);
+    EXPECT_EQ(readFile(setup.prefix.registryPath()), wineSystemReg);
 
     // A 64-bit prefix keeps the 32-bit program's keys under Wow6432Node.
     PatchSetup win64("English", true);
     win64.prefix.writeRegistry(
         "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n\n"
         "[Software\\\\Wow6432Node\\\\Ornwick] 1796767410\n#time=1dd875ff5ddeeae\n");
-    EXPECT_EQ(win64.run().messages, kSuccess);
+    EXPECT_EQ(win64.run().messages, success);
     const platform::RegistryText text(readFile(win64.prefix.registryPath()));
     EXPECT_EQ(text.valueText({"Software", "Wow6432Node", "Ornwick", "Arcnet Games", "VLM2"}, "version"),
               "\"1.06\"");

@@ -24,12 +24,12 @@ struct PatchRun {
 
 class PatchSetup {
 public:
-    static constexpr std::string_view kGameDirectory = "C:\\Games\\VLM2";
+    static constexpr std::string_view gameDirectory = "C:\\Games\\VLM2";
 
     explicit PatchSetup(std::string language = "English", bool win64 = false);
 
     // The shared INI file with the game's section.
-    void writeIni(std::string_view language, std::string_view directory = kGameDirectory,
+    void writeIni(std::string_view language, std::string_view directory = gameDirectory,
                   std::string_view extraLines = "") const;
     // Runs the patcher in the update folder.
     PatchRun run(const std::vector<std::string>& arguments = {"vlm_v.exe", "x", "1.06"}) const;

@@ -14,18 +14,18 @@
 namespace calyx::platform {
 namespace {
 
-using testing::kWineSystemReg;
+using testing::wineSystemReg;
 
-const RegistryTime kLater = RegistryTime::fromUnix(1800000000);
-constexpr std::string_view kLaterLines = "] 1800000000\n#time=1dda4c66b338000\n";
+const RegistryTime later = RegistryTime::fromUnix(1800000000);
+constexpr std::string_view laterLines = "] 1800000000\n#time=1dda4c66b338000\n";
 
 std::string textBefore(const std::string& text, std::string_view marker) {
     return text.substr(0, text.find(marker));
 }
 
 TEST(RegistryText, KeepsWinesFileByteForByte) {
-    const RegistryText registry(kWineSystemReg);
-    EXPECT_EQ(registry.text(), kWineSystemReg);
+    const RegistryText registry(wineSystemReg);
+    EXPECT_EQ(registry.text(), wineSystemReg);
     EXPECT_TRUE(registry.hasHeader());
     EXPECT_FALSE(registry.isWin64());
 
@@ -63,7 +63,7 @@ std::string hexBytes(std::string_view text) {
 }
 
 TEST(RegistryText, FormatsValuesAsWineDoes) {
-    const RegistryText registry(kWineSystemReg);
+    const RegistryText registry(wineSystemReg);
     const RegistryPath filterKey = {"Software", "Classes", "CLSID",
                                     "{083863F1-70DE-11D0-BD40-00A0C911CE86}", "Instance",
                                     "{51B4ABF3-748F-4E3B-A276-C828330E926A}"};
@@ -87,30 +87,30 @@ TEST(RegistryText, FormatsValuesAsWineDoes) {
 }
 
 TEST(RegistryText, SettingAValueTouchesOnlyItsKey) {
-    RegistryText registry(kWineSystemReg);
-    registry.setValue({"SOFTWARE", "TEST"}, "greeting", RegistryType::String, "C:\\Game\\", kLater);
-    registry.setValue({"SOFTWARE", "TEST"}, "Beta", RegistryType::String, "b", kLater);
-    registry.setValue({"SOFTWARE", "TEST"}, "Zulu", RegistryType::String, "z", kLater);
+    RegistryText registry(wineSystemReg);
+    registry.setValue({"SOFTWARE", "TEST"}, "greeting", RegistryType::String, "C:\\Game\\", later);
+    registry.setValue({"SOFTWARE", "TEST"}, "Beta", RegistryType::String, "b", later);
+    registry.setValue({"SOFTWARE", "TEST"}, "Zulu", RegistryType::String, "z", later);
     const std::string text = registry.text();
     const std::string expected =
-        std::string(textBefore(std::string(kWineSystemReg), "[Software\\\\Test]")) +
-        "[Software\\\\Test" + std::string(kLaterLines) +
+        std::string(textBefore(std::string(wineSystemReg), "[Software\\\\Test]")) +
+        "[Software\\\\Test" + std::string(laterLines) +
         "\"Answer\"=dword:0000002a\n\"Beta\"=\"b\"\n\"Greeting\"=\"C:\\\\Game\\\\\"\n\"Zulu\"=\"z\"\n";
     EXPECT_EQ(text, expected);
 }
 
 TEST(RegistryText, NewKeysGoWhereWineSortsThem) {
-    RegistryText registry(kWineSystemReg);
+    RegistryText registry(wineSystemReg);
     const RegistryPath vlm = {"SOFTWARE", "Ornwick", "Arcnet Games", "VLM2"};
-    registry.createKey(vlm, kLater);
-    registry.setValue(vlm, "version", RegistryType::String, "1.06", kLater);
+    registry.createKey(vlm, later);
+    registry.setValue(vlm, "version", RegistryType::String, "1.06", later);
     const std::string text = registry.text();
     const std::string block = "\n[Software\\\\Ornwick\\\\Arcnet Games\\\\VLM2" +
-                              std::string(kLaterLines) + "\"version\"=\"1.06\"\n\n[Software\\\\Test]";
+                              std::string(laterLines) + "\"version\"=\"1.06\"\n\n[Software\\\\Test]";
     EXPECT_NE(text.find(block), std::string::npos) << text;
     // Existing keys keep the file's spelling; creating twice adds nothing.
-    registry.createKey({"software", "classes", "NEW"}, kLater);
-    registry.createKey({"SOFTWARE", "CLASSES", "new"}, kLater);
+    registry.createKey({"software", "classes", "NEW"}, later);
+    registry.createKey({"SOFTWARE", "CLASSES", "new"}, later);
     const std::string again = registry.text();
     EXPECT_NE(again.find("\n[Software\\\\Classes\\\\NEW] 1800000000\n#time=1dda4c66b338000\n\n"
                          "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion]"),
@@ -119,15 +119,15 @@ TEST(RegistryText, NewKeysGoWhereWineSortsThem) {
 
     // A key at the end of a file without a final line break.
     RegistryText small("WINE REGISTRY Version 2\n\n[A] 1\n#time=1\n\"x\"=\"y\"");
-    small.setValue({"B"}, "v", RegistryType::Dword, std::string("\1\0\0\0", 4), kLater);
+    small.setValue({"B"}, "v", RegistryType::Dword, std::string("\1\0\0\0", 4), later);
     EXPECT_EQ(small.text(), "WINE REGISTRY Version 2\n\n[A] 1\n#time=1\n\"x\"=\"y\"\n\n[B" +
-                                std::string(kLaterLines) + "\"v\"=dword:00000001\n");
+                                std::string(laterLines) + "\"v\"=dword:00000001\n");
 }
 
 TEST(RegistryText, ReplacesAValueThatSpansLines) {
-    RegistryText registry(kWineSystemReg);
+    RegistryText registry(wineSystemReg);
     const RegistryPath key = {"Software", "Microsoft", "Windows NT", "CurrentVersion"};
-    registry.setValue(key, "DigitalProductId", RegistryType::String, "short", kLater);
+    registry.setValue(key, "DigitalProductId", RegistryType::String, "short", later);
     const std::string text = registry.text();
     EXPECT_NE(text.find("\"CurrentVersion\"=\"6.1\"\n\"DigitalProductId\"=\"short\"\n\"InstallDate\""),
               std::string::npos);
@@ -140,7 +140,7 @@ TEST(RegistryText, ReplacesAValueThatSpansLines) {
 TEST(RegistryText, ANewValueIsNoContinuationOfACutOffHexValue) {
     for (const char* text : {"[S]\n\"\"=hex\\\n", "[S] 1\n\"A\"=hex:01,\\\n  02,\\\n\n"}) {
         RegistryText registry(text);
-        registry.setValue({"S"}, "Directory", RegistryType::String, "C:\\x", kLater);
+        registry.setValue({"S"}, "Directory", RegistryType::String, "C:\\x", later);
         const RegistryText reread(registry.text());
         EXPECT_EQ(reread.valueText({"S"}, "Directory"), "\"C:\\\\x\"") << registry.text();
     }
@@ -148,8 +148,8 @@ TEST(RegistryText, ANewValueIsNoContinuationOfACutOffHexValue) {
 
 TEST(RegistryText, JunkNeverCrashes) {
     std::mt19937 random(7);
-    constexpr char kAlphabet[] = "[]\\\"=@#:hex,\n\r ab\0\xff";
-    const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
+    constexpr char alphabetText[] = "[]\\\"=@#:hex,\n\r ab\0\xff";
+    const std::string alphabet(alphabetText, sizeof alphabetText - 1);
     for (int round = 0; round < 300; ++round) {
         std::string junk;
         const int length = static_cast<int>(random() % 400);
@@ -157,7 +157,7 @@ TEST(RegistryText, JunkNeverCrashes) {
         RegistryText registry(junk);
         EXPECT_EQ(registry.text(), junk);
         registry.keyExists({"a", "b"});
-        registry.setValue({"a", "b"}, "x", RegistryType::Binary, std::string(100, '\xab'), kLater);
+        registry.setValue({"a", "b"}, "x", RegistryType::Binary, std::string(100, '\xab'), later);
         EXPECT_TRUE(registry.keyExists({"A", "B"}));
         EXPECT_TRUE(registry.valueText({"a", "b"}, "X"));
     }
@@ -165,7 +165,7 @@ TEST(RegistryText, JunkNeverCrashes) {
 
 // ---- The handle interface on a Wine-like prefix ----
 
-constexpr std::string_view kHeader = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n";
+constexpr std::string_view header = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n";
 
 std::string contents(const fixtures::WinePrefix& prefix) {
     return fixtures::readFile(prefix.registryPath());
@@ -173,28 +173,28 @@ std::string contents(const fixtures::WinePrefix& prefix) {
 
 TEST(Registry, OpensCreatesAndSetsThroughHandles) {
     fixtures::WinePrefix prefix;
-    prefix.writeRegistry(kWineSystemReg);
+    prefix.writeRegistry(wineSystemReg);
 
     RegistryKey software = 0, missing = 0, created = 0, again = 0;
-    ASSERT_EQ(regOpenKeyEx(kLocalMachine, "SOFTWARE", kKeyRead | kKeyCreateSubKey, software),
-              kRegSuccess);
-    EXPECT_EQ(regOpenKeyEx(software, "Ornwick", kKeyRead, missing), kRegNotFound);
+    ASSERT_EQ(regOpenKeyEx(localMachine, "SOFTWARE", keyRead | keyCreateSubKey, software),
+              regSuccess);
+    EXPECT_EQ(regOpenKeyEx(software, "Ornwick", keyRead, missing), regNotFound);
     EXPECT_EQ(missing, 0u);
-    EXPECT_EQ(contents(prefix), kWineSystemReg);
+    EXPECT_EQ(contents(prefix), wineSystemReg);
 
-    ASSERT_EQ(regCreateKey(software, "Test\\Sub", created), kRegSuccess);
+    ASSERT_EQ(regCreateKey(software, "Test\\Sub", created), regSuccess);
     const std::string afterCreate = contents(prefix);
     EXPECT_NE(afterCreate.find("\n[Software\\\\Test\\\\Sub] "), std::string::npos);
-    ASSERT_EQ(regOpenKeyEx(kLocalMachine, "software\\TEST\\sub", kKeyWrite, again), kRegSuccess);
+    ASSERT_EQ(regOpenKeyEx(localMachine, "software\\TEST\\sub", keyWrite, again), regSuccess);
 
     const char text[] = "C:\\Jeux\\";
-    EXPECT_EQ(regSetValueEx(again, "directory", RegistryType::String, text, 8), kRegSuccess);
-    EXPECT_EQ(regSetValueEx(created, "exec", RegistryType::String, text, sizeof text), kRegSuccess);
-    EXPECT_EQ(regSetValueEx(software, "x", RegistryType::String, "y", 1), kRegAccessDenied);
-    EXPECT_EQ(regFlushKey(again), kRegSuccess);
-    for (RegistryKey key : {software, created, again}) EXPECT_EQ(regCloseKey(key), kRegSuccess);
-    EXPECT_EQ(regCloseKey(again), kRegInvalidHandle);
-    EXPECT_EQ(regSetValueEx(again, "x", RegistryType::String, "y", 1), kRegInvalidHandle);
+    EXPECT_EQ(regSetValueEx(again, "directory", RegistryType::String, text, 8), regSuccess);
+    EXPECT_EQ(regSetValueEx(created, "exec", RegistryType::String, text, sizeof text), regSuccess);
+    EXPECT_EQ(regSetValueEx(software, "x", RegistryType::String, "y", 1), regAccessDenied);
+    EXPECT_EQ(regFlushKey(again), regSuccess);
+    for (RegistryKey key : {software, created, again}) EXPECT_EQ(regCloseKey(key), regSuccess);
+    EXPECT_EQ(regCloseKey(again), regInvalidHandle);
+    EXPECT_EQ(regSetValueEx(again, "x", RegistryType::String, "y", 1), regInvalidHandle);
 
     const std::string after = contents(prefix);
     EXPECT_NE(after.find("#time="), std::string::npos);
@@ -203,18 +203,18 @@ TEST(Registry, OpensCreatesAndSetsThroughHandles) {
     // Everything up to the new key is the old file.
     const std::string marker = "[Software\\\\Test\\\\Sub]";
     EXPECT_EQ(after.substr(0, after.find(marker)),
-              std::string(kWineSystemReg) + "\n");
+              std::string(wineSystemReg) + "\n");
 }
 
 TEST(Registry, ThirtyTwoBitViewOfA64BitPrefix) {
     fixtures::WinePrefix prefix(true);
-    prefix.writeRegistry(std::string(kHeader) + "#arch=win64\n\n[Software\\\\Ornwick] 1\n#time=1\n\n"
+    prefix.writeRegistry(std::string(header) + "#arch=win64\n\n[Software\\\\Ornwick] 1\n#time=1\n\n"
                          "[Software\\\\Wow6432Node\\\\Ornwick\\\\Old] 1\n#time=1\n");
     RegistryKey key = 0;
-    ASSERT_EQ(regOpenKeyEx(kLocalMachine, "SOFTWARE\\Ornwick\\Old", kKeyRead, key), kRegSuccess);
+    ASSERT_EQ(regOpenKeyEx(localMachine, "SOFTWARE\\Ornwick\\Old", keyRead, key), regSuccess);
     regCloseKey(key);
-    ASSERT_EQ(regCreateKey(kLocalMachine, "SOFTWARE\\Ornwick\\Arcnet Games", key), kRegSuccess);
-    EXPECT_EQ(regSetValueEx(key, "version", RegistryType::String, "1.06", 4), kRegSuccess);
+    ASSERT_EQ(regCreateKey(localMachine, "SOFTWARE\\Ornwick\\Arcnet Games", key), regSuccess);
+    EXPECT_EQ(regSetValueEx(key, "version", RegistryType::String, "1.06", 4), regSuccess);
     regCloseKey(key);
     EXPECT_NE(contents(prefix).find("[Software\\\\Wow6432Node\\\\Ornwick\\\\Arcnet Games] "),
               std::string::npos);
@@ -226,15 +226,15 @@ TEST(Registry, BrokenOrMissingFilesAreLeftAlone) {
     RegistryKey key = 0;
     const std::string junk("\0\xff[Software\\\\X\n\"a\"=hex:\\\n", 25);
     prefix.writeRegistry(junk);
-    EXPECT_EQ(regOpenKeyEx(kLocalMachine, "Software", kKeyRead, key), kRegNotFound);
-    EXPECT_EQ(regCreateKey(kLocalMachine, "Software\\Y", key), kRegWriteFault);
+    EXPECT_EQ(regOpenKeyEx(localMachine, "Software", keyRead, key), regNotFound);
+    EXPECT_EQ(regCreateKey(localMachine, "Software\\Y", key), regWriteFault);
     EXPECT_EQ(contents(prefix), junk);
 
     std::filesystem::remove(prefix.registryPath());
-    EXPECT_EQ(regOpenKeyEx(kLocalMachine, "Software", kKeyRead, key), kRegNotFound);
-    EXPECT_EQ(regCreateKey(kLocalMachine, "Software\\Y", key), kRegWriteFault);
+    EXPECT_EQ(regOpenKeyEx(localMachine, "Software", keyRead, key), regNotFound);
+    EXPECT_EQ(regCreateKey(localMachine, "Software\\Y", key), regWriteFault);
     EXPECT_FALSE(std::filesystem::exists(prefix.registryPath()));
-    EXPECT_EQ(regOpenKeyEx(kLocalMachine, "Software\\\\Y", kKeyRead, key), kRegNotFound);
+    EXPECT_EQ(regOpenKeyEx(localMachine, "Software\\\\Y", keyRead, key), regNotFound);
 }
 
 }  // namespace
