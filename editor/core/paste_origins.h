@@ -1,4 +1,5 @@
-// Where each pending paste from another bank file takes its bytes: the
+// Where each pending paste from a bank file (another bank's or its own
+// bank's) takes its bytes: the
 // source file, the source resource's place in that bank, and the file as it
 // was when the paste was made. A paste stays pending until its own bank is
 // saved, and that save reads the source file at the offset recorded at paste

@@ -82,7 +82,7 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
     // followed (or refused) if that file changes before the target's save.
     if (sourcePasted) {
         links.origins().recordCopy(*target, *source);
-    } else if ((target->linkFlags() & bank::fromBank) && !(target->linkFlags() & bank::sourceIsPlainFile) && sourcePath) {
+    } else if (!(target->linkFlags() & bank::sourceIsPlainFile) && sourcePath) {
         links.origins().recordPaste(*target, *sourcePath, sourceIndex);
     } else {
         links.origins().forget(*target);

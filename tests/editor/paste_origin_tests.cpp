@@ -73,6 +73,19 @@ TEST_F(PasteOrigin, APasteFollowsItsSampleWhenTheEditorSavesTheSourceBank) {
     EXPECT_EQ(links_.origins().size(), 0u);
 }
 
+TEST_F(PasteOrigin, APasteOfAPasteWithinTheSourceBankFollowsItsSample) {
+    // A's second sample onto its first, then that paste into B: B's bytes
+    // are A's second sample, which A's save moves.
+    const auto yes = [](const UiText&) { return true; };
+    ASSERT_EQ(dropResource(docA_.bank(), 1, docA_.bank(), 0, links_, strings_, yes), DropOutcome::Copied);
+    docA_.setModified(true);
+    ASSERT_EQ(dropResource(docA_.bank(), 0, docB_.bank(), 0, links_, strings_, yes), DropOutcome::Copied);
+    docB_.setModified(true);
+    ASSERT_TRUE(docA_.save(pathA_).saved);
+    ASSERT_TRUE(docB_.save(pathB_).saved);
+    EXPECT_EQ(savedSampleOfB(), fixtures::patternBytes(24, 2));
+}
+
 TEST_F(PasteOrigin, ASourceChangedOutsideTheEditorIsRefusedAtSave) {
     pasteAIntoB();
     const Bytes before = fixtures::readBytes(pathB_);

@@ -1,0 +1,273 @@
+#!/usr/bin/python3
+"""A modder's whole job in the editor, in a real X session with the real
+mouse: drag a sample from one demo bank onto a row of the other, confirm and
+save; open the edit dialog on a sample, browse a WAV file, test it, set the
+volume, OK and save; change things and Cancel. calyx-cli then reads the
+saved banks back. The dialog is seen in English (the game's texts) and in
+French (no game texts).
+
+Run inside an X server and a D-Bus session (see run-editor-session).
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+from session_support import BIN, calyx_app, check, find, finish, press, run_menu, screenshot, start, wait_for, walk
+
+VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
+K7 = "drive_c/Jeux/K7/K7datab/Resson/K7Snd.bnm"
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+
+
+def cli(*args):
+    return subprocess.run([os.path.join(BIN, "calyx-cli")] + list(args), capture_output=True, text=True)
+
+
+def exported_data(prefix, bank, index, folder):
+    """The sample bytes of resource `index` as calyx-cli exports them."""
+    out = os.path.join(folder, "export-%s-%d.wav" % (os.path.basename(bank), index))
+    run = cli("export", os.path.join(prefix, bank), str(index), out)
+    check(run.returncode == 0, "calyx-cli exports resource %d of %s (%s)" % (index, bank, run.stderr.strip()))
+    return wav_data(out) if run.returncode == 0 else None
+
+
+def wav_data(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    offset = 12
+    while offset + 8 <= len(data):
+        kind, size = struct.unpack_from("<4sI", data, offset)
+        if kind == b"data":
+            return data[offset + 8:offset + 8 + size]
+        offset += 8 + size + (size & 1)
+    return None
+
+
+def write_wav(path, samples):
+    data = struct.pack("<%dh" % len(samples), *samples)
+    header = struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, 1, 1, 22050,
+                         44100, 2, 16, b"data", len(data))
+    with open(path, "wb") as f:
+        f.write(header + data)
+
+
+def volume_of(prefix, bank, index):
+    run = cli("list", os.path.join(prefix, bank))
+    for line in run.stdout.splitlines():
+        fields = line.split()
+        if fields and fields[0] == str(index):
+            return line
+    return ""
+
+
+def centre(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x + min(20, box.width // 2), box.y + box.height // 2
+
+
+def document(title):
+    """The document window whose title is `title`, with or without the
+    modified marker."""
+    def search():
+        for node in walk(wait_for(find("frame", "Calyx"), "the main window")):
+            if node.getRoleName() == "frame" and node.name.rstrip(" *") == title:
+                return node
+        return None
+    return wait_for(search, "the document window " + title)
+
+
+def drag(source, target):
+    """Presses on `source`, moves the real mouse in steps onto `target` and lets go."""
+    sx, sy = centre(source)
+    tx, ty = centre(target)
+    xdotool("mousemove", sx, sy)
+    time.sleep(0.3)
+    xdotool("mousedown", 1)
+    for step in range(1, 21):
+        xdotool("mousemove", sx + (tx - sx) * step // 20, sy + (ty - sy) * step // 20)
+        time.sleep(0.05)
+    time.sleep(0.5)
+    screenshot("drag-over-row")
+    xdotool("mouseup", 1)
+
+
+def double_click(node):
+    x, y = centre(node)
+    xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
+
+
+def dialogs():
+    app = calyx_app()
+    return [n for n in walk(app) if n.getRoleName() == "dialog"] if app is not None else []
+
+
+def message_box():
+    """The message box on screen (a dialog with a text and buttons)."""
+    def search():
+        return next((d for d in dialogs() if any(n.getRoleName() == "text" for n in walk(d))), None)
+    return wait_for(search, "a message box", timeout=10)
+
+
+def dialog_named(start_of_title):
+    def search():
+        return next((d for d in dialogs() if d.name.startswith(start_of_title)), None)
+    return wait_for(search, "the dialog " + start_of_title)
+
+
+def quit_without_question(process, file_menu, quit_item):
+    run_menu(file_menu, quit_item)
+    try:
+        process.wait(timeout=10)
+        check(process.returncode == 0, "the editor quits without asking (nothing left unsaved)")
+    except subprocess.TimeoutExpired:
+        screenshot("quit-blocked")
+        process.kill()
+        check(False, "the editor quits without asking (nothing left unsaved)")
+
+
+def tile_documents():
+    frame = wait_for(find("frame", "Calyx"), "the main window")
+    window = subprocess.run(["xdotool", "search", "--name", "^Calyx$"], capture_output=True, text=True).stdout.split()
+    if window:
+        xdotool("windowsize", window[0], 1000, 740)
+    time.sleep(0.5)
+    tile = next(n.name for n in walk(frame) if n.getRoleName() == "menu item" and n.name.startswith(("Tile", "Mosa")))
+    run_menu("Window", tile)
+    return frame
+
+
+def drag_between_banks(prefix, home, work):
+    vlm2_horn = exported_data(prefix, VLM2, 2, work)
+    k7_skid_before = exported_data(prefix, K7, 2, work)
+    process = start(prefix, home, [os.path.join(prefix, VLM2), os.path.join(prefix, K7)], sound_driver="dummy")
+    tile_documents()
+    source = wait_for(find("table cell", "Horn", document("VLM2Snd.bnm")), "VLM2's Horn row")
+    target = wait_for(find("table cell", "Skid", document("K7Snd.bnm")), "K7's Skid row")
+    drag(source, target)
+    box = message_box()
+    question = [n.name for n in walk(box) if n.getRoleName() == "text"]
+    screenshot("drop-question")
+    check(any("Skid" in q for q in question), "the drop asks before replacing Skid: %r" % question)
+    buttons = [n.name for n in walk(box) if n.getRoleName() == "push button" and n.name]
+    check(buttons == ["OK", "Cancel"], "the question offers OK and Cancel: %r" % buttons)
+    press(wait_for(find("push button", "OK", box), "the question's OK"))
+    k7 = document("K7Snd.bnm")
+    wait_for(lambda: k7 if k7.name.endswith("*") else None, "K7 marked modified after the drop", timeout=5)
+    check(k7.name.endswith("*"), "the target document is marked modified")
+    screenshot("after-drop")
+    press(wait_for(find("table cell", "Skid", k7), "K7's Skid row"))
+    press(wait_for(find("push button", "Save"), "the Save button"))
+    wait_for(lambda: k7 if not k7.name.endswith("*") else None, "K7 saved", timeout=10)
+    quit_without_question(process, "File", "Exit")
+
+    k7_skid_after = exported_data(prefix, K7, 2, work)
+    check(vlm2_horn is not None and k7_skid_after == vlm2_horn and k7_skid_after != k7_skid_before,
+          "the saved K7 bank holds VLM2's Horn sample in Skid's place")
+    check(cli("check", os.path.join(prefix, K7)).returncode == 0, "calyx-cli checks the saved K7 bank as sound")
+
+
+def edit_dialog(prefix, home, work):
+    wav = os.path.join(work, "new-idle.wav")
+    samples = [int(8000 * ((i % 50) / 25.0 - 1)) for i in range(11025)]
+    write_wav(wav, samples)
+    bank = os.path.join(prefix, VLM2)
+    original = open(bank, "rb").read()
+
+    # Changes, then Cancel: nothing changes.
+    process = start(prefix, home, [bank], sound_driver="dummy")
+    vlm2 = document("VLM2Snd.bnm")
+    double_click(wait_for(find("table cell", "EngineIdle", vlm2), "the EngineIdle row"))
+    dialog = dialog_named("Sound 'EngineIdle'")
+    volume = wait_for(find("text", "Volume", dialog), "the volume box")
+    press(volume)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "12")
+    press(wait_for(find("push button", "Cancel", dialog), "Cancel"))
+    time.sleep(0.5)
+    check(not vlm2.name.endswith("*"), "Cancel after changes leaves the document unmodified")
+    quit_without_question(process, "File", "Exit")
+    check(open(bank, "rb").read() == original, "Cancel after changes leaves the bank as it was")
+
+    # Browse a WAV, test it, set the volume, OK, save.
+    process = start(prefix, home, [bank], sound_driver="dummy")
+    vlm2 = document("VLM2Snd.bnm")
+    double_click(wait_for(find("table cell", "EngineIdle", vlm2), "the EngineIdle row"))
+    dialog = dialog_named("Sound 'EngineIdle'")
+    screenshot("edit-dialog-english")
+    press(wait_for(find("push button", "Browse...", dialog), "Browse..."))
+    wait_for(lambda: next((d for d in dialogs() if not d.name.startswith("Sound")), None), "the file dialog")
+    time.sleep(0.5)
+    screenshot("browse-dialog")
+    xdotool("type", "--delay", 20, wav)
+    xdotool("key", "Return")
+    time.sleep(1)
+    file_box = wait_for(find("text", "Sample file", dialog), "the file name box")
+    check(file_box.queryText().getText(0, -1) == wav, "Browse puts the chosen file in the box")
+    press(wait_for(find("push button", "Play current", dialog), "Play current"))
+    time.sleep(0.5)
+    stray = [d.name for d in dialogs() if not d.name.startswith("Sound")]
+    check(not stray, "Play current plays without a message")
+    volume = wait_for(find("text", "Volume", dialog), "the volume box")
+    press(volume)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "64")
+    screenshot("edit-dialog-changed")
+    press(wait_for(find("push button", "OK", dialog), "OK"))
+    wait_for(lambda: vlm2 if vlm2.name.endswith("*") else None, "the document marked modified", timeout=5)
+    press(wait_for(find("push button", "Save"), "the Save button"))
+    wait_for(lambda: vlm2 if not vlm2.name.endswith("*") else None, "VLM2 saved", timeout=10)
+    quit_without_question(process, "File", "Exit")
+
+    data = exported_data(prefix, VLM2, 0, work)
+    check(data is not None and data[:len(samples) * 2] == struct.pack("<%dh" % len(samples), *samples),
+          "the saved bank holds the browsed WAV's samples in EngineIdle")
+    listed = volume_of(prefix, VLM2, 0)
+    check(" 64 " in " %s " % listed, "EngineIdle's volume is 64 after reopening: %r" % listed)
+
+
+def french_dialog(prefix, home):
+    """The same dialog without the game's texts: the editor's own French."""
+    french = os.path.join(home, "french")
+    shutil.copytree(prefix, french)
+    for folder in ("drive_c/Jeux/VLM2/Datab/Resson", "drive_c/Jeux/K7/K7datab/Resson"):
+        os.remove(os.path.join(french, folder, "strings.dat"))
+    ini = os.path.join(french, "drive_c/windows/Ornwick/Ornwick.Ini")
+    with open(ini) as f:
+        text = f.read().replace("Language=English", "Language=French")
+    with open(ini, "w") as f:
+        f.write(text)
+    process = start(french, home, [os.path.join(french, VLM2)], sound_driver="dummy")
+    vlm2 = document("VLM2Snd.bnm")
+    double_click(wait_for(find("table cell", "EngineIdle", vlm2), "the EngineIdle row"))
+    dialog = dialog_named("Modification de la ressource")
+    buttons = [n.name for n in walk(dialog) if n.getRoleName() == "push button"]
+    check("Parcourir..." in buttons and "Annuler" in buttons, "the French dialog's buttons: %r" % buttons)
+    screenshot("edit-dialog-french")
+    press(wait_for(find("push button", "Annuler", dialog), "Annuler"))
+    quit_without_question(process, "Fichier", "Quitter")
+
+
+def main():
+    pyatspi.Registry.getDesktop(0).childCount
+    with tempfile.TemporaryDirectory() as home:
+        prefix = os.path.join(home, "demo")
+        work = os.path.join(home, "work")
+        os.makedirs(work)
+        subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+        french_dialog(prefix, home)
+        drag_between_banks(prefix, home, work)
+        edit_dialog(prefix, home, work)
+    return finish()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
