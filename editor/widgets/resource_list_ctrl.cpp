@@ -4,7 +4,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -128,12 +127,11 @@ void CResourceListCtrl::paintEvent(QPaintEvent* event) {
     QTableView::paintEvent(event);
     if (!dropTarget_) return;
     if (const auto rect = dropTarget_->feedback()) {
-        // A focus rectangle one row high under the mouse.
+        // A dotted frame one row high under the mouse, drawn by hand: styles
+        // draw focus frames only after a keyboard move, and a drag is none.
         QPainter painter(viewport());
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = *rect;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        painter.drawRect(rect->adjusted(0, 0, -1, -1));
     }
 }
 
