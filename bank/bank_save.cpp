@@ -149,7 +149,7 @@ void SoundBank::save(BankArchive* archive) {
     saveViaTemp_ = false;
 
     BankStream& out = stream_;
-    std::string tempFolder, tempPrefix;
+    std::string tempPrefix;
     bool unnamedTemp = false;
     if (!viaTemp) {
         if (!archive) {
@@ -160,13 +160,13 @@ void SoundBank::save(BankArchive* archive) {
     } else {
         const std::string path = bankPath_.value_or(std::string());
         const std::size_t sep = platform::lastSeparator(path);
-        tempFolder = sep == std::string::npos ? std::string(".") : path.substr(0, sep);
-        tempPrefix = tempFolder + "\\" + std::string(tempPrefixName);
+        tempPrefix = (sep == std::string::npos ? std::string(".") : path.substr(0, sep)) + "\\" +
+                     std::string(tempPrefixName);
         out.setAccess(true, true);
         tempFileError_ = 0;
         // Where the system allows it the new bank has no name until it is
         // complete and on the disk: a save killed before leaves nothing.
-        unnamedTemp = out.createUnnamedTemp(tempFolder.empty() ? std::string("\\") : tempFolder) != 0;
+        unnamedTemp = out.createUnnamedTemp(tempPrefix, false, {}) != 0;
         std::string name;
         if (!unnamedTemp && !out.createTemp(name, tempPrefix, false, {})) {
             tempFileError_ = errno != 0 ? errno : EIO;

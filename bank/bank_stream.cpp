@@ -179,6 +179,11 @@ std::string BankStream::tempName(int number, std::string_view prefix, bool inDir
     return plain;
 }
 
+platform::TempNames BankStream::tempNames(std::string_view prefix, bool inDirectory,
+                                         std::string_view directory) const {
+    return {[=, this](int number) { return tempName(number, prefix, inDirectory, directory); }, tempNameCount};
+}
+
 void BankStream::setOpenForAccess() {
     if (state_ & readingAllowed) state_ |= openForReading;
     if (state_ & writingAllowed) state_ |= openForWriting;
@@ -187,8 +192,7 @@ void BankStream::setOpenForAccess() {
 bool BankStream::claimTempName(std::string& name, std::string_view prefix, bool inDirectory,
                                std::string_view directory,
                                const std::function<platform::TempFileResult(const platform::TempNames&)>& claim) {
-    const platform::TempNames names{
-        [&](int number) { return tempName(number, prefix, inDirectory, directory); }, tempNameCount};
+    const platform::TempNames names = tempNames(prefix, inDirectory, directory);
     platform::TempFileResult claimed = claim(names);
     if (!claimed) {
         int deleted = 0;
@@ -217,9 +221,9 @@ int BankStream::createTemp(std::string& name, std::string_view prefix, bool inDi
     return 1;
 }
 
-int BankStream::createUnnamedTemp(std::string_view folder) {
+int BankStream::createUnnamedTemp(std::string_view prefix, bool inDirectory, std::string_view directory) {
     setFileName({});
-    if (!ownFile_ || !platform::createUnnamedTempFile(*ownFile_, folder)) return 0;
+    if (!ownFile_ || !platform::createUnnamedTempFile(*ownFile_, tempNames(prefix, inDirectory, directory))) return 0;
     unnamed_ = true;
     setOpenForAccess();
     return 1;

@@ -54,13 +54,13 @@ public:
     bool closeChecked();
     int createTemp(std::string& name, std::string_view prefix, bool inDirectory,
                    std::string_view directory);
-    // A temporary file that has no name until it is complete: opened in
-    // `folder` for what setAccess() allows, it takes the first free name of
-    // createTemp()'s series (the series must lie in `folder`) by nameTemp(),
-    // with the same rounds and cleanup. Closed before, or with its program
-    // killed, it leaves nothing. 0 where the system has no files without a
-    // name: createTemp() then serves.
-    int createUnnamedTemp(std::string_view folder);
+    // A temporary file that has no name until it is complete: opened in the
+    // folder of createTemp()'s series for what setAccess() allows, it takes
+    // the first free name of the series by nameTemp(), with the same rounds
+    // and cleanup. Closed before, or with its program killed, it leaves
+    // nothing. 0 where the system has no files without a name: createTemp()
+    // then serves.
+    int createUnnamedTemp(std::string_view prefix, bool inDirectory, std::string_view directory);
     int nameTemp(std::string& name, std::string_view prefix, bool inDirectory, std::string_view directory);
 
     std::uint32_t state() const { return state_; }
@@ -77,6 +77,7 @@ private:
     bool isOpen() const { return (state_ & (openForReading | openForWriting)) != 0; }
     std::string tempName(int number, std::string_view prefix, bool inDirectory,
                          std::string_view directory) const;
+    platform::TempNames tempNames(std::string_view prefix, bool inDirectory, std::string_view directory) const;
     // One round of the series' names through `claim` (creation or naming),
     // then, when every name was taken, a cleanup of stale files and a second
     // round; `name` is the name claimed, or the last one tried.

@@ -2,6 +2,7 @@
 // goes and which permissions it takes are the system's own.
 #include "platform/safe_replace.h"
 
+#include <functional>
 #include <string>
 
 #include "platform/file.h"
@@ -11,11 +12,34 @@
 namespace calyx::platform {
 namespace {
 
-// A fresh, exclusively created file beside `targetHost`, or nothing.
-bool createBeside(const std::string& targetHost, File& file, std::string& name) {
-    const TempFileResult created = createTempFile(file, namesBeside(targetHost, "new"));
-    name = created.path;
-    return static_cast<bool>(created);
+// Writes a new file beside `target` with `write`, flushes it and renames it
+// onto the target. Where the file system allows it the new file has no name
+// until it is complete, so a program killed before leaves nothing behind;
+// elsewhere it is created under a free name of its own. Nothing is left
+// after a failure either.
+bool writeBeside(const std::string& target, const std::function<bool(File&)>& write) {
+    const TempNames names = namesBeside(target, "new");
+    File file;
+    std::string name;
+    const bool unnamed = createUnnamedTempFile(file, names);
+    if (!unnamed) {
+        const TempFileResult created = createTempFile(file, names);
+        if (!created) return false;
+        name = created.path;
+    }
+    bool ok = write(file) && file.flush();
+    if (ok && unnamed) {
+        const TempFileResult named = nameTempFile(file, names);
+        ok = static_cast<bool>(named);
+        if (ok) name = named.path;
+    }
+    ok = file.close() && ok;
+    if (ok) {
+        copyPermissions(target, name);
+        ok = renameReplacing(name, target) == RenameResult::Done;
+    }
+    if (!ok && !name.empty()) deleteFile(name);
+    return ok;
 }
 
 bool copyFileInto(const std::string& fromHost, File& out) {
@@ -40,38 +64,15 @@ bool moveIntoPlace(const std::string& fromHost, std::string_view path) {
     case RenameResult::Failed: return false;
     case RenameResult::CrossDevice: break;
     }
-    File beside;
-    std::string name;
-    if (!createBeside(target, beside, name)) return false;
-    bool ok = copyFileInto(fromHost, beside) && beside.flush();
-    ok = beside.close() && ok;
-    if (ok) {
-        copyPermissions(target, name);
-        ok = renameReplacing(name, target) == RenameResult::Done;
-    }
-    if (!ok) {
-        deleteFile(name);
-        return false;
-    }
+    if (!writeBeside(target, [&](File& beside) { return copyFileInto(fromHost, beside); })) return false;
     deleteFile(fromHost);
     return true;
 }
 
 bool replaceFileContents(std::string_view path, std::string_view contents) {
-    const std::string target = replacementTarget(path);
-    File file;
-    std::string name;
-    if (!createBeside(target, file, name)) return false;
-    bool ok = file.write(contents.data(), contents.size()) ==
-                  static_cast<std::ptrdiff_t>(contents.size()) &&
-              file.flush();
-    ok = file.close() && ok;
-    if (ok) {
-        copyPermissions(target, name);
-        ok = renameReplacing(name, target) == RenameResult::Done;
-    }
-    if (!ok) deleteFile(name);
-    return ok;
+    return writeBeside(replacementTarget(path), [&](File& file) {
+        return file.write(contents.data(), contents.size()) == static_cast<std::ptrdiff_t>(contents.size());
+    });
 }
 
 }  // namespace calyx::platform

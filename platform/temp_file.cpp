@@ -64,7 +64,14 @@ TempFileResult createTempFile(File& file, const TempNames& names, OnRefusal onRe
         onRefusal);
 }
 
-bool createUnnamedTempFile(File& file, std::string_view folder) { return file.openUnnamed(folder); }
+bool createUnnamedTempFile(File& file, const TempNames& names) {
+    // The folder the names lie in; a name right after a single separator
+    // lies in the root.
+    const std::string first = names.count > 0 ? names.nameFor(0) : std::string();
+    const std::size_t separator = lastSeparator(first);
+    if (separator == std::string::npos) return file.openUnnamed(".");
+    return file.openUnnamed(first.substr(0, separator == 0 ? 1 : separator));
+}
 
 TempFileResult nameTempFile(File& file, const TempNames& names, OnRefusal onRefusal) {
     return claimFreeName(

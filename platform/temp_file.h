@@ -61,14 +61,15 @@ TempFileResult claimFreeName(const TempNames& names, const std::function<NameTry
 // last creation tried.
 TempFileResult createTempFile(File& file, const TempNames& names, OnRefusal onRefusal = OnRefusal::Stop);
 
-// Opens a new file without a name in `folder` in `file`, for reading and
-// writing. False where the system or the file system has no such files:
-// createTempFile() then serves.
-bool createUnnamedTempFile(File& file, std::string_view folder);
+// Opens in `file`, for reading and writing, a new file without a name in the
+// folder of `names`, which nameTempFile() later gives one of them. False
+// where the system or the file system has no such files: createTempFile()
+// then serves.
+bool createUnnamedTempFile(File& file, const TempNames& names);
 
 // Gives the file that createUnnamedTempFile() opened the first free name of
 // `names`, exclusively as createTempFile() would: a name that exists in any
-// form is never touched. The names must lie in the file's folder.
+// form is never touched.
 TempFileResult nameTempFile(File& file, const TempNames& names, OnRefusal onRefusal = OnRefusal::Stop);
 
 }  // namespace calyx::platform

@@ -86,7 +86,8 @@ TEST(TempFile, AnUnnamedFileAppearsOnlyWhenNamedAndThenUnderAFreeName) {
     fixtures::writeFile(dir / "~T0.tmp", "someone else's");
     fixtures::makeDirs(dir / "~t1.TMP");
     File file;
-    if (!createUnnamedTempFile(file, dir.path())) GTEST_SKIP() << "no files without a name here";
+    const TempNames names = numberedNames(dir.path(), "~T", ".tmp", 5);
+    if (!createUnnamedTempFile(file, names)) GTEST_SKIP() << "no files without a name here";
     EXPECT_EQ(file.write("complete", 8), 8);
     EXPECT_EQ(file.seek(0, File::Origin::Start), 0);  // opened for reading too
     char back[8];
@@ -94,7 +95,7 @@ TEST(TempFile, AnUnnamedFileAppearsOnlyWhenNamedAndThenUnderAFreeName) {
     ASSERT_TRUE(file.flush());
     EXPECT_EQ(folderEntries(dir.path()).size(), 2u);
 
-    const TempFileResult named = nameTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 5));
+    const TempFileResult named = nameTempFile(file, names);
     ASSERT_TRUE(named);
     EXPECT_EQ(named.path, dir.path() + "/~T2.tmp");
     // Named once: the file gets no second name.
@@ -105,7 +106,7 @@ TEST(TempFile, AnUnnamedFileAppearsOnlyWhenNamedAndThenUnderAFreeName) {
     EXPECT_EQ(folderEntries(dir.path()).size(), 3u);
 
     // Every name taken: the file stays without one, and closed it is gone.
-    ASSERT_TRUE(createUnnamedTempFile(file, dir.path()));
+    ASSERT_TRUE(createUnnamedTempFile(file, names));
     EXPECT_EQ(file.write("lost", 4), 4);
     const TempFileResult none = nameTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 3));
     EXPECT_EQ(none.error, TempFileError::AllNamesTaken);
@@ -113,9 +114,10 @@ TEST(TempFile, AnUnnamedFileAppearsOnlyWhenNamedAndThenUnderAFreeName) {
     EXPECT_EQ(folderEntries(dir.path()).size(), 3u);
 
     // A folder that is not there: no name in it, and no file without one.
-    ASSERT_TRUE(createUnnamedTempFile(file, dir.path()));
-    EXPECT_EQ(nameTempFile(file, numberedNames(dir / "gone", "~T", ".tmp", 3)).error, TempFileError::CannotCreate);
-    EXPECT_FALSE(createUnnamedTempFile(file, dir / "gone"));
+    ASSERT_TRUE(createUnnamedTempFile(file, names));
+    const TempNames gone = numberedNames(dir / "gone", "~T", ".tmp", 3);
+    EXPECT_EQ(nameTempFile(file, gone).error, TempFileError::CannotCreate);
+    EXPECT_FALSE(createUnnamedTempFile(file, gone));
     EXPECT_FALSE(file.isOpen());
 }
 
