@@ -69,8 +69,8 @@ void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, lon
 }
 
 // The WAV error met reading resource `index`'s sample as the edit dialog
-// reads it for a test, or 0 when it reads whole.
-int sampleReadError(const Context& context, bank::SoundBank& bank, long index) {
+// reads it for a test, or `None` when it reads whole.
+editor::WavError sampleReadError(const Context& context, bank::SoundBank& bank, long index) {
     editor::HeadlessDialogView view;
     editor::LinkTable links;
     editor::ResourceEditSession session(view, links, context.strings(), context.language());
@@ -167,11 +167,11 @@ void addExport(CLI::App& app, Context& context) {
         context.startUp();
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
-        const int result = edit.session->exportWav(out);
-        if (result != editor::wav_error::none) {
+        const editor::WavError result = edit.session->exportWav(out);
+        if (result != editor::WavError::None) {
             // A sample that cannot be read is the bank's problem, not the output's.
             const bool aboutOutput =
-                result == editor::wav_error::cannotWrite || result == editor::wav_error::cannotOpen;
+                result == editor::WavError::CannotWrite || result == editor::WavError::CannotOpen;
             if (!aboutOutput)
                 throw CommandFailure{args->bank + ": resource " + std::to_string(args->index) + ": " +
                                      sampleProblemText(context, *edit.resource, {static_cast<std::size_t>(args->index), result, args->out})};
@@ -214,11 +214,11 @@ void addImport(CLI::App& app, Context& context) {
         OpenEdit edit;
         openEdit(edit, context, bankPath, args->index);
         // "Browse..." then OK.
-        const int imported = edit.session->importWav(in, true);
+        const editor::ImportResult imported = edit.session->importWav(in, true);
         edit.session->reportImportResult(imported);
-        if (imported != editor::import_result::taken)
+        if (imported != editor::ImportResult::Taken)
             failWithDialogMessages(edit.view, args->in, "not imported",
-                           imported == editor::import_result::formatNotSupported && !args->convert
+                           imported == editor::ImportResult::FormatNotSupported && !args->convert
                                ? "; import --convert converts it first (any PCM or float WAV file)"
                                : "");
         if (!edit.session->ok()) failWithDialogMessages(edit.view, args->in, "not imported");
@@ -292,7 +292,8 @@ void addCopy(CLI::App& app, Context& context) {
         if (outcome != editor::DropOutcome::Copied) throw CommandFailure{refusalText(refusal)};
         // A source whose sample cannot be read would fail the save; say so
         // about the source, before anything is written.
-        if (const int unreadable = sampleReadError(context, source, args->sourceIndex))
+        if (const editor::WavError unreadable = sampleReadError(context, source, args->sourceIndex);
+            unreadable != editor::WavError::None)
             throw CommandFailure{args->source + ": resource " + std::to_string(args->sourceIndex) + ": " +
                                  sampleProblemText(context, *source.resourceAt(static_cast<std::size_t>(args->sourceIndex)),
                                                    {static_cast<std::size_t>(args->sourceIndex), unreadable, args->source})};

@@ -123,17 +123,17 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strin
         session.initialise();
         audio::WavFile reader;
         audio::WaveFormat format;
-        int error = session.loadPlayBuffer(reader, format);
+        WavError error = session.loadPlayBuffer(reader, format);
         const auto& sample = session.state().playBuffer;
-        if (error == wav_error::none && !sample) error = wav_error::noSampleData;
+        if (error == WavError::None && !sample) error = WavError::NoSampleData;
         const std::string path = hostFolder + "/" + exportFileName(i, resource);
-        if (error == wav_error::none && !writeWav(path, *sample, session.state().playLength))
-            error = wav_error::cannotWrite;
-        if (error == wav_error::none) {
+        if (error == WavError::None && !writeWav(path, *sample, session.state().playLength))
+            error = WavError::CannotWrite;
+        if (error == WavError::None) {
             ++report.exported;
             if (written) written(path);
         } else {
-            report.problems.push_back({i, error, error == wav_error::cannotWrite ? path : std::string()});
+            report.problems.push_back({i, error, error == WavError::CannotWrite ? path : std::string()});
         }
         if (progress) progress(++done, total);
     }
@@ -146,13 +146,13 @@ std::string exportProblemText(const bank::SoundResource& resource, const ExportP
     std::string text =
         message && !message->empty() ? message->utf8() : std::string(export_text::cannotRead.in(language));
     switch (problem.wavError) {
-    case wav_error::noSampleData: {
+    case WavError::NoSampleData: {
         const std::string file = latin1ToUtf8(resource.listFileName());
         return text + (file.empty() ? std::string(export_text::namesNoFile.in(language))
                                     : filled(export_text::fileNotFound.in(language), file));
     }
-    case wav_error::cannotWrite:
-    case wav_error::cannotOpen: return text + " (" + problem.path + ")";
+    case WavError::CannotWrite:
+    case WavError::CannotOpen: return text + " (" + problem.path + ")";
     default: return text + filled(export_text::bytesUnreadable.in(language), std::to_string(resource.dataSize()));
     }
 }

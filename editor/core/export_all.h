@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bank/sound_bank.h"
+#include "editor/core/edit_results.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/interface_language.h"
 
@@ -21,9 +22,8 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
 
 struct ExportProblem {
     std::size_t index;
-    // The edit dialog's WAV error code (wav_error): no sample data
-    // when the sample's own file is not in the game folders.
-    int wavError;
+    // No sample data when the sample's own file is not in the game folders.
+    WavError wavError;
     std::string path;  // the file that could not be opened or written, for those errors
 };
 

@@ -58,12 +58,14 @@ std::optional<MessageEntry> messageById(int gameStringId) {
     return std::nullopt;
 }
 
-std::optional<MessageEntry> wavErrorMessage(int code) {
+std::optional<MessageEntry> wavErrorMessage(WavError error) {
+    const int code = static_cast<int>(error);
     if (code < 1 || code > static_cast<int>(wavErrors.size())) return std::nullopt;
     return wavErrors[static_cast<std::size_t>(code - 1)];
 }
 
-std::optional<MessageEntry> importResultMessage(int code) {
+std::optional<MessageEntry> importResultMessage(ImportResult result) {
+    const int code = static_cast<int>(result);
     if (code == 1) return std::nullopt;
     if (code < 2 || code > 1 + static_cast<int>(importResults.size())) return internalProblem;
     return importResults[static_cast<std::size_t>(code - 2)];
@@ -92,14 +94,15 @@ std::optional<UiText> resolveMessage(const MessageEntry& entry, const GameString
     return resolveMessage(entry.gameStringId, entry.builtIn(language), strings);
 }
 
-std::optional<UiText> wavErrorText(int code, const GameStrings& strings, InterfaceLanguage language) {
-    const auto entry = wavErrorMessage(code);
+std::optional<UiText> wavErrorText(WavError error, const GameStrings& strings, InterfaceLanguage language) {
+    const auto entry = wavErrorMessage(error);
     if (!entry) return std::nullopt;
     return resolveMessage(*entry, strings, language);
 }
 
-std::optional<UiText> importResultText(int code, const GameStrings& strings, InterfaceLanguage language) {
-    const auto entry = importResultMessage(code);
+std::optional<UiText> importResultText(ImportResult result, const GameStrings& strings,
+                                       InterfaceLanguage language) {
+    const auto entry = importResultMessage(result);
     if (!entry) return std::nullopt;
     return resolveMessage(*entry, strings, language);
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "editor/core/edit_results.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/interface_language.h"
 #include "editor/core/ui_text.h"
@@ -65,11 +66,11 @@ inline constexpr int writeError = 61734;
 // The message of a WAV error of the edit dialog (1 format not supported,
 // 2 cannot open, 3 cannot read, 4 cannot write, 5 no sample data); nothing
 // for 0 and every other code.
-std::optional<MessageEntry> wavErrorMessage(int code);
+std::optional<MessageEntry> wavErrorMessage(WavError error);
 // The message of an import result (2 and 3 not a ".wav" name — 3 for a
 // dropped file —, 4 no memory, 5 missing or unreadable file, 6 format not
 // supported); nothing for 1 (taken); "Problème interne" for any other code.
-std::optional<MessageEntry> importResultMessage(int code);
+std::optional<MessageEntry> importResultMessage(ImportResult result);
 // The game text id for a bank error code (1 → 60, 2 → 62, 3 → 52, 4 → 153,
 // 5 and any code outside 0..5 → 54); nothing for 0.
 std::optional<int> bankErrorGameStringId(int code);
@@ -85,9 +86,9 @@ std::optional<UiText> resolveMessage(const MessageEntry& entry, const GameString
                                      InterfaceLanguage language = InterfaceLanguage::French);
 
 // What the edit dialog shows for a WAV error and for an import result.
-std::optional<UiText> wavErrorText(int code, const GameStrings& strings,
+std::optional<UiText> wavErrorText(WavError error, const GameStrings& strings,
                                    InterfaceLanguage language = InterfaceLanguage::French);
-std::optional<UiText> importResultText(int code, const GameStrings& strings,
+std::optional<UiText> importResultText(ImportResult result, const GameStrings& strings,
                                        InterfaceLanguage language = InterfaceLanguage::French);
 // What the document shows for a bank error code and for a framework
 // file-error message: only the game's texts, so nothing without them.

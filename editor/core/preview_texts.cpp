@@ -33,7 +33,7 @@ PreviewLines previewLines(const SamplePreview& preview, InterfaceLanguage langua
         lines.heading = preview_text::noSampleData.in(language);
         return lines;
     }
-    if (preview.error != wav_error::none) lines.heading = preview_text::unreadable.in(language);
+    if (preview.error != WavError::None) lines.heading = preview_text::unreadable.in(language);
     const std::string size = std::to_string(preview.size);
     lines.details = english ? "Duration: " + seconds(preview.seconds, language) + "   Size: " + size + " bytes"
                             : "Durée : " + seconds(preview.seconds, language) + "   Taille : " + size + " octets";

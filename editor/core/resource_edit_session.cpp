@@ -33,28 +33,28 @@ bank::SourceArea ownArea(const bank::SoundResource& r) {
 }
 
 // The dialog's code for what reading or writing a WAV file answered.
-int wavErrorFor(audio::WavResult result) {
+WavError wavErrorFor(audio::WavResult result) {
     switch (result) {
-    case audio::WavResult::Ok: return wav_error::none;
-    case audio::WavResult::NotSupported: return wav_error::formatNotSupported;
-    case audio::WavResult::CannotOpen: return wav_error::cannotOpen;
-    case audio::WavResult::ReadFailed: return wav_error::cannotRead;
-    case audio::WavResult::WriteFailed: return wav_error::cannotWrite;
+    case audio::WavResult::Ok: return WavError::None;
+    case audio::WavResult::NotSupported: return WavError::FormatNotSupported;
+    case audio::WavResult::CannotOpen: return WavError::CannotOpen;
+    case audio::WavResult::ReadFailed: return WavError::CannotRead;
+    case audio::WavResult::WriteFailed: return WavError::CannotWrite;
     }
-    return wav_error::cannotRead;
+    return WavError::CannotRead;
 }
 
-// Opens `path` and applies the acceptance rule; on `wav_error::none` the
+// Opens `path` and applies the acceptance rule; on `WavError::None` the
 // file is open at its first sample byte.
-int openAccepted(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
+WavError openAccepted(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
                  std::uint32_t& dataLength) {
     const audio::WavResult result = file.openWav(path, format, dataLength);
     if (result != audio::WavResult::Ok) return wavErrorFor(result);
     if (!audio::isAcceptedFormat(format)) {
         file.closeWav();
-        return wav_error::formatNotSupported;
+        return WavError::FormatNotSupported;
     }
-    return wav_error::none;
+    return WavError::None;
 }
 
 }  // namespace
@@ -183,18 +183,18 @@ void ResourceEditSession::reset() {
     view_.setVolumeText(std::to_string(r->record().volume()));
 }
 
-int ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
-    if (!hasWavName(path)) return import_result::notWavName;
+ImportResult ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
+    if (!hasWavName(path)) return ImportResult::NotWavName;
     audio::WavFile file;
     audio::WaveFormat format;
     std::uint32_t dataLength = 0;
     const audio::WavResult opened = file.openWav(path, format, dataLength);
-    if (opened == audio::WavResult::NotSupported) return import_result::formatNotSupported;
-    if (opened != audio::WavResult::Ok) return import_result::cannotOpenOrRead;
-    if (!audio::isAcceptedFormat(format)) return import_result::formatNotSupported;
+    if (opened == audio::WavResult::NotSupported) return ImportResult::FormatNotSupported;
+    if (opened != audio::WavResult::Ok) return ImportResult::CannotOpenOrRead;
+    if (!audio::isAcceptedFormat(format)) return ImportResult::FormatNotSupported;
     // A data chunk that claims more than the file holds could never be
     // copied into the bank: the file counts as unreadable.
-    if (dataLength > file.remainingBytes()) return import_result::cannotOpenOrRead;
+    if (dataLength > file.remainingBytes()) return ImportResult::CannotOpenOrRead;
     file.closeWav();
 
     const std::uint32_t size = dataLength & ~std::uint32_t{3};
@@ -204,7 +204,7 @@ int ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
             state_.pendingReplaced = false;
             state_.pendingSize = 0;
         }
-        return import_result::notStored;
+        return ImportResult::NotStored;
     }
     state_.pendingSize = size;
     state_.pendingPath = path;
@@ -213,14 +213,14 @@ int ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
         showSizeLine(size, true);
     }
     state_.pendingReplaced = true;
-    return import_result::taken;
+    return ImportResult::Taken;
 }
 
 void ResourceEditSession::browse(const std::string& path) { reportImportResult(importWav(path, true)); }
 
 void ResourceEditSession::dropFile(const std::string& path) {
-    const int result = importWav(path.substr(0, fileNameBoxMax), true);
-    reportImportResult(result == import_result::notWavName ? import_result::notWavNameDropped : result);
+    const ImportResult result = importWav(path.substr(0, fileNameBoxMax), true);
+    reportImportResult(result == ImportResult::NotWavName ? ImportResult::NotWavNameDropped : result);
 }
 
 void ResourceEditSession::stopTest() {
@@ -230,47 +230,47 @@ void ResourceEditSession::stopTest() {
     state_.playBuffer.reset();
 }
 
-int ResourceEditSession::readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path,
+WavError ResourceEditSession::readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path,
                                                audio::WaveFormat& format, std::optional<std::uint32_t> limit) {
     std::uint32_t dataLength = 0;
-    const int opened = openAccepted(file, path, format, dataLength);
-    if (opened != wav_error::none) return opened;
+    const WavError opened = openAccepted(file, path, format, dataLength);
+    if (opened != WavError::None) return opened;
     if (limit && *limit < dataLength) dataLength = *limit;
     // Nothing is allocated for bytes the file does not hold.
     if (dataLength > file.remainingBytes()) {
         file.closeWav();
-        return wav_error::cannotRead;
+        return WavError::CannotRead;
     }
     std::vector<std::uint8_t> buffer;
     try {
         buffer.resize(dataLength);
     } catch (const std::bad_alloc&) {
         file.closeWav();
-        return wav_error::noSampleData;
+        return WavError::NoSampleData;
     }
     if (!file.readData(dataLength, buffer.data())) {
         file.closeWav();
-        return wav_error::cannotRead;
+        return WavError::CannotRead;
     }
     file.closeWav();
     state_.playBuffer = std::move(buffer);
     state_.playLength = dataLength;
-    return wav_error::none;
+    return WavError::None;
 }
 
-int ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format) {
+WavError ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format) {
     bank::SoundResource* r = state_.resource;
     bank::SoundBank* b = state_.bank;
-    if (!r || !b) return wav_error::notBound;
+    if (!r || !b) return WavError::NotBound;
     const std::string text = fileNameBoxText();
     const bool edited = !platform::equalsNoCase(text, state_.openingFileText);
 
     // A new file named in the box: its own data, after the import's checks.
     if (edited && !(state_.openedLinkFlags & bank::fromBank) && !platform::equalsNoCase(text, r->listFileName())) {
         if (!(state_.openedLinkFlags & bank::pasted)) {
-            const int imported = importWav(text, false);
-            if (imported == import_result::formatNotSupported) return wav_error::formatNotSupported;
-            if (imported != import_result::taken) return wav_error::cannotOpen;
+            const ImportResult imported = importWav(text, false);
+            if (imported == ImportResult::FormatNotSupported) return WavError::FormatNotSupported;
+            if (imported != ImportResult::Taken) return WavError::CannotOpen;
         }
         stopTest();
         return readWavIntoPlayBuffer(file, text, format, std::nullopt);
@@ -283,16 +283,16 @@ int ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat&
         // A pending WAV file (chosen in this dialog or in an earlier one):
         // the first `pendingSize` bytes of its data.
         audio::WaveFormat fileFormat;
-        const int read = readWavIntoPlayBuffer(file, *state_.pendingPath, fileFormat, state_.pendingSize);
-        if (read != wav_error::none) return wav_error::cannotRead;
+        const WavError read = readWavIntoPlayBuffer(file, *state_.pendingPath, fileFormat, state_.pendingSize);
+        if (read != WavError::None) return WavError::CannotRead;
         format = audio::editorFormat;
-        return wav_error::none;
+        return WavError::None;
     }
     std::optional<std::string> source;
     if (r->isStored() && !(flags & bank::sourceIsPlainFile)) {
         source = (flags & bank::fromBank) ? links_.pathOf(r->linkKey()) : b->bankPath();
         // No bank file to read from: nothing can be loaded.
-        if (!source) return wav_error::cannotRead;
+        if (!source) return WavError::CannotRead;
     } else if (state_.pendingReplaced && r->isReplaced() && r->sourceIsWav()) {
         // Pasted from a resource with a pending WAV file: that file.
         source = r->displayFileName();
@@ -301,7 +301,7 @@ int ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat&
         source = b->findInCandidates(text, mark, mark);
         if (!source) {
             format = audio::editorFormat;
-            return wav_error::none;
+            return WavError::None;
         }
     }
     std::vector<std::uint8_t> buffer;
@@ -311,20 +311,20 @@ int ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFormat&
     const std::uint32_t mainStart = b->mainAreaStart();
     if (!r->readSample(mainStart, *source, buffer, length, bank::mainAreaWordOffset, state_.openedSourceOffset,
                        flags, state_.pendingReplaced))
-        return wav_error::cannotRead;
+        return WavError::CannotRead;
     state_.playBuffer = std::move(buffer);
     state_.playLength = length;
     format = audio::editorFormat;
-    return wav_error::none;
+    return WavError::None;
 }
 
-int ResourceEditSession::exportWav(const std::string& path) {
+WavError ResourceEditSession::exportWav(const std::string& path) {
     audio::WavFile reader;
     audio::WaveFormat format;
-    const int loaded = loadPlayBuffer(reader, format);
-    if (loaded != wav_error::none) return loaded;
-    if (!state_.resource) return wav_error::none;
-    if (!state_.playBuffer) return wav_error::noSampleData;
+    const WavError loaded = loadPlayBuffer(reader, format);
+    if (loaded != WavError::None) return loaded;
+    if (!state_.resource) return WavError::None;
+    if (!state_.playBuffer) return WavError::NoSampleData;
     audio::WavFile writer;
     return wavErrorFor(writer.writeWav(path, format, state_.playLength, state_.playBuffer->data()));
 }
@@ -338,15 +338,15 @@ void ResourceEditSession::testFile(const std::string& path, std::uint32_t volume
     audio::WavFile file;
     audio::WaveFormat format;
     std::uint32_t dataLength = 0;
-    const int opened = openAccepted(file, path, format, dataLength);
-    if (opened != wav_error::none) {
+    const WavError opened = openAccepted(file, path, format, dataLength);
+    if (opened != WavError::None) {
         reportWavError(opened);
         return;
     }
     if (!state_.resource || !state_.deviceLink) return;
     file.closeWav();
-    const int read = readWavIntoPlayBuffer(file, path, format, std::nullopt);
-    if (read != wav_error::none) {
+    const WavError read = readWavIntoPlayBuffer(file, path, format, std::nullopt);
+    if (read != WavError::None) {
         reportWavError(read);
         return;
     }
@@ -356,14 +356,14 @@ void ResourceEditSession::testFile(const std::string& path, std::uint32_t volume
 void ResourceEditSession::testCurrent() {
     audio::WavFile file;
     audio::WaveFormat format;
-    const int loaded = loadPlayBuffer(file, format);
+    const WavError loaded = loadPlayBuffer(file, format);
     reportWavError(loaded);
     if (!state_.resource || !state_.deviceLink) return;
     if (state_.playBuffer) {
         const std::uint32_t word = audio::volumeWord(readVolumeField());
         audio::playSample(*state_.resource, state_.playHeader, state_.playBuffer->data(), state_.playLength, word);
-    } else if (loaded == wav_error::none) {
-        reportWavError(wav_error::noSampleData);
+    } else if (loaded == WavError::None) {
+        reportWavError(WavError::NoSampleData);
     }
 }
 
@@ -380,9 +380,9 @@ bool ResourceEditSession::ok() {
         commit();
         closes = true;
     } else if (r->linkFlags() & bank::fromBank) {
-        const int imported = importWav(text, true);
+        const ImportResult imported = importWav(text, true);
         reportImportResult(imported);
-        if (imported == import_result::taken) {
+        if (imported == ImportResult::Taken) {
             r->setSourceOffset(state_.openedSourceOffset);
             releaseLinkKey(*r, links_);
             r->setFromBank(false);
@@ -394,13 +394,13 @@ bool ResourceEditSession::ok() {
         audio::WavFile file;
         audio::WaveFormat format;
         std::uint32_t dataLength = 0;
-        int result = openAccepted(file, text, format, dataLength);
+        WavError result = openAccepted(file, text, format, dataLength);
         const bool newFile = !state_.pendingPath || !platform::equalsNoCase(text, *state_.pendingPath);
-        if (result == wav_error::none && newFile && dataLength > file.remainingBytes()) {
+        if (result == WavError::None && newFile && dataLength > file.remainingBytes()) {
             file.closeWav();
-            result = wav_error::cannotRead;
+            result = WavError::CannotRead;
         }
-        if (result != wav_error::none) {
+        if (result != WavError::None) {
             reportWavError(result);
         } else {
             std::int64_t firstSampleByte = 0;
@@ -446,12 +446,12 @@ void ResourceEditSession::cancel() {
     state_.pendingPath.reset();
 }
 
-void ResourceEditSession::reportWavError(int code) {
-    if (auto text = wavErrorText(code, strings_, language_)) view_.showMessage(*text, message_style::exclamation);
+void ResourceEditSession::reportWavError(WavError error) {
+    if (auto text = wavErrorText(error, strings_, language_)) view_.showMessage(*text, message_style::exclamation);
 }
 
-void ResourceEditSession::reportImportResult(int code) {
-    if (auto text = importResultText(code, strings_, language_)) view_.showMessage(*text, message_style::exclamation);
+void ResourceEditSession::reportImportResult(ImportResult result) {
+    if (auto text = importResultText(result, strings_, language_)) view_.showMessage(*text, message_style::exclamation);
 }
 
 }  // namespace calyx::editor

@@ -17,32 +17,12 @@
 #include "audio/wave_out_device.h"
 #include "bank/sound_bank.h"
 #include "editor/core/edit_dialog_view.h"
+#include "editor/core/edit_results.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/link_table.h"
 #include "editor/core/messages.h"
 
 namespace calyx::editor {
-
-// Results of `importWav`.
-namespace import_result {
-inline constexpr int taken = 1;
-inline constexpr int notWavName = 2;
-inline constexpr int notWavNameDropped = 3;  // how a drop reports `notWavName`
-inline constexpr int notStored = 4;           // fewer than 4 sample bytes
-inline constexpr int cannotOpenOrRead = 5;
-inline constexpr int formatNotSupported = 6;
-}  // namespace import_result
-
-// The dialog's WAV error codes (0 is success).
-namespace wav_error {
-inline constexpr int none = 0;
-inline constexpr int formatNotSupported = 1;
-inline constexpr int cannotOpen = 2;
-inline constexpr int cannotRead = 3;
-inline constexpr int cannotWrite = 4;
-inline constexpr int noSampleData = 5;
-inline constexpr int notBound = 6;  // no resource: nothing is shown
-}  // namespace wav_error
 
 // Texts of the dialog's lines.
 namespace edit_text {
@@ -111,15 +91,15 @@ public:
     // "Reset": back to the bank's own sample and stored volume.
     void reset();
     // Takes the WAV file `path` as the pending replacement.
-    int importWav(const std::string& path, bool showInDialog);
+    ImportResult importWav(const std::string& path, bool showInDialog);
     // "Browse..." after its file dialog, and a dropped file.
     void browse(const std::string& path);
     void dropFile(const std::string& path);
 
     // Loads what "Test current" plays and "exporter Wav" writes.
-    int loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format);
+    WavError loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format);
     // "exporter Wav" after its file dialog: the dialog WAV error code.
-    int exportWav(const std::string& path);
+    WavError exportWav(const std::string& path);
     void exportButton(const std::string& path) { reportWavError(exportWav(path)); }
 
     // "Test": stops the test and reads the volume before the file dialog
@@ -136,8 +116,8 @@ public:
     bool ok();
     void cancel();
 
-    void reportWavError(int code);
-    void reportImportResult(int code);
+    void reportWavError(WavError error);
+    void reportImportResult(ImportResult result);
 
     const ResourceEditState& state() const { return state_; }
 
@@ -147,7 +127,7 @@ private:
     void commit();
     // Reads the data chunk of the WAV file `path` into the play buffer, at
     // most `limit` bytes when given; `format` gets the file's format.
-    int readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
+    WavError readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
                               std::optional<std::uint32_t> limit);
 
     EditDialogView& view_;

@@ -38,7 +38,7 @@ SamplePreview previewResource(bank::SoundResource& resource, bank::SoundBank& ba
     audio::WaveFormat format;
     preview.error = session.loadPlayBuffer(reader, format);
     const auto& bytes = session.state().playBuffer;
-    if (preview.error == wav_error::none && bytes) {
+    if (preview.error == WavError::None && bytes) {
         const std::size_t length = std::min<std::size_t>(session.state().playLength, bytes->size());
         preview.columns = summarizeWaveform(std::span(bytes->data(), length), columns);
     }

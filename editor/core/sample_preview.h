@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bank/sound_bank.h"
+#include "editor/core/edit_results.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/link_table.h"
 #include "editor/core/waveform_summary.h"
@@ -26,9 +27,9 @@ struct SamplePreview {
     bool looping = false;
     std::uint32_t loopStart = 0, loopEnd = 0;  // bytes, within `size`
     std::vector<WaveColumn> columns;
-    // The edit dialog's WAV error code (wav_error) when a sample's bytes
-    // could not be read; none when they were (or there are none to read).
-    int error = 0;
+    // Why a sample's bytes could not be read; `None` when they were (or
+    // there are none to read).
+    WavError error = WavError::None;
 };
 
 double sampleSeconds(std::uint32_t bytes);

@@ -61,7 +61,7 @@ TEST_F(EditAndSaveTest, AnExportedSampleImportedBackSavesTheSameBytes) {
         ResourceEditSession s(view, links, strings);
         s.bind(*b->resourceAt(1), *b, nullptr);
         ASSERT_TRUE(s.initialise());
-        ASSERT_EQ(s.exportWav(out), 0);
+        ASSERT_EQ(s.exportWav(out), WavError::None);
     }
     importInto(*b, 0, out);
     save(*b);

@@ -90,27 +90,27 @@ TEST_F(EditSessionTest, OpeningShowsTheResourceAndResetReturnsToTheBanksSample) 
 TEST_F(EditSessionTest, ImportChecksTheNameAndKeepsThePreviousReplacementOnFailure) {
     auto s = open(0);
     const Bytes ten = patternBytes(10, 3);
-    EXPECT_EQ(s->importWav(wav("a.WaV", ten), false), import_result::taken);
+    EXPECT_EQ(s->importWav(wav("a.WaV", ten), false), ImportResult::Taken);
     EXPECT_EQ(s->state().pendingSize, 8u);  // whole 4-byte groups
     const std::string kept = *s->state().pendingPath;
-    EXPECT_EQ(s->importWav(wav("b.wave", ten), false), import_result::notWavName);
-    EXPECT_EQ(s->importWav(".wav", false), import_result::notWavName);
-    EXPECT_EQ(s->importWav(wav("three.wav", patternBytes(3, 1)), true), import_result::notStored);
+    EXPECT_EQ(s->importWav(wav("b.wave", ten), false), ImportResult::NotWavName);
+    EXPECT_EQ(s->importWav(".wav", false), ImportResult::NotWavName);
+    EXPECT_EQ(s->importWav(wav("three.wav", patternBytes(3, 1)), true), ImportResult::NotStored);
     EXPECT_EQ(s->state().pendingPath, kept);
     EXPECT_EQ(s->state().pendingSize, 8u);
     EXPECT_TRUE(s->state().pendingReplaced);
     fixtures::PcmFormat stereo;
     stereo.channels = 2;
-    EXPECT_EQ(s->importWav(wav("stereo.wav", ten, stereo), false), import_result::formatNotSupported);
+    EXPECT_EQ(s->importWav(wav("stereo.wav", ten, stereo), false), ImportResult::FormatNotSupported);
     // A data chunk claiming more than the file holds cannot be copied later.
     const std::string liar = dir / "liar.wav";
     fixtures::writeBytes(liar, fixtures::WavBuilder().format().chunkClaiming("data", 1000000, ten).bytes());
-    EXPECT_EQ(s->importWav(liar, false), import_result::cannotOpenOrRead);
+    EXPECT_EQ(s->importWav(liar, false), ImportResult::CannotOpenOrRead);
     EXPECT_EQ(s->state().pendingPath, kept);
 
     // A first-time failure leaves nothing pending.
     auto fresh = open(1);
-    EXPECT_EQ(fresh->importWav(wav("three.wav", patternBytes(3, 1)), false), import_result::notStored);
+    EXPECT_EQ(fresh->importWav(wav("three.wav", patternBytes(3, 1)), false), ImportResult::NotStored);
     EXPECT_FALSE(fresh->state().pendingReplaced);
     EXPECT_EQ(fresh->state().pendingSize, 0u);
 }
@@ -151,7 +151,7 @@ TEST_F(EditSessionTest, ASecondTestCurrentStopsAndFreesTheFirstBufferBeforeQueue
 TEST_F(EditSessionTest, ExportWritesTheBankSampleOrTheNewlyChosenFileWithItsOwnFormat) {
     auto s = open(0);
     const std::string out = dir / "out.wav";
-    EXPECT_EQ(s->exportWav(out), 0);
+    EXPECT_EQ(s->exportWav(out), WavError::None);
     const auto bytes = fixtures::readBytes(out);
     ASSERT_EQ(bytes.size(), 44u + 40u);
     const Bytes b(bytes.begin(), bytes.end());
@@ -176,7 +176,7 @@ TEST_F(EditSessionTest, ExportWritesTheBankSampleOrTheNewlyChosenFileWithItsOwnF
                                      .data(patternBytes(10, 5))
                                      .bytes());
     view.fileName = chosen;
-    EXPECT_EQ(s->exportWav(out), 0);
+    EXPECT_EQ(s->exportWav(out), WavError::None);
     const auto again = fixtures::readBytes(out);
     const Bytes a(again.begin(), again.end());
     ASSERT_EQ(a.size(), 44u + 10u);
@@ -309,7 +309,7 @@ TEST_F(EditSessionTest, TheResourcesOwnSampleIsWhatOkWouldLeaveWhereverItLies) {
     const auto exported = [&](std::size_t index) {
         auto s = open(index);
         const std::string out = dir / "out.wav";
-        EXPECT_EQ(s->exportWav(out), 0);
+        EXPECT_EQ(s->exportWav(out), WavError::None);
         const auto bytes = fixtures::readBytes(out);
         return bytes.size() < 44 ? Bytes{} : Bytes(bytes.begin() + 44, bytes.end());
     };
@@ -334,7 +334,7 @@ TEST_F(EditSessionTest, TheResourcesOwnSampleIsWhatOkWouldLeaveWhereverItLies) {
     auto s = open(1);
     s->reset();
     const std::string out = dir / "reset.wav";
-    EXPECT_EQ(s->exportWav(out), 0);
+    EXPECT_EQ(s->exportWav(out), WavError::None);
     const auto bytes = fixtures::readBytes(out);
     EXPECT_EQ(Bytes(bytes.begin() + 44, bytes.end()), patternBytes(24, 2));
 }

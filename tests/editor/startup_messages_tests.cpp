@@ -18,35 +18,35 @@ std::string utf8Of(const std::optional<UiText>& text) { return text ? text->utf8
 
 TEST(MessagesTest, WavErrorsWithoutAndWithTheGameTexts) {
     const GameStrings french;
-    EXPECT_EQ(utf8Of(wavErrorText(1, french)), "Format de .wav non supporté");
-    EXPECT_EQ(utf8Of(wavErrorText(5, french)), "Son trop volumineux");
-    for (int code : {0, 6, -1, 100}) EXPECT_EQ(wavErrorText(code, french), std::nullopt) << code;
+    EXPECT_EQ(utf8Of(wavErrorText(WavError{1}, french)), "Format de .wav non supporté");
+    EXPECT_EQ(utf8Of(wavErrorText(WavError{5}, french)), "Son trop volumineux");
+    for (int code : {0, 6, -1, 100}) EXPECT_EQ(wavErrorText(WavError{code}, french), std::nullopt) << code;
 
     // Loaded: the game's text replaces the French one; a missing or empty
     // game text falls back to it.
     const auto game = gameStrings({{59, "Unsupported \xAB.wav\xBB"}, {61, ""}});
-    const auto unsupported = wavErrorText(1, game);
+    const auto unsupported = wavErrorText(WavError{1}, game);
     ASSERT_TRUE(unsupported);
     EXPECT_EQ(unsupported->encoding, TextEncoding::Latin1);
     EXPECT_EQ(unsupported->bytes, "Unsupported \xAB.wav\xBB");
     EXPECT_EQ(unsupported->utf8(), "Unsupported «.wav»");
-    EXPECT_EQ(utf8Of(wavErrorText(2, game)), "Erreur d'ouverture du .wav");
-    EXPECT_EQ(utf8Of(wavErrorText(5, game)), "Son trop volumineux");
+    EXPECT_EQ(utf8Of(wavErrorText(WavError{2}, game)), "Erreur d'ouverture du .wav");
+    EXPECT_EQ(utf8Of(wavErrorText(WavError{5}, game)), "Son trop volumineux");
 }
 
 TEST(MessagesTest, ImportResults) {
     const GameStrings french;
-    EXPECT_EQ(importResultText(1, french), std::nullopt);
-    EXPECT_EQ(utf8Of(importResultText(3, french)), "Vous ne pouvez entrer que des fichiers .Wav");
-    EXPECT_EQ(utf8Of(importResultText(6, french)),
+    EXPECT_EQ(importResultText(ImportResult{1}, french), std::nullopt);
+    EXPECT_EQ(utf8Of(importResultText(ImportResult{3}, french)), "Vous ne pouvez entrer que des fichiers .Wav");
+    EXPECT_EQ(utf8Of(importResultText(ImportResult{6}, french)),
               "format du .wav non supporté (doit être en 22 kHz mono 16 bits)");
-    for (int code : {0, 7, -3}) EXPECT_EQ(utf8Of(importResultText(code, french)), "Problème interne") << code;
+    for (int code : {0, 7, -3}) EXPECT_EQ(utf8Of(importResultText(ImportResult{code}, french)), "Problème interne") << code;
 
     // A dropped file (3) may be worded apart from a chosen one (2).
     const auto game = gameStrings({{50, "Only .wav files"}, {51, "Drop only .wav files"}});
-    EXPECT_EQ(utf8Of(importResultText(2, game)), "Only .wav files");
-    EXPECT_EQ(utf8Of(importResultText(3, game)), "Drop only .wav files");
-    EXPECT_EQ(importResultMessage(6)->gameStringId, 59);
+    EXPECT_EQ(utf8Of(importResultText(ImportResult{2}, game)), "Only .wav files");
+    EXPECT_EQ(utf8Of(importResultText(ImportResult{3}, game)), "Drop only .wav files");
+    EXPECT_EQ(importResultMessage(ImportResult{6})->gameStringId, 59);
 }
 
 TEST(MessagesTest, BankErrorsShowOnlyGameTexts) {

@@ -76,7 +76,7 @@ TEST_F(PreviewTest, AStoredSampleShowsItsOwnBytesSizeDurationAndLoop) {
 
     const SamplePreview first = previewResource(*bank->resourceAt(0), *bank, links, strings, 2);
     EXPECT_EQ(first.kind, PreviewKind::Sample);
-    EXPECT_EQ(first.error, wav_error::none);
+    EXPECT_EQ(first.error, WavError::None);
     EXPECT_EQ(first.size, 16u);
     EXPECT_FALSE(first.looping);
     EXPECT_EQ(first.columns, (std::vector<WaveColumn>{{-4, -1}, {0, 3}}));
@@ -113,7 +113,7 @@ TEST_F(PreviewTest, APendingWavShowsItsDataChunkAndCdTracksAndEmptySlotsNoWave) 
     // A pending file that has gone: no waveform, and the reason.
     std::filesystem::remove(wav);
     const SamplePreview gone = previewResource(*bank->resourceAt(0), *bank, links, strings, 2);
-    EXPECT_NE(gone.error, wav_error::none);
+    EXPECT_NE(gone.error, WavError::None);
     EXPECT_TRUE(gone.columns.empty());
 
     EXPECT_EQ(previewResource(*bank->resourceAt(1), *bank, links, strings, 2).kind, PreviewKind::CdAudio);
