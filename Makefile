@@ -1,5 +1,5 @@
 # The two commands of the README, and the sanitizer run of CI.
-.PHONY: deps build run test asan bench crash-test fuzz clean
+.PHONY: deps build run test asan bench crash-test fuzz help-screenshots clean
 
 deps:
 	@scripts/install-deps
@@ -32,6 +32,11 @@ FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 fuzz:
 	FUZZ_JOBS=$(FUZZ_JOBS) scripts/run-fuzz $(FUZZ_SECONDS)
+
+# The help's pictures, remade from the demo installation with the real editor.
+help-screenshots: build
+	scripts/install-deps --docs
+	scripts/make-help-screenshots
 
 run: build
 	@scripts/run-demo

@@ -32,7 +32,8 @@ class CWaveformView : public QWidget {
 public:
     explicit CWaveformView(QWidget* parent = nullptr);
     void setPreview(const SamplePreview& preview) { preview_ = &preview; update(); }
-    QSize sizeHint() const override { return {320, 120}; }
+    // Narrow enough to leave most of the main window to the banks.
+    QSize sizeHint() const override { return {200, 120}; }
     QSize minimumSizeHint() const override { return {120, 60}; }
 
 protected:
