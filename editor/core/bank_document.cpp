@@ -74,6 +74,8 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
     }
     pathName_ = targetPath;
     modified_ = false;
+    // The bank holds the converted samples now.
+    converted_.discardAll();
     // Pastes from this bank in other documents follow their samples.
     if (overItsFile) links_.origins().sourceSaved(targetPath, bank_, kept);
     SaveResult result{true, std::nullopt};

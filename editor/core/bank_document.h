@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "bank/sound_bank.h"
+#include "editor/core/converted_copies.h"
 #include "editor/core/document_messages.h"
 #include "editor/core/installation.h"
 #include "editor/core/link_table.h"
@@ -61,6 +62,9 @@ public:
     bank::SoundBank& bank() { return bank_; }
     // The application's table the document's pastes hold their keys in.
     LinkTable& links() { return links_; }
+    // Converted copies of the user's WAV files that the document's pending
+    // replacements read; kept until the next successful save or the close.
+    ConvertedCopies& convertedCopies() { return converted_; }
     const bank::SoundBank& bank() const { return bank_; }
     // Empty for a document never loaded from a file.
     const std::string& pathName() const { return pathName_; }
@@ -72,6 +76,8 @@ public:
 
 private:
     LinkTable& links_;
+    // Declared before the bank: the copies go only after the bank is gone.
+    ConvertedCopies converted_;
     bank::SoundBank bank_;
     std::string pathName_;
     std::string title_;

@@ -15,5 +15,16 @@ inline constexpr TwoLanguageText exportAllProblems{"%1 échantillon(s) n'ont pas
 inline constexpr TwoLanguageText moreProblems{"... et %1 de plus", "... and %1 more"};
 inline constexpr TwoLanguageText exportingProgress{"Exportation des échantillons...", "Exporting the samples..."};
 inline constexpr TwoLanguageText savingProgress{"Enregistrement de %1...", "Saving %1..."};
+inline constexpr TwoLanguageText convertQuestion{
+    "Convertir une copie du fichier en 22 kHz mono 16 bits ? Le fichier d'origine ne change pas.",
+    "Convert a copy of the file to 22 kHz mono 16 bits? The original file is not changed."};
+inline constexpr TwoLanguageText conversionFailed{"Le fichier %1 n'a pas pu être converti (%2).",
+                                                  "%1 could not be converted (%2)."};
+inline constexpr TwoLanguageText changedOnDiskSave{
+    "%1 a été modifié sur le disque depuis son ouverture, par un autre programme.\n\nL'écraser avec cette version ?",
+    "%1 has been changed on disk since it was opened, by another program.\n\nOverwrite it with this version?"};
+inline constexpr TwoLanguageText changedOnDiskReload{
+    "%1 a été modifié sur le disque par un autre programme.\n\nLe recharger ?",
+    "%1 has been changed on disk by another program.\n\nReload it?"};
 
 }  // namespace calyx::editor::newer_text

@@ -216,11 +216,36 @@ ImportResult ResourceEditSession::importWav(const std::string& path, bool showIn
     return ImportResult::Taken;
 }
 
-void ResourceEditSession::browse(const std::string& path) { reportImportResult(importWav(path, true)); }
+std::optional<std::string> ResourceEditSession::convertRefused(const std::string& path,
+                                                               const std::optional<UiText>& refusal, bool& answered) {
+    answered = false;
+    if (!conversionOffer_ || !refusal) return std::nullopt;
+    ConversionAnswer answer = conversionOffer_(path, *refusal);
+    answered = answer.outcome != ConversionAnswer::Outcome::NotOffered;
+    if (answer.outcome != ConversionAnswer::Outcome::Converted) return std::nullopt;
+    return std::move(answer.path);
+}
 
-void ResourceEditSession::dropFile(const std::string& path) {
-    const ImportResult result = importWav(path.substr(0, fileNameBoxMax), true);
-    reportImportResult(result == ImportResult::NotWavName ? ImportResult::NotWavNameDropped : result);
+ImportResult ResourceEditSession::importReported(const std::string& path, bool dropped) {
+    ImportResult result = importWav(path, true);
+    if (result == ImportResult::FormatNotSupported) {
+        bool answered = false;
+        if (auto copy = convertRefused(path, importResultText(result, strings_, language_), answered)) {
+            result = importWav(*copy, true);
+        } else if (answered) {
+            return result;
+        }
+    }
+    reportImportResult(dropped && result == ImportResult::NotWavName ? ImportResult::NotWavNameDropped : result);
+    return result;
+}
+
+bool ResourceEditSession::browse(const std::string& path) {
+    return importReported(path, false) == ImportResult::Taken;
+}
+
+bool ResourceEditSession::dropFile(const std::string& path) {
+    return importReported(path.substr(0, fileNameBoxMax), true) == ImportResult::Taken;
 }
 
 void ResourceEditSession::stopTest() {
@@ -371,7 +396,7 @@ bool ResourceEditSession::ok() {
     bank::SoundResource* r = state_.resource;
     if (!r) return false;
     r->setVolume(readVolumeField());
-    const std::string text = fileNameBoxText();
+    std::string text = fileNameBoxText();
     bool closes = false;
     if (platform::equalsNoCase(text, state_.openingFileText)) {
         state_.pendingPath.reset();
@@ -380,8 +405,7 @@ bool ResourceEditSession::ok() {
         commit();
         closes = true;
     } else if (r->linkFlags() & bank::fromBank) {
-        const ImportResult imported = importWav(text, true);
-        reportImportResult(imported);
+        const ImportResult imported = importReported(text, false);
         if (imported == ImportResult::Taken) {
             r->setSourceOffset(state_.openedSourceOffset);
             releaseLinkKey(*r, links_);
@@ -395,13 +419,23 @@ bool ResourceEditSession::ok() {
         audio::WaveFormat format;
         std::uint32_t dataLength = 0;
         WavError result = openAccepted(file, text, format, dataLength);
+        bool answered = false;
+        if (result == WavError::FormatNotSupported) {
+            if (auto copy = convertRefused(text, wavErrorText(result, strings_, language_), answered)) {
+                // The converted copy takes the refused file's place in the box.
+                text = *copy;
+                view_.setFileNameText(text);
+                result = openAccepted(file, text, format, dataLength);
+                answered = false;
+            }
+        }
         const bool newFile = !state_.pendingPath || !platform::equalsNoCase(text, *state_.pendingPath);
         if (result == WavError::None && newFile && dataLength > file.remainingBytes()) {
             file.closeWav();
             result = WavError::CannotRead;
         }
         if (result != WavError::None) {
-            reportWavError(result);
+            if (!answered) reportWavError(result);
         } else {
             std::int64_t firstSampleByte = 0;
             file.tell(firstSampleByte);

@@ -16,6 +16,7 @@
 #include "audio/wave_device_link.h"
 #include "audio/wave_out_device.h"
 #include "bank/sound_bank.h"
+#include "editor/core/conversion_offer.h"
 #include "editor/core/edit_dialog_view.h"
 #include "editor/core/edit_results.h"
 #include "editor/core/game_strings.h"
@@ -92,9 +93,13 @@ public:
     void reset();
     // Takes the WAV file `path` as the pending replacement.
     ImportResult importWav(const std::string& path, bool showInDialog);
-    // "Browse..." after its file dialog, and a dropped file.
-    void browse(const std::string& path);
-    void dropFile(const std::string& path);
+    // "Browse..." after its file dialog, and a dropped file: true when the
+    // file was taken.
+    bool browse(const std::string& path);
+    bool dropFile(const std::string& path);
+    // Where a WAV file is refused for its format, the refusal also offers
+    // to convert it (none: the refusal alone, as always).
+    void setConversionOffer(ConversionOffer offer) { conversionOffer_ = std::move(offer); }
 
     // Loads what "Test current" plays and "exporter Wav" writes.
     WavError loadPlayBuffer(audio::WavFile& file, audio::WaveFormat& format);
@@ -125,6 +130,14 @@ private:
     std::string fileNameBoxText() const;
     void showSizeLine(std::uint32_t size, bool chosenFile);
     void commit();
+    // importWav with the dialog showing the file, its refusal reported
+    // (`dropped`: as a dropped file's), and the offer to convert a file
+    // refused for its format.
+    ImportResult importReported(const std::string& path, bool dropped);
+    // The offer for a file refused for its format: the converted copy, when
+    // the user took it. `answered` says the user has already seen the refusal.
+    std::optional<std::string> convertRefused(const std::string& path, const std::optional<UiText>& refusal,
+                                              bool& answered);
     // Reads the data chunk of the WAV file `path` into the play buffer, at
     // most `limit` bytes when given; `format` gets the file's format.
     WavError readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
@@ -135,6 +148,7 @@ private:
     const GameStrings& strings_;
     InterfaceLanguage language_;
     ResourceEditState state_;
+    ConversionOffer conversionOffer_;
 };
 
 }  // namespace calyx::editor

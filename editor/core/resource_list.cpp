@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/core/converted_copies.h"
+
 namespace calyx::editor {
 namespace {
 
@@ -22,10 +24,18 @@ int sign(bool less, bool greater) { return less ? -1 : greater ? 1 : 0; }
 
 bool validColumn(int column) { return column >= 0 && column < listColumnCount; }
 
+// The file the user knows: for a converted copy, the file it was made from.
+std::string shownFileName(const bank::SoundResource& resource) {
+    if (resource.isReplaced() && resource.replacementPath()) {
+        if (auto original = ConvertedCopies::originalOf(*resource.replacementPath())) return *original;
+    }
+    return resource.displayFileName();
+}
+
 }  // namespace
 
 UiText displayFileNameText(const bank::SoundResource& resource) {
-    if (resource.isReplaced() && resource.replacementPath()) return UiText::builtIn(resource.displayFileName());
+    if (resource.isReplaced() && resource.replacementPath()) return UiText::builtIn(shownFileName(resource));
     return UiText::fromGame(resource.displayFileName());
 }
 
@@ -67,7 +77,7 @@ int compareRows(const bank::SoundBank& bank, std::size_t a, std::size_t b, int c
         break;
     }
     case fileNameColumn:
-        s = compareNoCase(ra ? ra->displayFileName() : std::string(), rb ? rb->displayFileName() : std::string());
+        s = compareNoCase(ra ? shownFileName(*ra) : std::string(), rb ? shownFileName(*rb) : std::string());
         break;
     case descriptionColumn: s = compareNoCase(ra ? ra->comment() : none, rb ? rb->comment() : none); break;
     default: return 0;
@@ -94,7 +104,7 @@ void sortRows(std::vector<std::size_t>& rows, const bank::SoundBank& bank, int c
     std::vector<std::string> keys(count);
     for (std::size_t i = 0; i < count; ++i) {
         const bank::SoundResource& r = *bank.resourceAt(i);
-        std::string text = column == nameColumn ? r.name() : column == fileNameColumn ? r.displayFileName() : r.comment();
+        std::string text = column == nameColumn ? r.name() : column == fileNameColumn ? shownFileName(r) : r.comment();
         for (char& c : text)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
         keys[i] = std::move(text);

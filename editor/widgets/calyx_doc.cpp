@@ -1,6 +1,7 @@
 #include "editor/widgets/calyx_doc.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 #include "editor/core/message_box.h"
 #include "editor/widgets/message_box.h"
@@ -9,7 +10,19 @@
 namespace calyx::editor {
 
 CCalyxDoc::CCalyxDoc(LinkTable& links, const GameStrings& strings, QObject* parent)
-    : QObject(parent), strings_(strings), document_(links) {}
+    : QObject(parent), strings_(strings), document_(links) {
+    // Converted copies go into the user's cache folder, each in a private
+    // folder of its own.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty()) document_.convertedCopies().setBaseFolder(QFile::encodeName(cache).toStdString());
+}
+
+ConversionOffer CCalyxDoc::conversionOffer() {
+    return makeConversionOffer(
+        document_.convertedCopies(), language_,
+        [](const UiText& question) { return messageBox(question, message_style::yesNo | message_style::exclamation) == message_result::yes; },
+        [](const UiText& message) { messageBox(message, message_style::exclamation); });
+}
 
 void CCalyxDoc::show(const DocumentReport& report) const {
     messageBox(report.text(strings_, InterfaceLanguage::French), message_style::exclamation);

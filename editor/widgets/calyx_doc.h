@@ -8,6 +8,8 @@
 #include <QString>
 
 #include "editor/core/bank_document.h"
+#include "editor/core/conversion_offer.h"
+#include "editor/core/interface_language.h"
 
 namespace calyx::editor {
 
@@ -35,6 +37,12 @@ public:
     void setTitle(const QString& title);
 
     BankDocument& document() { return document_; }
+    // The language of the editor's newer questions about this document.
+    void setInterfaceLanguage(InterfaceLanguage language) { language_ = language; }
+    InterfaceLanguage interfaceLanguage() const { return language_; }
+    // The offer to convert a WAV file refused for its format, into this
+    // document's converted copies (asked and answered in message boxes).
+    ConversionOffer conversionOffer();
     bank::SoundBank& bank() { return document_.bank(); }
 
 signals:
@@ -46,6 +54,7 @@ private:
 
     const GameStrings& strings_;
     BankDocument document_;
+    InterfaceLanguage language_ = InterfaceLanguage::French;
 };
 
 }  // namespace calyx::editor

@@ -48,6 +48,7 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
             if (!resource) return std::nullopt;
             return static_cast<int>(*resource);
         });
+    dropTarget_->setConversionOffer(document_.conversionOffer());
     list_->setDropTarget(dropTarget_.get());
     connect(list_, &CResourceListCtrl::dragRequested, this, [this](std::size_t resourceIndex) {
         startResourceDrag(list_, *dragLink_, document_.bank(), static_cast<int>(resourceIndex));

@@ -25,6 +25,7 @@
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/qt_text.h"
 #include "editor/widgets/recent_file_list.h"
+#include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/resource_edit_dlg.h"
 #include "platform/file.h"
 
@@ -37,7 +38,10 @@ DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, 
     // A double-click on a resource's name: the edit dialog, for the
     // resources that have one.
     CCalyxView::setEditHandler([this](bank::SoundResource& resource, QWidget* owner) {
-        if (resource.bank()) editResource(owner, resource, *resource.bank(), links_, strings_);
+        if (!resource.bank()) return;
+        auto* view = qobject_cast<CCalyxView*>(owner);
+        editResource(owner, resource, *resource.bank(), links_, strings_,
+                     view ? view->document().conversionOffer() : ConversionOffer{});
     });
 }
 
@@ -69,11 +73,13 @@ CChildFrame* DocumentManager::findOpen(const QString& path) const {
 }
 
 CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
+    document->setInterfaceLanguage(frame_.interfaceLanguage());
     audio::WaveDeviceLink link = frame_.waveDevice().makeLink();
     auto* child = new CChildFrame(std::move(document), [this, link](CCalyxDoc& doc) {
         return new CCalyxView(doc, strings_, link);
     });
     child->setSaveHandler([this, child] { return save(*child); });
+    connect(&child->view().list(), &CResourceListCtrl::filesDroppedBesideRows, &frame_, &CMainFrame::openRequested);
     frame_.mdiArea()->addSubWindow(child);
     child->resize(660, 360);
     child->show();

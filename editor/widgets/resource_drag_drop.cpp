@@ -1,15 +1,31 @@
 #include "editor/widgets/resource_drag_drop.h"
 
 #include <QDrag>
+#include <QFile>
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
+#include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
 #include "editor/core/message_box.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/resource_drag_data.h"
 
 namespace calyx::editor {
+namespace {
+
+QStringList localFiles(const QMimeData& data) {
+    QStringList paths;
+    if (!data.hasUrls()) return paths;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile()) paths.append(url.toLocalFile());
+    return paths;
+}
+
+bool askReplace(const UiText& question) { return messageBox(question, message_style::okCancel) == message_result::ok; }
+
+}  // namespace
 
 void startResourceDrag(QWidget* source, DragLink& link, bank::SoundBank& bank, int index) {
     link.bank = &bank;
@@ -29,11 +45,29 @@ Qt::DropAction ResourceDropTarget::dragEnter(const QMimeData& data, Qt::Keyboard
                                              const QPoint& point) {
     feedbackShown_ = false;
     acceptDrag_ = readResourceDragData(data) != nullptr;
-    return acceptDrag_ ? dragOver(keys, point) : Qt::IgnoreAction;
+    // The files are read as the drag enters: the data of a drag from
+    // another program is not always to be had again once it is dropped.
+    draggedFiles_ = acceptDrag_ ? QStringList() : localFiles(data);
+    acceptFiles_ = !draggedFiles_.isEmpty();
+    return acceptDrag_ || acceptFiles_ ? dragOver(keys, point) : Qt::IgnoreAction;
+}
+
+FileDragMeaning ResourceDropTarget::fileMeaningAt(const QPoint& point) const {
+    const std::optional<int> index = rowAt_(point);
+    return fileDragMeaning(bank_, index ? bank_.resourceAt(static_cast<std::size_t>(*index)) : nullptr);
 }
 
 Qt::DropAction ResourceDropTarget::dragOver(Qt::KeyboardModifiers keys, const QPoint& point) {
     Qt::DropAction effect = Qt::IgnoreAction;
+    if (acceptFiles_) {
+        // Files are copied in (the originals stay where they are); only a
+        // row that takes them shows the rectangle.
+        const FileDragMeaning meaning = fileMeaningAt(point);
+        effect = meaning == FileDragMeaning::NoDrop ? Qt::IgnoreAction : Qt::CopyAction;
+        feedbackShown_ = meaning == FileDragMeaning::ReplaceSample;
+        if (feedbackShown_) lastFeedbackPoint_ = point;
+        return effect;
+    }
     if (acceptDrag_ && bank_.savesInProgress() == 0 && rowAt_(point)) {
         const bool ctrl = keys.testFlag(Qt::ControlModifier);
         const bool shift = keys.testFlag(Qt::ShiftModifier);
@@ -59,11 +93,30 @@ DropOutcome ResourceDropTarget::drop(const QMimeData& data, const QPoint& point)
     if (!targetIndex) return DropOutcome::Refused;
     const DragLink* link = readResourceDragData(data);
     if (!link || !link->bank || link->index < 0) return DropOutcome::Refused;
-    const auto confirm = [](const UiText& question) {
-        return messageBox(question, message_style::okCancel) == message_result::ok;
-    };
     return dropResource(*link->bank, static_cast<std::size_t>(link->index), bank_,
-                        static_cast<std::size_t>(*targetIndex), links_, strings_, confirm);
+                        static_cast<std::size_t>(*targetIndex), links_, strings_, askReplace);
+}
+
+ResourceDropTarget::FileDrop ResourceDropTarget::dropFiles(const QMimeData& data, const QPoint& point) {
+    dragLeave();
+    FileDrop result;
+    if (!acceptFiles_) return result;
+    acceptFiles_ = false;
+    result.paths = localFiles(data);
+    if (result.paths.isEmpty()) result.paths = draggedFiles_;
+    result.meaning = fileMeaningAt(point);
+    if (result.meaning == FileDragMeaning::ReplaceSample) result.resourceIndex = rowAt_(point);
+    return result;
+}
+
+FileDropOutcome ResourceDropTarget::replaceWithFiles(int resourceIndex, const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(QFile::encodeName(path).toStdString());
+    // What the edit dialog would say is said in message boxes.
+    HeadlessDialogView messages;
+    messages.onMessage = [](const UiText& text, unsigned style) { messageBox(text, style); };
+    return dropWavFiles(bank_, static_cast<std::size_t>(resourceIndex), files, links_, strings_, askReplace, messages,
+                        conversionOffer_);
 }
 
 }  // namespace calyx::editor

@@ -1,18 +1,23 @@
 // Dragging a resource's row onto another's, on the side of the list: the
 // drag's start, and the drop target's answers to a drag entering, moving
 // over, leaving and dropping, with the feedback rectangle under the mouse.
-// The decision and the copy are the widget-free drop of editor/core; the
+// Files dragged from the file manager are answered too: on a sample's row
+// the first replaces its sample, beside the rows they open as banks. The
+// decisions and the copy are the widget-free drops of editor/core; the
 // list only says which resource lies under a point.
 #pragma once
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
 #include "bank/sound_bank.h"
+#include "editor/core/conversion_offer.h"
 #include "editor/core/resource_drop.h"
+#include "editor/core/wav_file_drop.h"
 
 class QMimeData;
 class QWidget;
@@ -45,16 +50,39 @@ public:
     // that is not a drop of one resource on another).
     DropOutcome drop(const QMimeData& data, const QPoint& point);
 
+    // Whether the drag now over the list carries files (from the file
+    // manager) rather than a row.
+    bool draggingFiles() const { return acceptFiles_; }
+    struct FileDrop {
+        FileDragMeaning meaning = FileDragMeaning::NoDrop;
+        std::optional<int> resourceIndex;  // the row's resource, for a replacement
+        QStringList paths;                 // the local files dropped
+    };
+    // Files dropped: what they mean where they fell. Nothing is asked or
+    // changed yet, so that the program the files came from is not kept
+    // waiting while the user answers.
+    FileDrop dropFiles(const QMimeData& data, const QPoint& point);
+    // Then, for a drop on a sample's row: the question, and the first file
+    // taken as the edit dialog takes a dropped file.
+    FileDropOutcome replaceWithFiles(int resourceIndex, const QStringList& paths);
+    // Offers to convert a dropped file refused for its format.
+    void setConversionOffer(ConversionOffer offer) { conversionOffer_ = std::move(offer); }
+
     // The rectangle drawn under the mouse while a drop is possible.
     std::optional<QRect> feedback() const;
     void setFeedbackSize(const QSize& size) { feedbackSize_ = size; }
 
 private:
+    FileDragMeaning fileMeaningAt(const QPoint& point) const;
+
     bank::SoundBank& bank_;
     LinkTable& links_;
     const GameStrings& strings_;
     RowAt rowAt_;
     bool acceptDrag_ = false;
+    bool acceptFiles_ = false;
+    QStringList draggedFiles_;
+    ConversionOffer conversionOffer_;
     bool feedbackShown_ = false;
     QPoint lastFeedbackPoint_;
     QSize feedbackSize_{100, 16};

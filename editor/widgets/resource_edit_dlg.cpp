@@ -379,9 +379,10 @@ void CResourceEditDlg::setTrackbarPosition(int position) {
 void CResourceEditDlg::showMessage(const UiText& text, unsigned style) { messageBox(text, style); }
 
 bool editResource(QWidget* ownerWindow, bank::SoundResource& resource, bank::SoundBank& bank, LinkTable& links,
-                  const GameStrings& strings) {
+                  const GameStrings& strings, ConversionOffer offer) {
     if (!ResourceEditSession::opensDialogFor(resource)) return false;
     CResourceEditDlg dialog(ownerWindow, links, strings);
+    dialog.setConversionOffer(std::move(offer));
     dialog.bind(resource, bank, resource.owner());
     dialog.run();
     return true;

@@ -78,6 +78,8 @@ public:
     static FileAsker setFileAsker(FileAsker asker);
 
     const ResourceEditSession& session() const { return session_; }
+    // A WAV file refused for its format is offered for conversion.
+    void setConversionOffer(ConversionOffer offer) { session_.setConversionOffer(std::move(offer)); }
 
 public slots:
     // OK: commits when the session lets the dialog close.
@@ -133,6 +135,6 @@ private:
 // resource playing through its owner link. Only a sample that names a file
 // gets a dialog: false for any other resource.
 bool editResource(QWidget* ownerWindow, bank::SoundResource& resource, bank::SoundBank& bank, LinkTable& links,
-                  const GameStrings& strings);
+                  const GameStrings& strings, ConversionOffer offer = {});
 
 }  // namespace calyx::editor

@@ -9,6 +9,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QToolTip>
 
 #include "editor/core/resource_list.h"
@@ -97,7 +98,7 @@ void CResourceListCtrl::dragEnterEvent(QDragEnterEvent* event) {
     // that moves over the list keep being asked.
     const Qt::DropAction effect =
         dropTarget_->dragEnter(*event->mimeData(), event->modifiers(), event->position().toPoint());
-    if (readResourceDragData(*event->mimeData())) {
+    if (readResourceDragData(*event->mimeData()) || dropTarget_->draggingFiles()) {
         event->accept();
         if (effect != Qt::IgnoreAction) event->setDropAction(effect);
         viewport()->update();
@@ -119,6 +120,23 @@ void CResourceListCtrl::dragLeaveEvent(QDragLeaveEvent* event) {
 
 void CResourceListCtrl::dropEvent(QDropEvent* event) {
     if (!dropTarget_) return event->ignore();
+    if (dropTarget_->draggingFiles()) {
+        const auto drop = dropTarget_->dropFiles(*event->mimeData(), event->position().toPoint());
+        if (drop.meaning == FileDragMeaning::NoDrop || drop.paths.isEmpty()) return answerDrag(event, Qt::IgnoreAction);
+        answerDrag(event, Qt::CopyAction);
+        // The files are taken once the drop is over: the program they came
+        // from does not wait for the questions.
+        QTimer::singleShot(0, this, [this, drop] {
+            if (drop.meaning == FileDragMeaning::OpenAsBanks) {
+                // Beside the rows the files open as banks, as anywhere else
+                // in the window.
+                emit filesDroppedBesideRows(drop.paths);
+            } else if (dropTarget_ && drop.resourceIndex) {
+                dropTarget_->replaceWithFiles(*drop.resourceIndex, drop.paths);
+            }
+        });
+        return;
+    }
     const DropOutcome outcome = dropTarget_->drop(*event->mimeData(), event->position().toPoint());
     answerDrag(event, outcome == DropOutcome::Copied ? event->dropAction() : Qt::IgnoreAction);
 }

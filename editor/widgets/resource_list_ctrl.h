@@ -3,6 +3,7 @@
 // sorts, and a tooltip for a cell whose text does not fit.
 #pragma once
 
+#include <QStringList>
 #include <QTableView>
 #include <optional>
 
@@ -31,6 +32,9 @@ signals:
     void resourceActivated(std::size_t resourceIndex);
     // The user starts dragging the row of this resource.
     void dragRequested(std::size_t resourceIndex);
+    // Files from the file manager dropped on the list but on no row: they
+    // open as banks, as anywhere else in the window.
+    void filesDroppedBesideRows(const QStringList& paths);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -1,0 +1,53 @@
+// Private converted copies of the user's WAV files: a file refused for its
+// format (rate, channels, bits) may be converted to the editor's own format
+// (22050 Hz, mono, 16 bit), the original left untouched. Each copy lies in a
+// folder of its own under a base folder (the user's cache folder in the
+// editor, the temporary folder in calyx-cli), under the original's file
+// name, since a bank records that name as its sample's file. The copies
+// live until `discardAll` or the owner's end.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/wav_convert.h"
+
+namespace calyx::editor {
+
+struct ConvertedCopy {
+    int result = audio::convert_result::ok;  // convert_result
+    std::string path;                        // the copy, when converted
+    audio::SampleFormat source;              // what the original held
+};
+
+// A new folder of our own below `base` ("<base>/calyx-convert-<n>"), made
+// with `base` when missing; empty when none could be made.
+std::string makePrivateFolder(const std::string& base);
+
+class ConvertedCopies {
+public:
+    explicit ConvertedCopies(std::string baseFolder = {}) : base_(std::move(baseFolder)) {}
+    ~ConvertedCopies() { discardAll(); }
+    ConvertedCopies(const ConvertedCopies&) = delete;
+    ConvertedCopies& operator=(const ConvertedCopies&) = delete;
+
+    void setBaseFolder(std::string baseFolder) { base_ = std::move(baseFolder); }
+    // Converts `original`; a failure leaves nothing behind.
+    ConvertedCopy convert(const std::string& original);
+    // Removes every copy made and its folder.
+    void discardAll();
+    bool empty() const { return folders_.empty(); }
+
+    // The original behind a copy that any owner still keeps, for showing
+    // the user the file they chose.
+    static std::optional<std::string> originalOf(const std::string& copyPath);
+
+private:
+    std::string base_;
+    std::vector<std::string> folders_;
+    std::vector<std::string> copies_;
+};
+
+}  // namespace calyx::editor

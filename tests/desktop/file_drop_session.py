@@ -1,0 +1,127 @@
+#!/usr/bin/python3
+"""WAV files dragged from outside the editor onto a row, as from a file
+manager: the drag comes from the drag-source helper (a separate program, so
+the drop crosses between applications as a real one does) and is moved with
+the real mouse (xdotool). The 44.1 kHz stereo file is converted on request,
+the bank saved, and `calyx-cli export` shows the converted sample in it.
+
+Run inside an X server and a D-Bus session (see run-editor-session).
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+from editor_session import (BIN, check, dismiss_driver_message, failures, find, press, run_menu,
+                            screenshot, wait_for, walk)
+
+BANK = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"
+
+
+def cli(prefix, *arguments):
+    return subprocess.run([os.path.join(BIN, "calyx-cli")] + list(arguments), env=dict(os.environ, WINEPREFIX=prefix),
+                          check=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True).stdout
+
+
+def start_with_bank(prefix, home):
+    env = dict(os.environ, WINEPREFIX=prefix, HOME=home, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+               SDL_AUDIODRIVER="none")
+    return subprocess.Popen([os.path.join(BIN, "calyx"), BANK], env=env, stderr=subprocess.DEVNULL)
+
+
+def drag_from_outside(files, target):
+    """Drags `files` from the drag-source helper onto the middle of `target`."""
+    source = subprocess.Popen([os.path.join(BIN, "calyx-test-drag-source")] + files, stdout=subprocess.PIPE,
+                              text=True, env=dict(os.environ, QT_QPA_PLATFORM="xcb"))
+    check(source.stdout.readline().strip() == "ready", "the drag source is up")
+    time.sleep(1.5)  # mapped, painted and on top
+    box = target.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    to_x, to_y = box.x + box.width // 2, box.y + box.height // 2
+    # The middle of the source window, in the screen's bottom right corner.
+    from_x, from_y = 1024 - 110, 768 - 60
+    subprocess.run(["xdotool", "mousemove", str(from_x), str(from_y), "mousedown", "1"], check=True)
+    for step in range(1, 31):
+        subprocess.run(["xdotool", "mousemove", str(from_x + (to_x - from_x) * step // 30),
+                        str(from_y + (to_y - from_y) * step // 30)], check=True)
+        time.sleep(0.05)
+    time.sleep(0.5)
+    screenshot("file-drop-dragging")
+    subprocess.run(["xdotool", "mouseup", "1"], check=True)
+    return source
+
+
+def answer_box(button, text_part):
+    """Presses `button` in the message box that says `text_part`."""
+    def box_saying():
+        box = find("dialog", "CalyxSound")()
+        if box is not None and any(text_part in n.name for n in walk(box) if n.getRoleName() == "text"):
+            return box
+        return None
+    box = wait_for(box_saying, "a message box saying " + text_part)
+    check(True, "a message box says %r" % text_part)
+    press(wait_for(find("push button", button, box), "the box's " + button))
+
+
+def main():
+    pyatspi.Registry.getDesktop(0).childCount
+    with tempfile.TemporaryDirectory() as home:
+        prefix = os.path.join(home, "demo")
+        subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+        target_name = json.loads(cli(prefix, "list", BANK, "--json"))[1]["name"]
+        wav = os.path.join(home, "tone44k.wav")
+        subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "0.5", "sine", "300-900"],
+                       check=True)
+        original = open(wav, "rb").read()
+        expected = os.path.join(home, "expected.wav")
+        cli(prefix, "convert", wav, expected)
+
+        process = start_with_bank(prefix, home)
+        dismiss_driver_message("The sound device cannot be opened")
+        target = wait_for(find("table cell", target_name), "the row of " + target_name)
+        screenshot("file-drop-before")
+        source = drag_from_outside([wav, os.path.join(home, "tone-other.wav")], target)
+        answer_box("OK", target_name + "?")
+        screenshot("file-drop-conversion-offer")
+        answer_box("Yes", "Convert a copy")
+        try:
+            out, _ = source.communicate(timeout=10)
+            check("dropped copy" in out, "the drag source saw its files taken: %r" % out)
+        except subprocess.TimeoutExpired:
+            source.kill()
+            check(False, "the drag ends")
+        wait_for(find("table cell", wav), "the File Name column naming the dropped file", timeout=10)
+        screenshot("file-drop-after")
+
+        run_menu("File", "Save")
+        exported = os.path.join(home, "exported.wav")
+        saved = False
+        for _ in range(50):
+            time.sleep(0.2)
+            cli(prefix, "export", BANK, "1", exported)
+            got = open(exported, "rb").read()[44:]
+            want = open(expected, "rb").read()[44:]
+            if got == want[:len(want) & ~3]:
+                saved = True
+                break
+        check(saved, "calyx-cli export shows the converted sample in the saved bank")
+        check(open(wav, "rb").read() == original, "the dropped file is untouched")
+        screenshot("file-drop-saved")
+        # The editor is ended here rather than quit from its menu: started
+        # with a bank it does not end after File > Exit under this X server
+        # (its event loop keeps running with no window left), which is
+        # another test's matter.
+        process.terminate()
+        process.wait(timeout=10)
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
