@@ -7,6 +7,7 @@
 
 #include "audio/wav_convert.h"
 #include "editor/core/converted_copies.h"
+#include "editor/core/headless_dialog_view.h"
 #include "editor/core/resource_edit_session.h"
 #include "editor/core/wav_file_drop.h"
 #include "edit_test_support.h"
@@ -22,7 +23,7 @@ protected:
     fixtures::TempDir dir_;
     LinkTable links_;
     GameStrings strings_;
-    test::FakeView view_;
+    HeadlessDialogView view_;
     std::vector<std::string> questions_;
     bool answer_ = true;
     std::unique_ptr<bank::SoundBank> bank_;
