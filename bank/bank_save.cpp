@@ -272,6 +272,10 @@ void SoundBank::save(BankArchive* archive) {
     int result = copyDone;
     const std::uint32_t oldMainStart = header_[7];
     SampleDataWriter writer(out);
+    std::uint64_t bytesToWrite = 0;
+    std::uint64_t bytesWritten = 0;
+    for (std::size_t i = 0; i < resources_.size(); ++i)
+        if (resources_[i]->isSample() && !sharesData_[i]) bytesToWrite += resources_[i]->currentSize_;
     for (int area = 0; area < 2 && result == copyDone; ++area) {
         if (area == 1 && !tq2) continue;
         for (std::size_t i = 0; i < resources_.size() && result == copyDone; ++i) {
@@ -280,6 +284,8 @@ void SoundBank::save(BankArchive* archive) {
             const bool externalArea = tq2 && r.isExternal();
             if (externalArea != (area == 1)) continue;
             result = copyResourceData(r, writer, oldMainStart, d);
+            bytesWritten += r.currentSize_;
+            if (saveProgress_ && result == copyDone) saveProgress_(bytesWritten, bytesToWrite);
         }
     }
     if (result == copyDone) result = toCopyResult(writer.finish());

@@ -137,6 +137,10 @@ public:
     BankFlavor flavor() const { return magic_ == k7Magic ? BankFlavor::K7TQ : BankFlavor::TQ2; }
     std::uint32_t headerLength() const;
     const Header& header() const { return header_; }
+    // Hears a save's progress: the sample bytes written so far and the
+    // sample bytes the save writes in all, after each sample.
+    using SaveProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+    void setSaveProgress(SaveProgress progress) { saveProgress_ = std::move(progress); }
     int savesInProgress() const { return savesInProgress_; }
     void raiseSavesInProgress() { ++savesInProgress_; }
     void lowerSavesInProgress() { --savesInProgress_; }
@@ -205,6 +209,7 @@ private:
     SourceBankResolver resolver_;
     WavDataLocator wavLocator_;
     int savesInProgress_ = 0;
+    SaveProgress saveProgress_;
     std::optional<std::string> externalDataName_;
     int errorCode_ = 0;
     std::vector<std::unique_ptr<SoundResource>> resources_;

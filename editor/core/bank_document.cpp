@@ -32,19 +32,21 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
         // An empty file opens as an empty bank that has nothing to save.
         pathName_ = file;
         modified_ = false;
+        diskStamp_ = readDiskStamp(pathName_);
         return {true, std::nullopt};
     case editor::OpenResult::Truncated:
     case editor::OpenResult::ImpossibleCounts: return failure(DocumentProblem::NotABank);
     }
     pathName_ = bank_.bankPath().value_or(file);
     modified_ = false;
+    diskStamp_ = readDiskStamp(pathName_);
     OpenResult result{true, std::nullopt};
     if (int code = 0; bank_.takeError(code))
         result.report = DocumentReport{DocumentProblem::LoadIncomplete, file, code};
     return result;
 }
 
-BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
+BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank::SoundBank::SaveProgress progress) {
     if (!bank_.bankPath() || bank_.bankPath()->empty())
         return {false, DocumentReport{DocumentProblem::NewBankCannotBeSaved, displayName()}};
     // A pasted sample whose source file changed since would be read from the
@@ -56,7 +58,9 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
     const std::string loadedPath = *bank_.bankPath();
     const bool overItsFile = loadedPath == targetPath;
     const std::vector<bool> kept = PasteOrigins::keptSamples(bank_);
+    bank_.setSaveProgress(std::move(progress));
     const auto outcome = bank::saveDocument(bank_, targetPath);
+    bank_.setSaveProgress({});
     if (!outcome.saved) {
         // Nothing was written over the target: the changes are still only here.
         modified_ = true;
@@ -74,6 +78,7 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
     }
     pathName_ = targetPath;
     modified_ = false;
+    diskStamp_ = readDiskStamp(pathName_);
     // The bank holds the converted samples now.
     converted_.discardAll();
     // Pastes from this bank in other documents follow their samples.
@@ -81,6 +86,14 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath) {
     SaveResult result{true, std::nullopt};
     if (outcome.companionFailed) result.report = DocumentReport{DocumentProblem::CompanionCopyFailed, targetPath};
     return result;
+}
+
+bool BankDocument::changedOnDisk() const {
+    return !pathName_.empty() && editor::changedOnDisk(diskStamp_, readDiskStamp(pathName_));
+}
+
+void BankDocument::acceptDiskVersion() {
+    if (!pathName_.empty()) diskStamp_ = readDiskStamp(pathName_);
 }
 
 std::string BankDocument::displayName() const {

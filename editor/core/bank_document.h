@@ -12,6 +12,7 @@
 
 #include "bank/sound_bank.h"
 #include "editor/core/converted_copies.h"
+#include "editor/core/disk_stamp.h"
 #include "editor/core/document_messages.h"
 #include "editor/core/installation.h"
 #include "editor/core/link_table.h"
@@ -36,14 +37,15 @@ public:
     };
     OpenResult open(std::string_view path, const InstallInfo& install);
 
-    // Saves under `targetPath` (Save, or Save As once the name is settled).
+    // Saves under `targetPath` (Save, or Save As once the name is settled);
     // A failure leaves the file on disk as it was and the document modified;
     // a companion that could not follow is a warning of a successful save.
     struct SaveResult {
         bool saved = false;
         std::optional<DocumentReport> report;
     };
-    SaveResult save(const std::string& targetPath);
+    // `progress` hears how far the save has come.
+    SaveResult save(const std::string& targetPath, bank::SoundBank::SaveProgress progress = {});
 
     // Asks before a modified document closes: true when it may close.
     // `ask` shows the question; `saveNow` runs the save (asking for a name
@@ -54,6 +56,19 @@ public:
     // The name the user knows the document by: its file name, else its
     // title, else "sans nom".
     std::string displayName() const;
+
+    // Whether another program (the game's tools, calyx-cli, another editor)
+    // has changed the bank's file since the document last read or wrote it.
+    bool changedOnDisk() const;
+    // The file as it is now counts as seen: no question until it changes
+    // again.
+    void acceptDiskVersion();
+    // A save over the document's own file changed on disk asks first.
+    bool asksBeforeSaving(const std::string& targetPath) const {
+        return targetPath == pathName_ && changedOnDisk();
+    }
+    // An unmodified document whose file changed on disk is offered a reload.
+    bool offersReload() const { return !modified_ && changedOnDisk(); }
 
     // Gives every pasted resource's link back to the table; done once, when
     // the document closes.
@@ -80,6 +95,8 @@ private:
     ConvertedCopies converted_;
     bank::SoundBank bank_;
     std::string pathName_;
+    // The file on disk when last read or written.
+    std::optional<DiskStamp> diskStamp_;
     std::string title_;
     bool modified_ = false;
     bool linksReleased_ = false;

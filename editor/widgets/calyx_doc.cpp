@@ -1,10 +1,13 @@
 #include "editor/widgets/calyx_doc.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QStandardPaths>
 
 #include "editor/core/message_box.h"
+#include "editor/core/newer_texts.h"
 #include "editor/widgets/message_box.h"
+#include "editor/widgets/progress_window.h"
 #include "editor/widgets/qt_text.h"
 
 namespace calyx::editor {
@@ -35,9 +38,27 @@ bool CCalyxDoc::openDocument(const QString& path, const InstallInfo& install) {
     return result.opened;
 }
 
+bool CCalyxDoc::askToOverwriteChange() const {
+    const QString question = fromBuiltIn(newer_text::changedOnDiskSave.in(language_))
+                                 .replace(QStringLiteral("%1"), title());
+    return messageBox(question, message_style::yesNo | message_style::exclamation) == message_result::yes;
+}
+
 bool CCalyxDoc::saveDocument(const QString& path) {
     const bool wasModified = document_.isModified();
-    const auto result = document_.save(QFile::encodeName(path).toStdString());
+    const std::string target = QFile::encodeName(path).toStdString();
+    // Another program changed the file since it was read: overwrite it
+    // only when the user says so; No leaves everything as it is.
+    if (document_.asksBeforeSaving(target) && !askToOverwriteChange()) return false;
+    BankDocument::SaveResult result;
+    {
+        // A save longer than half a second shows how far it has come.
+        ProgressWindow progress(QApplication::activeWindow(),
+                                fromBuiltIn(newer_text::savingProgress.in(language_)).replace(QStringLiteral("%1"), title()));
+        result = document_.save(target, [&progress](std::uint64_t done, std::uint64_t total) {
+            progress.step(done, total);
+        });
+    }
     if (result.report) show(*result.report);
     if (result.saved) emit titleChanged();
     if (document_.isModified() != wasModified) emit modifiedChanged(document_.isModified());

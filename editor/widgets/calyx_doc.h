@@ -23,7 +23,9 @@ public:
     // Loads the bank; a failure or a load warning is shown. False when the
     // bank did not open.
     bool openDocument(const QString& path, const InstallInfo& install);
-    // Saves under `path`; a failure is shown and leaves the document modified.
+    // Saves under `path`; a failure is shown and leaves the document
+    // modified. Over its own file changed on disk by another program, asks
+    // first (No: nothing is saved).
     bool saveDocument(const QString& path);
     // Before closing a modified document: Yes/No/Cancel. `saveNow` runs
     // File > Save (which may ask for a name). True when it may close.
@@ -51,6 +53,7 @@ signals:
 
 private:
     void show(const DocumentReport& report) const;
+    bool askToOverwriteChange() const;
 
     const GameStrings& strings_;
     BankDocument document_;

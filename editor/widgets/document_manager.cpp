@@ -35,6 +35,7 @@ DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, 
     : QObject(parent), frame_(frame), strings_(strings), app_(app), printer_(std::make_unique<QPrinter>()) {
     frame_.installEventFilter(this);
     connectCommands();
+    connect(&frame_, &CMainFrame::activated, this, &DocumentManager::checkDisk);
     // A double-click on a resource's name: the edit dialog, for the
     // resources that have one.
     CCalyxView::setEditHandler([this](bank::SoundResource& resource, QWidget* owner) {
@@ -162,6 +163,26 @@ void DocumentManager::exportAll(CChildFrame& frame) {
     }
     if (folder.isEmpty()) return;
     exportAllSamplesOf(frame.document(), folder, strings_, language, &frame_);
+}
+
+void DocumentManager::checkDisk() {
+    // The questions' own windows activate the frame again when they close.
+    if (checkingDisk_) return;
+    checkingDisk_ = true;
+    for (CChildFrame* child : documents()) {
+        BankDocument& document = child->document().document();
+        if (!document.offersReload()) continue;
+        // Asked once per change: No keeps the version on screen.
+        document.acceptDiskVersion();
+        const QString path = child->document().pathName();
+        const QString question = fromBuiltIn(newer_text::changedOnDiskReload.in(frame_.interfaceLanguage()))
+                                     .replace(QStringLiteral("%1"), child->document().title());
+        if (messageBox(question, message_style::yesNo | message_style::exclamation) != message_result::yes) continue;
+        if (!child->close()) continue;
+        delete child;
+        openDocumentFile(path);
+    }
+    checkingDisk_ = false;
 }
 
 bool DocumentManager::closeAll() {

@@ -38,6 +38,9 @@ public:
     bool saveAs(CChildFrame& frame);
     // Asks for every modified document; false when the user cancelled.
     bool closeAll();
+    // Offers to reload each unmodified document whose bank another program
+    // changed on disk (when the user comes back to the editor).
+    void checkDisk();
     void print(CChildFrame& frame, bool askForPrinter);
     void preview(CChildFrame& frame);
     void pageSetup();
@@ -73,6 +76,7 @@ private:
     FileChooser chooser_;
     FolderChooser folderChooser_;
     int untitledCount_ = 0;
+    bool checkingDisk_ = false;
 };
 
 }  // namespace calyx::editor

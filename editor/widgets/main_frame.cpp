@@ -446,7 +446,10 @@ bool CMainFrame::event(QEvent* event) {
     switch (event->type()) {
     case QEvent::EnterWhatsThisMode: statusBar()->showMessage(promptForCommand(command::helpModePrompt)); break;
     case QEvent::LeaveWhatsThisMode: statusBar()->clearMessage(); break;
-    case QEvent::WindowActivate: updateLockPanes(); break;
+    case QEvent::WindowActivate:
+        updateLockPanes();
+        emit activated();
+        break;
     default: break;
     }
     return QMainWindow::event(event);

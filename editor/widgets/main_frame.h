@@ -80,6 +80,8 @@ signals:
     void openRequested(const QStringList& paths);
     // The main menu changed kind (the application relabels it).
     void menuChanged();
+    // The window became the active one (the user came back to the editor).
+    void activated();
 
 protected:
     bool event(QEvent* event) override;
