@@ -1,5 +1,6 @@
 #include "editor/core/conversion_offer.h"
 
+#include "audio/convert_texts.h"
 #include "audio/wav_convert.h"
 #include "editor/core/newer_texts.h"
 
@@ -17,7 +18,7 @@ UiText conversionQuestion(const UiText& refusal, InterfaceLanguage language) {
     return UiText::builtIn(refusal.utf8() + "\n\n" + std::string(newer_text::convertQuestion.in(language)));
 }
 
-UiText conversionFailure(const std::string& path, int convertResult, InterfaceLanguage language) {
+UiText conversionFailure(const std::string& path, audio::ConvertResult convertResult, InterfaceLanguage language) {
     return UiText::builtIn(filled(newer_text::conversionFailed.in(language), path,
                                   std::string(audio::convertResultText(convertResult))));
 }
@@ -28,13 +29,13 @@ ConversionOffer makeConversionOffer(ConvertedCopies& copies, InterfaceLanguage l
                                                                              const UiText& refusal) {
         ConversionAnswer answer;
         audio::SampleFormat format;
-        if (audio::readSampleFormat(path, format) != audio::convert_result::ok) return answer;
+        if (audio::readSampleFormat(path, format) != audio::ConvertResult::Ok) return answer;
         if (!ask(conversionQuestion(refusal, language))) {
             answer.outcome = ConversionAnswer::Outcome::Declined;
             return answer;
         }
         const ConvertedCopy copy = copies.convert(path);
-        if (copy.result != audio::convert_result::ok) {
+        if (copy.result != audio::ConvertResult::Ok) {
             show(conversionFailure(path, copy.result, language));
             answer.outcome = ConversionAnswer::Outcome::Failed;
             return answer;

@@ -31,7 +31,7 @@ using ConversionOffer = std::function<ConversionAnswer(const std::string& path, 
 // The refusal followed by the question (UTF-8).
 UiText conversionQuestion(const UiText& refusal, InterfaceLanguage language);
 // Why `path` could not be converted.
-UiText conversionFailure(const std::string& path, int convertResult, InterfaceLanguage language);
+UiText conversionFailure(const std::string& path, audio::ConvertResult convertResult, InterfaceLanguage language);
 
 // The offer that converts into `copies`: `ask` shows a question and answers
 // Yes, `show` shows a message. Only a WAV file the converter reads is

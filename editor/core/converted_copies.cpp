@@ -47,12 +47,12 @@ ConvertedCopy ConvertedCopies::convert(const std::string& original) {
     const std::string base = base_.empty() ? std::filesystem::temp_directory_path(error).string() : base_;
     const std::string folder = base.empty() ? std::string() : makePrivateFolder(base);
     if (folder.empty()) {
-        copy.result = audio::convert_result::writeFailed;
+        copy.result = audio::ConvertResult::WriteFailed;
         return copy;
     }
     const std::string path = folder + "/" + std::string(platform::lastComponent(original));
     copy.result = audio::convertToEditorFormat(original, path, &copy.source);
-    if (copy.result != audio::convert_result::ok) {
+    if (copy.result != audio::ConvertResult::Ok) {
         std::filesystem::remove_all(folder, error);
         return copy;
     }

@@ -17,7 +17,7 @@
 namespace calyx::editor {
 
 struct ConvertedCopy {
-    int result = audio::convert_result::ok;  // convert_result
+    audio::ConvertResult result = audio::ConvertResult::Ok;
     std::string path;                        // the copy, when converted
     audio::SampleFormat source;              // what the original held
 };

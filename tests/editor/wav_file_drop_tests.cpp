@@ -134,7 +134,7 @@ TEST_F(WavFileDropTest, AFileRefusedForItsFormatIsConvertedOnlyWhenTheUserSaysYe
     EXPECT_EQ(std::filesystem::path(copy).filename(), "loud44k.wav");
     EXPECT_EQ(ConvertedCopies::originalOf(copy), original);
     audio::SampleFormat format;
-    ASSERT_EQ(audio::readSampleFormat(copy, format), audio::convert_result::ok);
+    ASSERT_EQ(audio::readSampleFormat(copy, format), audio::ConvertResult::Ok);
     EXPECT_EQ(format.channels, 1);
     EXPECT_EQ(format.sampleRate, 22050u);
     EXPECT_EQ(r.currentSize(), (format.frames * 2) & ~std::uint64_t{3});

@@ -179,7 +179,7 @@ private slots:
         QVERIFY(!std::filesystem::exists(copy));
         QCOMPARE(fixtures::readBytes(original.toStdString()), originalBytes);
         const std::string expected = dir_ / "expected.wav";
-        QCOMPARE(audio::convertToEditorFormat(original.toStdString(), expected), audio::convert_result::ok);
+        QCOMPARE(audio::convertToEditorFormat(original.toStdString(), expected), audio::ConvertResult::Ok);
         const auto converted = fixtures::readBytes(expected);
         const auto saved = test::storedSample(doc.bank(), 0);
         QCOMPARE(saved.size(), (converted.size() - 44) & ~std::size_t{3});
