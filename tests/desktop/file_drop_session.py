@@ -16,8 +16,8 @@ import time
 
 import pyatspi
 
-from editor_session import (BIN, check, dismiss_driver_message, failures, find, press, run_menu,
-                            screenshot, wait_for, walk)
+from session_support import (BIN, check, dismiss_driver_message, find, finish, press, run_menu, screenshot,
+                             wait_for, walk)
 
 BANK = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"
 
@@ -117,10 +117,7 @@ def main():
         # another test's matter.
         process.terminate()
         process.wait(timeout=10)
-    if failures:
-        print("%d check(s) failed" % len(failures))
-        return 1
-    return 0
+    return finish()
 
 
 if __name__ == "__main__":
