@@ -32,9 +32,9 @@ int playSample(const WaveDeviceLink* link, bool looping, PlayHeader& header, con
 int stopSample(const WaveDeviceLink* link, PlayHeader& header) {
     WaveHandle device = nullptr;
     if (!sendWaveRequest(link, requestDevice, device) || !device) return 0;
-    const int reset = device->reset();
+    const DeviceResult reset = device->reset();
     device->unprepare(header);
-    return reset == device_result::ok ? 1 : 0;
+    return reset == DeviceResult::Ok ? 1 : 0;
 }
 
 int playSample(const bank::SoundResource& resource, PlayHeader& header, const std::uint8_t* data,

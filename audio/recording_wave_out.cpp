@@ -32,40 +32,40 @@ void RecordingWaveOut::record(DeviceCall::Op op, const PlayHeader* header, std::
     log_->calls.push_back(call);
 }
 
-int RecordingWaveOut::open(const WaveFormat& format) {
+DeviceResult RecordingWaveOut::open(const WaveFormat& format) {
     record(DeviceCall::Op::Open, nullptr, 0, format);
-    open_ = log_->openResult == device_result::ok;
+    open_ = log_->openResult == DeviceResult::Ok;
     return log_->openResult;
 }
 
-int RecordingWaveOut::prepare(PlayHeader& header) {
+DeviceResult RecordingWaveOut::prepare(PlayHeader& header) {
     record(DeviceCall::Op::Prepare, &header);
     header.flags |= header_flag::prepared;
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int RecordingWaveOut::setVolume(std::uint32_t volumeWord) {
+DeviceResult RecordingWaveOut::setVolume(std::uint32_t volumeWord) {
     record(DeviceCall::Op::SetVolume, nullptr, volumeWord);
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int RecordingWaveOut::write(PlayHeader& header) {
+DeviceResult RecordingWaveOut::write(PlayHeader& header) {
     record(DeviceCall::Op::Write, &header);
     header.flags = (header.flags & ~header_flag::done) | header_flag::inQueue;
     playing_ = &header;
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int RecordingWaveOut::reset() {
+DeviceResult RecordingWaveOut::reset() {
     record(DeviceCall::Op::Reset);
     finishPlaying();
     return log_->resetResult;
 }
 
-int RecordingWaveOut::unprepare(PlayHeader& header) {
+DeviceResult RecordingWaveOut::unprepare(PlayHeader& header) {
     record(DeviceCall::Op::Unprepare, &header);
     header.flags &= ~header_flag::prepared;
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
 void RecordingWaveOut::close() {

@@ -24,8 +24,8 @@ struct DeviceCall {
 struct DeviceLog {
     std::vector<DeviceCall> calls;
     // What `open` and `reset` answer.
-    int openResult = device_result::ok;
-    int resetResult = device_result::ok;
+    DeviceResult openResult = DeviceResult::Ok;
+    DeviceResult resetResult = DeviceResult::Ok;
     // Devices made with this log so far.
     int devicesMade = 0;
 
@@ -40,12 +40,12 @@ public:
     explicit RecordingWaveOut(std::shared_ptr<DeviceLog> log = std::make_shared<DeviceLog>());
     ~RecordingWaveOut() override;
 
-    int open(const WaveFormat& format) override;
-    int prepare(PlayHeader& header) override;
-    int setVolume(std::uint32_t volumeWord) override;
-    int write(PlayHeader& header) override;
-    int reset() override;
-    int unprepare(PlayHeader& header) override;
+    DeviceResult open(const WaveFormat& format) override;
+    DeviceResult prepare(PlayHeader& header) override;
+    DeviceResult setVolume(std::uint32_t volumeWord) override;
+    DeviceResult write(PlayHeader& header) override;
+    DeviceResult reset() override;
+    DeviceResult unprepare(PlayHeader& header) override;
     void close() override;
     // True from a write until a reset or `finishPlaying`.
     bool isPlaying() const override { return playing_ != nullptr; }

@@ -37,12 +37,12 @@ std::int16_t sampleAt(const std::uint8_t* bytes) {
 
 SdlWaveOut::~SdlWaveOut() { close(); }
 
-int SdlWaveOut::open(const WaveFormat& format) {
+DeviceResult SdlWaveOut::open(const WaveFormat& format) {
     close();
-    if (format.formatTag != pcmFormatTag || !isAcceptedFormat(format)) return device_result::badFormat;
+    if (format.formatTag != pcmFormatTag || !isAcceptedFormat(format)) return DeviceResult::BadFormat;
     // The programs handle their own signals.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return device_result::noDevice;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DeviceResult::NoDevice;
     SDL_AudioSpec wanted{};
     wanted.freq = static_cast<int>(format.samplesPerSec);
     wanted.format = AUDIO_S16SYS;
@@ -55,11 +55,11 @@ int SdlWaveOut::open(const WaveFormat& format) {
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (!device_) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return device_result::noDevice;
+        return DeviceResult::NoDevice;
     }
     volume_ = fullVolume;
     SDL_PauseAudioDevice(device_, 0);
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
 void SdlWaveOut::close() {
@@ -71,28 +71,28 @@ void SdlWaveOut::close() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-int SdlWaveOut::prepare(PlayHeader& header) {
-    if (!device_) return device_result::notOpen;
+DeviceResult SdlWaveOut::prepare(PlayHeader& header) {
+    if (!device_) return DeviceResult::NotOpen;
     header.flags |= header_flag::prepared;
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int SdlWaveOut::setVolume(std::uint32_t volumeWord) {
-    if (!device_) return device_result::notOpen;
+DeviceResult SdlWaveOut::setVolume(std::uint32_t volumeWord) {
+    if (!device_) return DeviceResult::NotOpen;
     DeviceLock lock(device_);
     // A mono device follows the left channel.
     volume_ = static_cast<std::uint16_t>(volumeWord & 0xFFFF);
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int SdlWaveOut::write(PlayHeader& header) {
-    if (!device_) return device_result::notOpen;
-    if (!(header.flags & header_flag::prepared)) return device_result::unprepared;
-    if (isQueued(header)) return device_result::stillPlaying;
+DeviceResult SdlWaveOut::write(PlayHeader& header) {
+    if (!device_) return DeviceResult::NotOpen;
+    if (!(header.flags & header_flag::prepared)) return DeviceResult::Unprepared;
+    if (isQueued(header)) return DeviceResult::StillPlaying;
     const std::uint32_t sampleCount = header.data ? header.bufferLength / 2 : 0;
     if (sampleCount == 0) {
         header.flags = (header.flags | header_flag::done) & ~header_flag::inQueue;
-        return device_result::ok;
+        return DeviceResult::Ok;
     }
     constexpr std::uint32_t wholeLoop = header_flag::beginLoop | header_flag::endLoop;
     const std::uint32_t plays =
@@ -100,11 +100,11 @@ int SdlWaveOut::write(PlayHeader& header) {
     header.flags = (header.flags & ~header_flag::done) | header_flag::inQueue;
     DeviceLock lock(device_);
     queue_.push_back(Queued{&header, header.data, sampleCount, 0, plays});
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int SdlWaveOut::reset() {
-    if (!device_) return device_result::notOpen;
+DeviceResult SdlWaveOut::reset() {
+    if (!device_) return DeviceResult::NotOpen;
     std::deque<Queued> stopped;
     {
         DeviceLock lock(device_);
@@ -112,16 +112,16 @@ int SdlWaveOut::reset() {
     }
     for (const Queued& q : stopped)
         q.header->flags = (q.header->flags | header_flag::done) & ~header_flag::inQueue;
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
-int SdlWaveOut::unprepare(PlayHeader& header) {
-    if (!device_) return device_result::notOpen;
-    if (isQueued(header)) return device_result::stillPlaying;
+DeviceResult SdlWaveOut::unprepare(PlayHeader& header) {
+    if (!device_) return DeviceResult::NotOpen;
+    if (isQueued(header)) return DeviceResult::StillPlaying;
     if (header.flags & header_flag::inQueue)  // finished on its own
         header.flags = (header.flags | header_flag::done) & ~header_flag::inQueue;
     header.flags &= ~header_flag::prepared;
-    return device_result::ok;
+    return DeviceResult::Ok;
 }
 
 bool SdlWaveOut::isPlaying() const {

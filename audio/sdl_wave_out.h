@@ -1,7 +1,7 @@
 // The wave-output device on SDL2: mono 16-bit PCM at 22050 Hz, buffers
 // played in order from the audio callback, each sample scaled by the
 // device volume. A device that cannot be opened (no sound driver, no sound
-// server) answers `device_result::noDevice`.
+// server) answers `DeviceResult::NoDevice`.
 #pragma once
 
 #include <deque>
@@ -16,12 +16,12 @@ public:
     SdlWaveOut() = default;
     ~SdlWaveOut() override;
 
-    int open(const WaveFormat& format) override;
-    int prepare(PlayHeader& header) override;
-    int setVolume(std::uint32_t volumeWord) override;
-    int write(PlayHeader& header) override;
-    int reset() override;
-    int unprepare(PlayHeader& header) override;
+    DeviceResult open(const WaveFormat& format) override;
+    DeviceResult prepare(PlayHeader& header) override;
+    DeviceResult setVolume(std::uint32_t volumeWord) override;
+    DeviceResult write(PlayHeader& header) override;
+    DeviceResult reset() override;
+    DeviceResult unprepare(PlayHeader& header) override;
     void close() override;
     bool isPlaying() const override;
 

@@ -13,7 +13,7 @@ WaveDeviceOwner::~WaveDeviceOwner() = default;
 int WaveDeviceOwner::openWaveDevice() {
     device_.reset();
     std::unique_ptr<WaveOutDevice> device = makeDevice_();
-    if (!device || device->open(editorFormat) != device_result::ok) {
+    if (!device || device->open(editorFormat) != DeviceResult::Ok) {
         if (showMessage_) showMessage_(driverMessageId, driverMessageText);
         return 0;
     }

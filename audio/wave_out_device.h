@@ -37,17 +37,18 @@ inline constexpr std::uint32_t inQueue = 0x10;
 // The loop count of a looping test sound: in effect until it is stopped.
 inline constexpr std::uint32_t endlessLoops = 0x7FFF;
 
-// Results of the device operations; 0 is success.
-namespace device_result {
-inline constexpr int ok = 0;
-inline constexpr int error = 1;
-inline constexpr int noDevice = 2;       // no device can be opened
-inline constexpr int notOpen = 5;        // the device has not been opened
-inline constexpr int invalidParam = 11;
-inline constexpr int badFormat = 32;     // the device does not play this format
-inline constexpr int stillPlaying = 33;  // the header is still queued
-inline constexpr int unprepared = 34;    // the header was not prepared
-}  // namespace device_result
+// What a device operation answers; the numbers are the system's wave-output
+// results.
+enum class DeviceResult : int {
+    Ok = 0,
+    Error = 1,
+    NoDevice = 2,       // no device can be opened
+    NotOpen = 5,        // the device has not been opened
+    InvalidParam = 11,
+    BadFormat = 32,     // the device does not play this format
+    StillPlaying = 33,  // the header is still queued
+    Unprepared = 34,    // the header was not prepared
+};
 
 class WaveOutDevice {
 public:
@@ -56,18 +57,18 @@ public:
     WaveOutDevice& operator=(const WaveOutDevice&) = delete;
     virtual ~WaveOutDevice();
 
-    // Opens the device for `format`; any result but 0 means no device can play.
-    virtual int open(const WaveFormat& format) = 0;
-    virtual int prepare(PlayHeader& header) = 0;
+    // Opens the device for `format`; any result but Ok means no device can play.
+    virtual DeviceResult open(const WaveFormat& format) = 0;
+    virtual DeviceResult prepare(PlayHeader& header) = 0;
     // Low 16 bits left channel, high 16 bits right; 0 silent, 0xFFFF full.
     // A mono device follows the left channel.
-    virtual int setVolume(std::uint32_t volumeWord) = 0;
+    virtual DeviceResult setVolume(std::uint32_t volumeWord) = 0;
     // Queues the buffer behind any already queued.
-    virtual int write(PlayHeader& header) = 0;
+    virtual DeviceResult write(PlayHeader& header) = 0;
     // Stops at once and hands every queued buffer back; once it returns the
     // device no longer touches any of them.
-    virtual int reset() = 0;
-    virtual int unprepare(PlayHeader& header) = 0;
+    virtual DeviceResult reset() = 0;
+    virtual DeviceResult unprepare(PlayHeader& header) = 0;
     // Stops and releases the device.
     virtual void close() = 0;
     // True while a written buffer has not finished playing.

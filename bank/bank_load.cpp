@@ -73,7 +73,7 @@ LoadResult SoundBank::load(BankArchive& archive) {
             }
         }
     } catch (const std::bad_alloc&) {
-        recordError(errorNoMemory);
+        recordError(BankError::NoMemory);
         return LoadResult::Loaded;
     }
     readNames();

@@ -24,26 +24,26 @@ constexpr std::string_view tempPrefixName = "~Calyx";
 constexpr std::size_t maxCompanionBytes = std::size_t{256} << 20;
 constexpr std::string_view bankExtension = ".bnm";
 
-// Results of the copy of one resource's data.
-enum CopyResult : int {
-    copyDone = 0,
-    copyReadFailed = 1,
-    copySourceMissing = 2,
-    copyNoMemory = 3,
-};
-
-int toCopyResult(SampleDataWriter::Result result) {
+// A write that failed reads as a missing source: the bank's codes have no
+// write error of their own.
+DataCopyResult toCopyResult(SampleDataWriter::Result result) {
     switch (result) {
-    case SampleDataWriter::Done: return copyDone;
-    case SampleDataWriter::ReadFailed: return copyReadFailed;
-    case SampleDataWriter::NoMemory: return copyNoMemory;
+    case SampleDataWriter::Done: return DataCopyResult::Done;
+    case SampleDataWriter::ReadFailed: return DataCopyResult::ReadFailed;
+    case SampleDataWriter::NoMemory: return DataCopyResult::NoMemory;
     case SampleDataWriter::WriteFailed: break;
     }
-    return copySourceMissing;
+    return DataCopyResult::SourceMissing;
 }
 
-int toBankError(int copyResult) {
-    return copyResult >= 1 && copyResult <= 3 ? copyResult : errorOther;
+BankError toBankError(DataCopyResult result) {
+    switch (result) {
+    case DataCopyResult::Done: return BankError::None;
+    case DataCopyResult::ReadFailed: return BankError::SourceUnreadable;
+    case DataCopyResult::SourceMissing: return BankError::SourceMissing;
+    case DataCopyResult::NoMemory: return BankError::NoMemory;
+    }
+    return BankError::Other;
 }
 
 }  // namespace
@@ -153,7 +153,7 @@ void SoundBank::save(BankArchive* archive) {
     bool unnamedTemp = false;
     if (!viaTemp) {
         if (!archive) {
-            recordError(errorSourceMissing);
+            recordError(BankError::SourceMissing);
             return;
         }
         out.attachToArchive(*archive);
@@ -170,7 +170,7 @@ void SoundBank::save(BankArchive* archive) {
         std::string name;
         if (!unnamedTemp && !out.createTemp(name, tempPrefix, false, {})) {
             tempFileError_ = errno != 0 ? errno : EIO;
-            recordError(errorSourceMissing);
+            recordError(BankError::SourceMissing);
             return;
         }
         tempPath_ = name;
@@ -191,7 +191,7 @@ void SoundBank::save(BankArchive* archive) {
     const std::uint64_t end = dataStart + mainAreaSize_ + externalAreaSize_;
     if (end > UINT32_MAX) {
         // Offsets in a bank are 32-bit: such a bank cannot be written.
-        recordError(errorOther);
+        recordError(BankError::Other);
         out.close();
         return;
     }
@@ -261,7 +261,7 @@ void SoundBank::save(BankArchive* archive) {
     }
     // A header that cannot be written stops the save.
     if (!out.write(table.data(), static_cast<std::int64_t>(table.size()))) {
-        recordError(errorSourceMissing);
+        recordError(BankError::SourceMissing);
         out.close();
         return;
     }
@@ -269,69 +269,69 @@ void SoundBank::save(BankArchive* archive) {
 
     // The data in file order: the main area, then the second game's
     // external area, so that the new file grows without gaps.
-    int result = copyDone;
+    DataCopyResult result = DataCopyResult::Done;
     const std::uint32_t oldMainStart = header_[7];
     SampleDataWriter writer(out);
     std::uint64_t bytesToWrite = 0;
     std::uint64_t bytesWritten = 0;
     for (std::size_t i = 0; i < resources_.size(); ++i)
         if (resources_[i]->isSample() && !sharesData_[i]) bytesToWrite += resources_[i]->currentSize_;
-    for (int area = 0; area < 2 && result == copyDone; ++area) {
+    for (int area = 0; area < 2 && result == DataCopyResult::Done; ++area) {
         if (area == 1 && !tq2) continue;
-        for (std::size_t i = 0; i < resources_.size() && result == copyDone; ++i) {
+        for (std::size_t i = 0; i < resources_.size() && result == DataCopyResult::Done; ++i) {
             SoundResource& r = *resources_[i];
             if (!r.isSample() || sharesData_[i]) continue;
             const bool externalArea = tq2 && r.isExternal();
             if (externalArea != (area == 1)) continue;
             result = copyResourceData(r, writer, oldMainStart, d);
             bytesWritten += r.currentSize_;
-            if (saveProgress_ && result == copyDone) saveProgress_(bytesWritten, bytesToWrite);
+            if (saveProgress_ && result == DataCopyResult::Done) saveProgress_(bytesWritten, bytesToWrite);
         }
     }
-    if (result == copyDone) result = toCopyResult(writer.finish());
-    if (result != copyDone) recordError(toBankError(result));
+    if (result == DataCopyResult::Done) result = toCopyResult(writer.finish());
+    if (result != DataCopyResult::Done) recordError(toBankError(result));
 
     copySource_.close();
     copySourcePath_.clear();
     const bool flushed = out.flush();
     bool named = true;
-    if (unnamedTemp && result == copyDone && flushed) {
+    if (unnamedTemp && result == DataCopyResult::Done && flushed) {
         // Named only now, right before the document moves it into place.
         std::string name;
         named = out.nameTemp(name, tempPrefix, false, {}) != 0;
         if (named) tempPath_ = name;
     }
     const bool closed = out.closeChecked();
-    if (result == copyDone && (!flushed || !named || !closed)) recordError(errorSourceMissing);
-    if (errorCode_ != 0) return;
+    if (result == DataCopyResult::Done && (!flushed || !named || !closed)) recordError(BankError::SourceMissing);
+    if (errorCode_ != BankError::None) return;
 
     pendingCommit_ = std::move(commit);
     if (!viaTemp) commitSave(bankPath_.value_or(std::string()));
 }
 
-int SoundBank::openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source) {
+DataCopyResult SoundBank::openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source) {
     source = nullptr;
     // Most samples come from one file: it stays open for the whole save.
     if (path == copySourcePath_ && copySource_.state() & BankStream::openForReading) {
         source = &copySource_;
-        return copyDone;
+        return DataCopyResult::Done;
     }
     // What is still to be copied from the file open now is copied before
     // another file takes its place.
-    if (const int pending = toCopyResult(output.finish()); pending != copyDone) return pending;
+    if (const auto pending = toCopyResult(output.finish()); pending != DataCopyResult::Done) return pending;
     copySourcePath_.clear();
     copySource_.setFileName(path);
     copySource_.setAccess(true, false);
-    if (!copySource_.open()) return copySourceMissing;
+    if (!copySource_.open()) return DataCopyResult::SourceMissing;
     copySourcePath_ = path;
     copySourceLength_ = copySource_.fileLength();
     source = &copySource_;
-    return copyDone;
+    return DataCopyResult::Done;
 }
 
-int SoundBank::copyResourceData(SoundResource& r, SampleDataWriter& output, std::uint32_t oldDataStart,
-                                std::uint32_t newDataStart) {
-    if (!(r.isReplaced() || r.isStored()) || r.newOffset_ < 0) return copyDone;
+DataCopyResult SoundBank::copyResourceData(SoundResource& r, SampleDataWriter& output, std::uint32_t oldDataStart,
+                                           std::uint32_t newDataStart) {
+    if (!(r.isReplaced() || r.isStored()) || r.newOffset_ < 0) return DataCopyResult::Done;
     const std::uint32_t flags = r.linkFlags();
     const std::uint32_t own = r.currentSize_ - static_cast<std::uint32_t>(r.padBytes_);
 
@@ -343,24 +343,24 @@ int SoundBank::copyResourceData(SoundResource& r, SampleDataWriter& output, std:
         std::string file = r.displayFileName();
         if (wav) {
             std::uint32_t chunkLength = 0;
-            if (!wavLocator_ || !wavLocator_(file, start, chunkLength)) return copySourceMissing;
+            if (!wavLocator_ || !wavLocator_(file, start, chunkLength)) return DataCopyResult::SourceMissing;
         } else if (auto found = findInCandidates(file, graveMark, graveMark)) {
             // The game's own external samples lie in its data folders.
             file = *found;
         }
-        if (const int opened = openCopySource(file, output, source); opened != copyDone) return opened;
+        if (const auto opened = openCopySource(file, output, source); opened != DataCopyResult::Done) return opened;
     } else {
         const bool otherBank = r.isReplaced() && (flags & fromBank);
         std::optional<std::string> path = bankPath_;
         if (otherBank) path = resolver_ ? resolver_(r.linkKey()) : std::nullopt;
-        if (!path || path->empty()) return copySourceMissing;
-        if (const int opened = openCopySource(*path, output, source); opened != copyDone) return opened;
+        if (!path || path->empty()) return DataCopyResult::SourceMissing;
+        if (const auto opened = openCopySource(*path, output, source); opened != DataCopyResult::Done) return opened;
         std::uint32_t base = 0;
         if (r.sourceArea() == SourceArea::MainArea) {
             base = oldDataStart;
             if (otherBank) {
                 std::uint8_t b[4];
-                if (!source->seek(mainAreaWordOffset) || !source->read(b, 4)) return copySourceMissing;
+                if (!source->seek(mainAreaWordOffset) || !source->read(b, 4)) return DataCopyResult::SourceMissing;
                 base = platform::readLe32(b);
             }
         }
@@ -368,7 +368,7 @@ int SoundBank::copyResourceData(SoundResource& r, SampleDataWriter& output, std:
     }
 
     // Bytes the source does not hold are never asked for.
-    if (start < 0 || copySourceLength_ < 0 || start + own > copySourceLength_) return copyReadFailed;
+    if (start < 0 || copySourceLength_ < 0 || start + own > copySourceLength_) return DataCopyResult::ReadFailed;
     const bool externalArea = flavor() == BankFlavor::TQ2 && r.isExternal();
     const std::int64_t at = externalArea ? r.newOffset_ : std::int64_t{newDataStart} + r.newOffset_;
     // Padding repeats the sample's last byte.

@@ -48,14 +48,14 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
     const bool newFile = !namesSameFile(loadedPath, targetPath);
     // An error left by the load (a companion that could not be read) is not
     // this save's.
-    int stale = 0;
+    BankError stale = BankError::None;
     bank.takeError(stale);
     bank.prepareSave(true, targetPath);
     bank.save(nullptr);
     const std::string tempPath = bank.tempPath();
-    int code = 0;
+    BankError code = BankError::None;
     if (bank.takeError(code) || !bank.saveReadyToCommit()) {
-        outcome.bankError = code != 0 ? code : errorOther;
+        outcome.bankError = code != BankError::None ? code : BankError::Other;
         outcome.systemError = bank.tempFileError();
         outcome.noTemporaryFile = outcome.systemError != 0;
         if (!tempPath.empty()) platform::deleteFile(tempPath);

@@ -14,8 +14,9 @@ namespace calyx::bank {
 
 struct SaveOutcome {
     bool saved = false;
-    // The bank's error code (1, 2, 3 or 5) when its save failed, else 0.
-    int bankError = 0;
+    // Why the bank's save failed (source unreadable, source missing, no
+    // memory or other); None when it did not.
+    BankError bankError = BankError::None;
     // The bank was saved but its companion name file could not be copied.
     bool companionFailed = false;
     // The complete new file could not take the target's place.

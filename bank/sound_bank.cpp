@@ -72,14 +72,14 @@ void SoundBank::prepareSave(bool saveViaTemp, std::string saveTargetPath) {
     saveTargetPath_ = saveViaTemp ? std::move(saveTargetPath) : std::string();
 }
 
-bool SoundBank::takeError(int& code) {
+bool SoundBank::takeError(BankError& code) {
     code = errorCode_;
-    errorCode_ = 0;
-    return code != 0;
+    errorCode_ = BankError::None;
+    return code != BankError::None;
 }
 
-void SoundBank::recordError(int code) {
-    if (errorCode_ == 0) errorCode_ = code;
+void SoundBank::recordError(BankError code) {
+    if (errorCode_ == BankError::None) errorCode_ = code;
 }
 
 bool SoundBank::forEachResource(const std::function<bool(SoundResource&)>& callback) {
@@ -245,7 +245,7 @@ void SoundBank::readNames() {
         return;
     }
     if (!bankPath_ || bankPath_->empty()) return;
-    if (!nameTable_.readCompanion(companionPath(*bankPath_))) recordError(errorCompanionUnreadable);
+    if (!nameTable_.readCompanion(companionPath(*bankPath_))) recordError(BankError::CompanionUnreadable);
     assignNames();
 }
 

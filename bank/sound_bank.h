@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bank/bank_error.h"
 #include "bank/bank_stream.h"
 #include "bank/name_table.h"
 #include "bank/sound_resource.h"
@@ -41,14 +42,13 @@ inline constexpr std::uint32_t externalAreaWordOffset = 36;
 inline constexpr unsigned char scriptMark = 255;
 inline constexpr unsigned char graveMark = 0x60;
 
-// Error codes a bank records (the first one wins until taken).
-enum BankError : int {
-    noError = 0,
-    errorSourceUnreadable = 1,
-    errorSourceMissing = 2,  // also: no temporary file, header not written
-    errorNoMemory = 3,
-    errorCompanionUnreadable = 4,
-    errorOther = 5,
+// What the copy of one resource's data came to; the numbers are the copy's
+// result codes.
+enum class DataCopyResult : int {
+    Done = 0,            // copied, or nothing to copy
+    ReadFailed = 1,      // the source could not be read
+    SourceMissing = 2,   // the source could not be opened or positioned, or was empty
+    NoMemory = 3,
 };
 
 // What `load` found.
@@ -106,9 +106,10 @@ public:
     // Where the main data area (h7) and the external data area (h9) start.
     std::uint32_t mainAreaStart() const { return header_[7]; }
     std::uint32_t externalAreaStart() const { return header_[9]; }
-    bool takeError(int& code);
-    void recordError(int code);
-    int errorCode() const { return errorCode_; }
+    // Hands the recorded error to `code` and clears it; true when there was one.
+    bool takeError(BankError& code);
+    void recordError(BankError code);
+    BankError errorCode() const { return errorCode_; }
 
     bool forEachResource(const std::function<bool(SoundResource&)>& callback);
     bool forEachAuxRecord(const std::function<bool(AuxRecord&)>& callback);
@@ -192,12 +193,12 @@ private:
     void chooseDirectories();
     void readNames();
     void layOut();
-    int copyResourceData(SoundResource& resource, SampleDataWriter& output, std::uint32_t oldDataStart,
-                         std::uint32_t newDataStart);
+    DataCopyResult copyResourceData(SoundResource& resource, SampleDataWriter& output,
+                                    std::uint32_t oldDataStart, std::uint32_t newDataStart);
     bool needsSpace(const SoundResource& resource) const;
     // The open source of the data copy for `path`, or a copy result saying
     // why there is none.
-    int openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source);
+    DataCopyResult openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source);
 
     std::uint32_t magic_ = 0;
     Header header_{};
@@ -211,7 +212,7 @@ private:
     int savesInProgress_ = 0;
     SaveProgress saveProgress_;
     std::optional<std::string> externalDataName_;
-    int errorCode_ = 0;
+    BankError errorCode_ = BankError::None;
     std::vector<std::unique_ptr<SoundResource>> resources_;
     std::vector<AuxRecord> auxRecords_;
     std::vector<std::pair<int, Listener>> listeners_;

@@ -89,7 +89,7 @@ void BM_SaveAgainstPlainCopy(benchmark::State& state) {
     calyx::bank::BankArchive archive(file, calyx::bank::BankArchive::Mode::Load);
     bank.load(archive);
     file.close();
-    int loadWarning = 0;
+    calyx::bank::BankError loadWarning = calyx::bank::BankError::None;
     bank.takeError(loadWarning);
     if (state.range(0) == SavedBefore && !calyx::bank::saveDocument(bank, path).saved)
         state.SkipWithError("first save failed");

@@ -129,7 +129,7 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
 
 void convert(const Context& context, const std::string& inputArgument, const std::string& outputArgument) {
     if (!platform::hasExtension(outputArgument, ".wav"))
-        throw CommandFailure{outputArgument + ": the output must be a .wav file", exitUsage};
+        throw CommandFailure{outputArgument + ": the output must be a .wav file", ExitCode::Usage};
     audio::SampleFormat source;
     const audio::ConvertResult result =
         audio::convertToEditorFormat(context.userPath(inputArgument, "the input"),

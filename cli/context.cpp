@@ -20,7 +20,7 @@ bool isBlank(std::string_view text) {
 }  // namespace
 
 std::string Context::userPath(std::string_view path, std::string_view role) const {
-    if (isBlank(path)) throw CommandFailure{std::string(role) + " is empty: it names no file", exitUsage};
+    if (isBlank(path)) throw CommandFailure{std::string(role) + " is empty: it names no file", ExitCode::Usage};
     std::string host = platform::toHostPath(path);
     if (host.empty())
         throw CommandFailure{std::string(path) + ": no such drive (the Wine prefix maps no folder to it)"};
@@ -69,7 +69,7 @@ bank::SoundResource& resourceAtIndex(bank::SoundBank& bank, long index) {
         throw CommandFailure{"index " + std::to_string(index) + " is out of range: the bank has " +
                                  std::to_string(bank.resourceCount()) + " resources (0 to " +
                                  std::to_string(static_cast<long>(bank.resourceCount()) - 1) + ")",
-                             exitUsage};
+                             ExitCode::Usage};
     return *bank.resourceAt(static_cast<std::size_t>(index));
 }
 

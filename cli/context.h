@@ -17,12 +17,13 @@
 
 namespace calyx::cli {
 
-enum ExitCode : int { exitOk = 0, exitFailure = 1, exitUsage = 2 };
+// How calyx-cli ends: 0 done, 1 a command failed, 2 the command line was wrong.
+enum class ExitCode : int { Ok = 0, Failure = 1, Usage = 2 };
 
 // Thrown by a command to end with a message on standard error.
 struct CommandFailure {
     std::string message;
-    int exitCode = exitFailure;
+    ExitCode exitCode = ExitCode::Failure;
 };
 
 class Context {

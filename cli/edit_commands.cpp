@@ -129,9 +129,9 @@ bool startsAsWav(const std::string& path) {
 // told to.
 void checkExportTarget(const std::string& out, const std::string& shownOut, const std::string& bankPath, bool force) {
     if (platform::sameFile(out, bankPath))
-        throw CommandFailure{shownOut + ": this is the bank being read; export to another file", exitUsage};
+        throw CommandFailure{shownOut + ": this is the bank being read; export to another file", ExitCode::Usage};
     if (!force && platform::fileExists(out) && !startsAsWav(out))
-        throw CommandFailure{shownOut + ": exists and is not a WAV file; give --force to replace it", exitUsage};
+        throw CommandFailure{shownOut + ": exists and is not a WAV file; give --force to replace it", ExitCode::Usage};
 }
 
 // The name the bank records for an imported file, and a warning when it is

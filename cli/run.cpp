@@ -37,17 +37,17 @@ int run(int argc, char** argv) {
         // Without a command the user is shown how to give one.
         if (argc <= 1) {
             std::cerr << usage;
-            return exitUsage;
+            return static_cast<int>(ExitCode::Usage);
         }
         app.parse(argc, argv);
         if (help->parsed()) {
             if (helpTopic->empty()) {
                 std::cout << usage;
-                return exitOk;
+                return static_cast<int>(ExitCode::Ok);
             }
             const auto named = app.get_subcommands([&](const CLI::App* c) { return c->get_name() == *helpTopic; });
             const CLI::App* topic = named.empty() ? nullptr : named.front();
-            if (!topic) throw CommandFailure{"help: no command named \"" + *helpTopic + "\"", exitUsage};
+            if (!topic) throw CommandFailure{"help: no command named \"" + *helpTopic + "\"", ExitCode::Usage};
             std::cout << topic->help(app.get_name());
         }
     } catch (const CLI::CallForHelp& e) {
@@ -58,12 +58,12 @@ int run(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return exitUsage;
+        return static_cast<int>(ExitCode::Usage);
     } catch (const CommandFailure& failure) {
         printError(failure.message);
-        return failure.exitCode;
+        return static_cast<int>(failure.exitCode);
     }
-    return exitOk;
+    return static_cast<int>(ExitCode::Ok);
 }
 
 }  // namespace calyx::cli

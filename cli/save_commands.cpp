@@ -17,7 +17,7 @@ std::string saveTarget(const Context& context, const OutputOption& output, const
     if (!output.given()) return bankPath;
     const std::string target = context.userPath(output.name, "the output name (-o)");
     if (!bank::isBankFileName(target))
-        throw CommandFailure{output.name + ": a sound bank is saved only under a name ending in .bnm", exitUsage};
+        throw CommandFailure{output.name + ": a sound bank is saved only under a name ending in .bnm", ExitCode::Usage};
     return target;
 }
 

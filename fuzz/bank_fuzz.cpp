@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         resources = loaded.bank.resourceCount();
         // A load's error is a warning (a missing companion, say): the editor
         // keeps the bank open, and so it can be saved.
-        int error = 0;
+        bank::BankError error = bank::BankError::None;
         loaded.bank.takeError(error);
         saved = bank::saveDocument(loaded.bank, savedPath).saved;
     }

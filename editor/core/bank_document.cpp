@@ -41,7 +41,7 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
     modified_ = false;
     diskStamp_ = readDiskStamp(pathName_);
     OpenResult result{true, std::nullopt};
-    if (int code = 0; bank_.takeError(code))
+    if (bank::BankError code = bank::BankError::None; bank_.takeError(code))
         result.report = DocumentReport{DocumentProblem::LoadIncomplete, file, code};
     return result;
 }
@@ -69,12 +69,12 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
             return {false, DocumentReport{DocumentProblem::NoTemporaryFile, targetPath, outcome.bankError,
                                           outcome.systemError, std::string(platform::directoryPart(loadedPath))}};
         }
-        if (outcome.bankError != 0)
+        if (outcome.bankError != bank::BankError::None)
             return {false, DocumentReport{DocumentProblem::SaveFailed, targetPath, outcome.bankError,
                                           outcome.systemError}};
         if (const auto folder = platform::directoryPart(targetPath); !folder.empty() && !platform::directoryExists(folder))
-            return {false, DocumentReport{DocumentProblem::FolderMissing, targetPath, 0, 0, std::string(folder)}};
-        return {false, DocumentReport{DocumentProblem::ReplaceFailed, targetPath, 0, outcome.systemError}};
+            return {false, DocumentReport{DocumentProblem::FolderMissing, targetPath, {}, 0, std::string(folder)}};
+        return {false, DocumentReport{DocumentProblem::ReplaceFailed, targetPath, {}, outcome.systemError}};
     }
     pathName_ = targetPath;
     modified_ = false;

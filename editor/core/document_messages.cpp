@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "bank/sound_bank.h"
+#include "bank/bank_error.h"
 #include "editor/core/messages.h"
 #include "platform/path.h"
 
@@ -79,29 +79,11 @@ ProblemTexts textsFor(DocumentProblem problem) {
 
 }  // namespace
 
-std::string_view bankErrorDetail(int code, InterfaceLanguage language) {
-    const bool french = language == InterfaceLanguage::French;
-    switch (code) {
-    case bank::errorSourceUnreadable:
-        return french ? "Les données d'un son ne peuvent pas être lues." : "a sample's data cannot be read";
-    case bank::errorSourceMissing:
-        return french ? "Un fichier source manque, ou le fichier temporaire ne peut pas être écrit à côté de la "
-                        "banque (dossier protégé ou disque plein)."
-                      : "a source file is missing, or the temporary file beside the bank cannot be written "
-                        "(read-only folder or full disk)";
-    case bank::errorNoMemory: return french ? "Mémoire insuffisante." : "not enough memory";
-    case bank::errorCompanionUnreadable:
-        return french ? "Le fichier de noms (.bns) ne peut pas être lu : les noms et descriptions sont vides."
-                      : "the companion name file cannot be read; names and descriptions are empty";
-    default: return french ? "Erreur interne." : "internal error";
-    }
-}
-
 std::string systemReason(int errorNumber) { return std::generic_category().message(errorNumber); }
 
 UiText documentProblemText(const DocumentReport& report, const GameStrings& strings, InterfaceLanguage language) {
     const DocumentProblem problem = report.problem;
-    const int bankError = report.bankError;
+    const bank::BankError bankError = report.bankError;
     // The editor's boxes name a document by its title, as its window does; a
     // command's lines name the file by its path, so that a script's log says
     // which one.
@@ -111,9 +93,10 @@ UiText documentProblemText(const DocumentReport& report, const GameStrings& stri
     const ProblemTexts texts = textsFor(problem);
 
     std::optional<int> gameId;
-    if (withBankError)
-        gameId = bankErrorGameStringId(bankError);
-    else if (problem == DocumentProblem::CompanionCopyFailed)
+    const auto bankMessage = withBankError ? bankErrorMessage(bankError) : std::nullopt;
+    if (withBankError) {
+        if (bankMessage) gameId = bankMessage->gameStringId;
+    } else if (problem == DocumentProblem::CompanionCopyFailed)
         gameId = message::companionCopyFailed.gameStringId;
     else if (texts.frameworkMessage)
         gameId = fileErrorGameStringId(*texts.frameworkMessage);
@@ -124,12 +107,12 @@ UiText documentProblemText(const DocumentReport& report, const GameStrings& stri
 
     std::string_view base = english ? texts.english : texts.french;
     // A bank whose names could not be read was read whole: the detail says it all.
-    if (problem == DocumentProblem::LoadIncomplete && bankError == bank::errorCompanionUnreadable)
+    if (problem == DocumentProblem::LoadIncomplete && bankError == bank::BankError::CompanionUnreadable)
         base = english ? "%1:" : "%1";
     std::string text = formatWithArgument(UiText::builtIn(base), shown);
     if (const auto place = text.find("%2"); place != std::string::npos) text.replace(place, 2, report.place);
-    if (withBankError && bankError != 0) {
-        const std::string_view detail = bankErrorDetail(bankError, language);
+    if (bankMessage) {
+        const std::string_view detail = bankMessage->builtIn(language);
         if (!english) {
             text += "\n";
             text += detail;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "bank/bank_error.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/messages.h"
 #include "editor/core/ui_text.h"
@@ -30,15 +31,12 @@ enum class DocumentProblem {
     PasteSourceChanged,   // a bank a sample was pasted from changed since (its path is given); nothing was saved
 };
 
-// What a bank error code adds to a built-in text, in `language`.
-std::string_view bankErrorDetail(int code, InterfaceLanguage language);
-
 // A failure, or a warning that leaves the document open, with what to show.
 struct DocumentReport {
     DocumentProblem problem;
     std::string path;
-    // The bank's error code for LoadIncomplete and SaveFailed.
-    int bankError = 0;
+    // The bank's error for LoadIncomplete and SaveFailed.
+    bank::BankError bankError = bank::BankError::None;
     // What the system answered to the step that failed (an errno value), 0
     // when unknown.
     int systemError = 0;

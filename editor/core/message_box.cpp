@@ -65,17 +65,17 @@ std::array<ButtonFace, 3> buttonFaces(ButtonSet set, const GameStrings& strings)
     return faces;
 }
 
-int messageBoxResult(ButtonSet set, std::optional<ButtonSlot> pressed) {
-    if (!pressed) return message_result::cancel;
+MessageResult messageBoxResult(ButtonSet set, std::optional<ButtonSlot> pressed) {
+    if (!pressed) return MessageResult::Cancel;
     switch (*pressed) {
     case ButtonSlot::First:
-        return set == ButtonSet::Ok || set == ButtonSet::OkCancel ? message_result::ok : message_result::yes;
+        return set == ButtonSet::Ok || set == ButtonSet::OkCancel ? MessageResult::Ok : MessageResult::Yes;
     case ButtonSlot::Second:
-        return set == ButtonSet::YesNo || set == ButtonSet::YesNoCancel ? message_result::no
-                                                                        : message_result::cancel;
-    case ButtonSlot::Third: return message_result::cancel;
+        return set == ButtonSet::YesNo || set == ButtonSet::YesNoCancel ? MessageResult::No
+                                                                        : MessageResult::Cancel;
+    case ButtonSlot::Third: return MessageResult::Cancel;
     }
-    return message_result::cancel;
+    return MessageResult::Cancel;
 }
 
 }  // namespace calyx::editor

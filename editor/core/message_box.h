@@ -21,19 +21,27 @@ inline constexpr unsigned abortRetryIgnore = 2;
 inline constexpr unsigned yesNoCancel = 3;
 inline constexpr unsigned yesNo = 4;
 inline constexpr unsigned retryCancel = 5;
+inline constexpr unsigned cancelTryContinue = 6;
 inline constexpr unsigned typeMask = 0x0F;
 // Errors are shown with this style, help texts with `information`.
 inline constexpr unsigned exclamation = 0x30;
 inline constexpr unsigned information = 0x40;
 }  // namespace message_style
 
-// What a message box answers.
-namespace message_result {
-inline constexpr int ok = 1;
-inline constexpr int cancel = 2;
-inline constexpr int yes = 6;
-inline constexpr int no = 7;
-}  // namespace message_result
+// What a message box answers: the button pressed, by the system's numbers.
+// The editor's own dialog answers OK, Cancel, Yes or No; the others come
+// from the standard box's kinds.
+enum class MessageResult : int {
+    Ok = 1,
+    Cancel = 2,
+    Abort = 3,
+    Retry = 4,
+    Ignore = 5,
+    Yes = 6,
+    No = 7,
+    TryAgain = 10,
+    Continue = 11,
+};
 
 enum class MessageIcon { None, Exclamation, Stop };
 enum class ButtonSet { Ok, OkCancel, YesNo, YesNoCancel };
@@ -58,6 +66,6 @@ ButtonSet buttonSetForStyle(unsigned style);
 std::array<ButtonFace, 3> buttonFaces(ButtonSet set, const GameStrings& strings);
 // The answer for the button pressed; nothing pressed (the dialog was closed
 // another way) answers Cancel.
-int messageBoxResult(ButtonSet set, std::optional<ButtonSlot> pressed);
+MessageResult messageBoxResult(ButtonSet set, std::optional<ButtonSlot> pressed);
 
 }  // namespace calyx::editor

@@ -31,9 +31,20 @@ constexpr std::array<MessageEntry, 5> importResults = {{
 constexpr std::array<MessageEntry, 3> namedMessages = {
     message::soundDriverFailed, message::companionCopyFailed, message::saveChangesQuestion};
 
-// Index = bank error code − 1; the texts are shared with the WAV messages.
-constexpr std::array<int, 5> bankErrorIds = {60, 62, 52, 153, 54};
-constexpr int lastBankErrorCode = 5;
+// Index = bank error code − 1. The game's texts are shared with the WAV
+// messages; the built-in texts are what a document's message adds.
+constexpr std::array<MessageEntry, 5> bankErrors = {{
+    {60, "Les données d'un son ne peuvent pas être lues.", "a sample's data cannot be read"},
+    {62,
+     "Un fichier source manque, ou le fichier temporaire ne peut pas être écrit à côté de la banque (dossier "
+     "protégé ou disque plein).",
+     "a source file is missing, or the temporary file beside the bank cannot be written (read-only folder or full "
+     "disk)"},
+    {52, "Mémoire insuffisante.", "not enough memory"},
+    {153, "Le fichier de noms (.bns) ne peut pas être lu : les noms et descriptions sont vides.",
+     "the companion name file cannot be read; names and descriptions are empty"},
+    {54, "Erreur interne.", "internal error"},
+}};
 
 constexpr std::array<std::pair<int, int>, 7> fileErrorIds = {{
     {framework_message::fileNotFound, 141},
@@ -71,10 +82,11 @@ std::optional<MessageEntry> importResultMessage(ImportResult result) {
     return importResults[static_cast<std::size_t>(code - 2)];
 }
 
-std::optional<int> bankErrorGameStringId(int code) {
+std::optional<MessageEntry> bankErrorMessage(bank::BankError error) {
+    int code = static_cast<int>(error);
     if (code == 0) return std::nullopt;
-    if (code < 0 || code > lastBankErrorCode) code = lastBankErrorCode;
-    return bankErrorIds[static_cast<std::size_t>(code - 1)];
+    if (code < 0 || code > static_cast<int>(bankErrors.size())) code = static_cast<int>(bank::BankError::Other);
+    return bankErrors[static_cast<std::size_t>(code - 1)];
 }
 
 std::optional<int> fileErrorGameStringId(int messageNumber) {
@@ -107,8 +119,10 @@ std::optional<UiText> importResultText(ImportResult result, const GameStrings& s
     return resolveMessage(*entry, strings, language);
 }
 
-std::optional<UiText> bankErrorText(int code, const GameStrings& strings) {
-    return gameTextOnly(bankErrorGameStringId(code), strings);
+std::optional<UiText> bankErrorText(bank::BankError error, const GameStrings& strings) {
+    const auto entry = bankErrorMessage(error);
+    if (!entry) return std::nullopt;
+    return gameTextOnly(entry->gameStringId, strings);
 }
 
 std::optional<UiText> fileErrorText(int messageNumber, const GameStrings& strings) {

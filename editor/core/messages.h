@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "bank/bank_error.h"
 #include "editor/core/edit_results.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/interface_language.h"
@@ -71,9 +72,10 @@ std::optional<MessageEntry> wavErrorMessage(WavError error);
 // dropped file —, 4 no memory, 5 missing or unreadable file, 6 format not
 // supported); nothing for 1 (taken); "Problème interne" for any other code.
 std::optional<MessageEntry> importResultMessage(ImportResult result);
-// The game text id for a bank error code (1 → 60, 2 → 62, 3 → 52, 4 → 153,
-// 5 and any code outside 0..5 → 54); nothing for 0.
-std::optional<int> bankErrorGameStringId(int code);
+// The message of a bank error: the game's text (1 → 60, 2 → 62, 3 → 52,
+// 4 → 153, 5 and any code outside 0..5 → 54) and what a document's built-in
+// text adds; nothing for None.
+std::optional<MessageEntry> bankErrorMessage(bank::BankError error);
 // The game text id for a framework file-error message number (61729–61734 →
 // 141–146, 61699 → 147); nothing for any other number.
 std::optional<int> fileErrorGameStringId(int messageNumber);
@@ -92,7 +94,7 @@ std::optional<UiText> importResultText(ImportResult result, const GameStrings& s
                                        InterfaceLanguage language = InterfaceLanguage::French);
 // What the document shows for a bank error code and for a framework
 // file-error message: only the game's texts, so nothing without them.
-std::optional<UiText> bankErrorText(int code, const GameStrings& strings);
+std::optional<UiText> bankErrorText(bank::BankError error, const GameStrings& strings);
 std::optional<UiText> fileErrorText(int messageNumber, const GameStrings& strings);
 
 }  // namespace calyx::editor

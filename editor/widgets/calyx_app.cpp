@@ -73,7 +73,7 @@ bool CCalyxApp::openDocumentFile(const QString& path) {
     return documents_ && documents_->openDocumentFile(path);
 }
 
-int CCalyxApp::DoMessageBox(const QString& text, unsigned style, unsigned /*helpId*/) {
+MessageResult CCalyxApp::DoMessageBox(const QString& text, unsigned style, unsigned /*helpId*/) {
     QWidget* parent = activeWindow() ? activeWindow() : mainFrame_.get();
     return showMessageBox(parent, text, style, gameStrings_);
 }

@@ -28,6 +28,7 @@
 #include "audio/wave_device_owner.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/installation.h"
+#include "editor/core/message_box.h"
 
 namespace calyx::editor {
 
@@ -70,7 +71,7 @@ public:
     void setDocumentOpener(DocumentOpener opener) { documentOpener_ = std::move(opener); }
 
     // Every message box of the editor ends here (see message_box.h).
-    int DoMessageBox(const QString& text, unsigned style, unsigned helpId);
+    MessageResult DoMessageBox(const QString& text, unsigned style, unsigned helpId);
 
     // Puts the game's texts on the main frame's menu (nothing when they are
     // not loaded); notes whether it was the document menu.

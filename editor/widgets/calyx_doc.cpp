@@ -23,7 +23,7 @@ CCalyxDoc::CCalyxDoc(LinkTable& links, const GameStrings& strings, QObject* pare
 ConversionOffer CCalyxDoc::conversionOffer() {
     return makeConversionOffer(
         document_.convertedCopies(), language_,
-        [](const UiText& question) { return messageBox(question, message_style::yesNo | message_style::exclamation) == message_result::yes; },
+        [](const UiText& question) { return messageBox(question, message_style::yesNo | message_style::exclamation) == MessageResult::Yes; },
         [](const UiText& message) { messageBox(message, message_style::exclamation); });
 }
 
@@ -41,7 +41,7 @@ bool CCalyxDoc::openDocument(const QString& path, const InstallInfo& install) {
 bool CCalyxDoc::askToOverwriteChange() const {
     const QString question = fromBuiltIn(newer_text::changedOnDiskSave.in(language_))
                                  .replace(QStringLiteral("%1"), title());
-    return messageBox(question, message_style::yesNo | message_style::exclamation) == message_result::yes;
+    return messageBox(question, message_style::yesNo | message_style::exclamation) == MessageResult::Yes;
 }
 
 bool CCalyxDoc::saveDocument(const QString& path) {
@@ -70,8 +70,8 @@ bool CCalyxDoc::askToSave(const std::function<bool()>& saveNow) {
         strings_,
         [](const UiText& question) {
             switch (messageBox(question, message_style::yesNoCancel)) {
-            case message_result::yes: return CloseAnswer::Yes;
-            case message_result::no: return CloseAnswer::No;
+            case MessageResult::Yes: return CloseAnswer::Yes;
+            case MessageResult::No: return CloseAnswer::No;
             default: return CloseAnswer::Cancel;
             }
         },

@@ -177,7 +177,7 @@ void DocumentManager::checkDisk() {
         const QString path = child->document().pathName();
         const QString question = fromBuiltIn(newer_text::changedOnDiskReload.in(frame_.interfaceLanguage()))
                                      .replace(QStringLiteral("%1"), child->document().title());
-        if (messageBox(question, message_style::yesNo | message_style::exclamation) != message_result::yes) continue;
+        if (messageBox(question, message_style::yesNo | message_style::exclamation) != MessageResult::Yes) continue;
         if (!child->close()) continue;
         delete child;
         openDocumentFile(path);

@@ -19,15 +19,6 @@ namespace {
 std::optional<bool> screenForPerson;
 MessageBoxHook hook;
 
-// Answers of the standard box's kinds that the editor's dialog does not show.
-namespace other_result {
-constexpr int abort = 3;
-constexpr int retry = 4;
-constexpr int ignore = 5;
-constexpr int tryAgain = 10;
-constexpr int resume = 11;
-}  // namespace other_result
-constexpr unsigned cancelTryContinue = 6;
 
 void writeToStandardError(const QString& text) {
     QString line = text;
@@ -36,7 +27,7 @@ void writeToStandardError(const QString& text) {
     std::fflush(stderr);
 }
 
-int showStandardBox(QWidget* parent, const QString& text, unsigned style) {
+MessageResult showStandardBox(QWidget* parent, const QString& text, unsigned style) {
     QMessageBox box(parent);
     box.setWindowTitle(applicationCaption());
     box.setText(text);
@@ -45,32 +36,32 @@ int showStandardBox(QWidget* parent, const QString& text, unsigned style) {
     case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
     case MessageIcon::None: break;
     }
-    std::vector<std::pair<QAbstractButton*, int>> answers;
-    const auto add = [&](QMessageBox::StandardButton button, int answer) {
+    std::vector<std::pair<QAbstractButton*, MessageResult>> answers;
+    const auto add = [&](QMessageBox::StandardButton button, MessageResult answer) {
         answers.emplace_back(box.addButton(button), answer);
     };
     switch (style & message_style::typeMask) {
     case message_style::abortRetryIgnore:
-        add(QMessageBox::Abort, other_result::abort);
-        add(QMessageBox::Retry, other_result::retry);
-        add(QMessageBox::Ignore, other_result::ignore);
+        add(QMessageBox::Abort, MessageResult::Abort);
+        add(QMessageBox::Retry, MessageResult::Retry);
+        add(QMessageBox::Ignore, MessageResult::Ignore);
         break;
     case message_style::retryCancel:
-        add(QMessageBox::Retry, other_result::retry);
-        add(QMessageBox::Cancel, message_result::cancel);
+        add(QMessageBox::Retry, MessageResult::Retry);
+        add(QMessageBox::Cancel, MessageResult::Cancel);
         break;
-    case cancelTryContinue:
-        add(QMessageBox::Cancel, message_result::cancel);
-        answers.emplace_back(box.addButton(QObject::tr("Try Again"), QMessageBox::AcceptRole), other_result::tryAgain);
-        answers.emplace_back(box.addButton(QObject::tr("Continue"), QMessageBox::AcceptRole), other_result::resume);
+    case message_style::cancelTryContinue:
+        add(QMessageBox::Cancel, MessageResult::Cancel);
+        answers.emplace_back(box.addButton(QObject::tr("Try Again"), QMessageBox::AcceptRole), MessageResult::TryAgain);
+        answers.emplace_back(box.addButton(QObject::tr("Continue"), QMessageBox::AcceptRole), MessageResult::Continue);
         break;
-    default: add(QMessageBox::Ok, message_result::ok); break;
+    default: add(QMessageBox::Ok, MessageResult::Ok); break;
     }
     box.exec();
     for (const auto& [button, answer] : answers) {
         if (box.clickedButton() == button) return answer;
     }
-    return message_result::cancel;
+    return MessageResult::Cancel;
 }
 
 }  // namespace
@@ -94,24 +85,24 @@ QString applicationCaption() {
     return name.isEmpty() ? QStringLiteral("Calyx") : name;
 }
 
-int showMessageBox(QWidget* parent, const QString& text, unsigned style, const GameStrings& strings) {
+MessageResult showMessageBox(QWidget* parent, const QString& text, unsigned style, const GameStrings& strings) {
     if (!hasScreenForPerson()) {
         writeToStandardError(text);
-        return message_result::cancel;
+        return MessageResult::Cancel;
     }
     if (!showsOwnDialog(style)) return showStandardBox(parent, text, style);
     CMessageDlg dialog(text, style, strings, parent);
     return dialog.run();
 }
 
-int messageBox(const QString& text, unsigned style, unsigned helpId) {
+MessageResult messageBox(const QString& text, unsigned style, unsigned helpId) {
     if (hook) return hook(text, style, helpId);
     if (CCalyxApp* app = CCalyxApp::instance()) return app->DoMessageBox(text, style, helpId);
     static const GameStrings builtIn;
     return showMessageBox(QApplication::activeWindow(), text, style, builtIn);
 }
 
-int messageBox(const UiText& text, unsigned style, unsigned helpId) {
+MessageResult messageBox(const UiText& text, unsigned style, unsigned helpId) {
     return messageBox(toQString(text), style, helpId);
 }
 

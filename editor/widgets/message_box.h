@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+#include "editor/core/message_box.h"
 #include "editor/core/ui_text.h"
 
 class QWidget;
@@ -21,8 +22,8 @@ namespace calyx::editor {
 
 class GameStrings;
 
-int messageBox(const QString& text, unsigned style, unsigned helpId = 0);
-int messageBox(const UiText& text, unsigned style, unsigned helpId = 0);
+MessageResult messageBox(const QString& text, unsigned style, unsigned helpId = 0);
+MessageResult messageBox(const UiText& text, unsigned style, unsigned helpId = 0);
 
 // Whether boxes are shown to a person: by default, unless Qt runs on a
 // platform without a screen (offscreen, minimal). A run that renders to
@@ -33,12 +34,12 @@ bool hasScreenForPerson();
 // Where `messageBox` sends its messages. Without a hook the box is shown
 // with the application's game strings (see showMessageBox). Answers the
 // hook that was in place.
-using MessageBoxHook = std::function<int(const QString& text, unsigned style, unsigned helpId)>;
+using MessageBoxHook = std::function<MessageResult(const QString& text, unsigned style, unsigned helpId)>;
 MessageBoxHook setMessageBoxHook(MessageBoxHook hook);
 
 // Shows the box for `style` (the editor's dialog or the standard one), or
 // writes the text to standard error when there is no screen for a person.
-int showMessageBox(QWidget* parent, const QString& text, unsigned style, const GameStrings& strings);
+MessageResult showMessageBox(QWidget* parent, const QString& text, unsigned style, const GameStrings& strings);
 
 // The caption of the standard box and of the text written to standard error.
 QString applicationCaption();

@@ -95,7 +95,7 @@ CMessageDlg::CMessageDlg(const QString& text, unsigned style, const GameStrings&
 
 QPushButton* CMessageDlg::button(ButtonSlot slot) const { return buttons_[static_cast<std::size_t>(slot)]; }
 
-int CMessageDlg::run() {
+MessageResult CMessageDlg::run() {
     exec();
     return result_;
 }
@@ -107,7 +107,7 @@ void CMessageDlg::reject() {
 
 void CMessageDlg::press(ButtonSlot slot) {
     result_ = messageBoxResult(set_, slot);
-    done(result_);
+    done(static_cast<int>(result_));
 }
 
 void CMessageDlg::fitToText(const QString& text) {

@@ -33,9 +33,9 @@ public:
     CMessageDlg(const QString& text, unsigned style, const GameStrings& strings, QWidget* parent = nullptr);
 
     // The answer: OK (1), Cancel (2), Yes (6) or No (7).
-    int result() const { return result_; }
+    MessageResult result() const { return result_; }
     // Shows the dialog modally and answers the result.
-    int run();
+    MessageResult run();
 
     QPushButton* button(ButtonSlot slot) const;
     QTextEdit* textBox() const { return textBox_; }
@@ -50,7 +50,7 @@ private:
     void layOutButtons();
 
     ButtonSet set_;
-    int result_;
+    MessageResult result_;
     std::array<QPushButton*, 3> buttons_{};
     QLabel* icon_;
     QTextEdit* textBox_;

@@ -23,7 +23,7 @@ QStringList localFiles(const QMimeData& data) {
     return paths;
 }
 
-bool askReplace(const UiText& question) { return messageBox(question, message_style::okCancel) == message_result::ok; }
+bool askReplace(const UiText& question) { return messageBox(question, message_style::okCancel) == MessageResult::Ok; }
 
 }  // namespace
 

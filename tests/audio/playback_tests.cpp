@@ -93,14 +93,14 @@ TEST_F(PlaybackTest, TheResourceDecidesLinkAndLooping) {
 
 TEST_F(PlaybackTest, AFailedResetIsReportedAndTheHeaderStillTakenBack) {
     playSample(&link, false, header, samples, 6, 0);
-    log->resetResult = device_result::error;
+    log->resetResult = DeviceResult::Error;
     log->clear();
     EXPECT_EQ(stopSample(&link, header), 0);
     EXPECT_EQ(log->names(), (Names{"reset", "unprepare"}));
 }
 
 TEST_F(PlaybackTest, WithoutADeviceEveryRequestTriesAgainAndSaysSo) {
-    log->openResult = device_result::noDevice;
+    log->openResult = DeviceResult::NoDevice;
     EXPECT_EQ(owner.openWaveDevice(), 0);  // at start-up
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].first, 140);
@@ -114,7 +114,7 @@ TEST_F(PlaybackTest, WithoutADeviceEveryRequestTriesAgainAndSaysSo) {
     EXPECT_EQ(log->names(), (Names{"open", "open", "open"}));
 
     // The sound card comes back: the next request opens it and plays.
-    log->openResult = device_result::ok;
+    log->openResult = DeviceResult::Ok;
     log->clear();
     EXPECT_EQ(playSample(&link, false, header, samples, 6, volumeWord(3)), 1);
     EXPECT_EQ(log->names(), (Names{"open", "prepare", "setVolume", "write"}));

@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(DiskDeviceTest, PlaysTheSampleOnceScaledByTheVolume) {
-    ASSERT_EQ(device.open(editorFormat), device_result::ok);
+    ASSERT_EQ(device.open(editorFormat), DeviceResult::Ok);
     const std::vector<std::int16_t> sound = pattern(2205);  // 0.1 s
     std::vector<std::uint8_t> bytes = fixtures::pcm16(sound);
     bytes.push_back(0x7F);  // an odd last byte is not a sample
@@ -69,14 +69,14 @@ TEST_F(DiskDeviceTest, PlaysTheSampleOnceScaledByTheVolume) {
     PlayHeader header;
     header.data = bytes.data();
     header.bufferLength = static_cast<std::uint32_t>(bytes.size());
-    EXPECT_EQ(device.write(header), device_result::unprepared);
-    ASSERT_EQ(device.prepare(header), device_result::ok);
-    ASSERT_EQ(device.setVolume(volumeWord(64)), device_result::ok);
-    ASSERT_EQ(device.write(header), device_result::ok);
+    EXPECT_EQ(device.write(header), DeviceResult::Unprepared);
+    ASSERT_EQ(device.prepare(header), DeviceResult::Ok);
+    ASSERT_EQ(device.setVolume(volumeWord(64)), DeviceResult::Ok);
+    ASSERT_EQ(device.write(header), DeviceResult::Ok);
     EXPECT_TRUE(device.isPlaying());
-    EXPECT_EQ(device.unprepare(header), device_result::stillPlaying);
+    EXPECT_EQ(device.unprepare(header), DeviceResult::StillPlaying);
     ASSERT_TRUE(waitFor([&] { return !device.isPlaying(); }, 2s));
-    EXPECT_EQ(device.unprepare(header), device_result::ok);
+    EXPECT_EQ(device.unprepare(header), DeviceResult::Ok);
     EXPECT_EQ(header.flags & (header_flag::prepared | header_flag::inQueue), 0u);
     EXPECT_NE(header.flags & header_flag::done, 0u);
     std::this_thread::sleep_for(100ms);
@@ -126,11 +126,11 @@ TEST_F(DiskDeviceTest, ALoopingSoundPlaysUntilStoppedAndAStopSilencesAtOnce) {
 TEST(SdlWaveOut, WithoutAUsableDriverTheOpenFailsCleanly) {
     fixtures::ScopedEnv driver("SDL_AUDIODRIVER", "nonexistent");
     SdlWaveOut device;
-    EXPECT_NE(device.open(editorFormat), device_result::ok);
+    EXPECT_NE(device.open(editorFormat), DeviceResult::Ok);
     PlayHeader header;
-    EXPECT_EQ(device.prepare(header), device_result::notOpen);
-    EXPECT_EQ(device.write(header), device_result::notOpen);
-    EXPECT_EQ(device.reset(), device_result::notOpen);
+    EXPECT_EQ(device.prepare(header), DeviceResult::NotOpen);
+    EXPECT_EQ(device.write(header), DeviceResult::NotOpen);
+    EXPECT_EQ(device.reset(), DeviceResult::NotOpen);
     EXPECT_FALSE(device.isPlaying());
 
     int shown = 0;
@@ -144,8 +144,8 @@ TEST(SdlWaveOut, RefusesAnyOtherFormat) {
     SdlWaveOut device;
     WaveFormat stereo = editorFormat;
     stereo.channels = 2;
-    EXPECT_EQ(device.open(stereo), device_result::badFormat);
-    EXPECT_EQ(device.open(editorFormat), device_result::ok);
+    EXPECT_EQ(device.open(stereo), DeviceResult::BadFormat);
+    EXPECT_EQ(device.open(editorFormat), DeviceResult::Ok);
 }
 
 }  // namespace

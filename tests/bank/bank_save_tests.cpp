@@ -33,7 +33,7 @@ Bytes withPadding(Bytes bytes, std::size_t padded) {
 // Saves the bank in place and answers the new file's bytes.
 Bytes saveInPlace(bank::SoundBank& b) {
     const auto outcome = bank::saveDocument(b, *b.bankPath());
-    EXPECT_TRUE(outcome.saved) << "bank error " << outcome.bankError;
+    EXPECT_TRUE(outcome.saved) << "bank error " << static_cast<int>(outcome.bankError);
     return fixtures::readBytes(*b.bankPath());
 }
 
@@ -352,7 +352,7 @@ protected:
         fixtures::writeBytes(dir_ / "f.bnm", original_);
         loaded_ = testing::loadBankFile(dir_ / "f.bnm");
     }
-    void expectUntouched(int expectedError) {
+    void expectUntouched(bank::BankError expectedError) {
         const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
         EXPECT_FALSE(outcome.saved);
         EXPECT_EQ(outcome.bankError, expectedError);
@@ -383,27 +383,27 @@ TEST_F(FailedSave, NoTemporaryNameLeavesTheBank) {
     for (int i = 0; i < 20; ++i) fixtures::makeDirs(dir_ / ("~Calyx" + std::to_string(i) + ".tmp"));
     const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
     EXPECT_FALSE(outcome.saved);
-    EXPECT_EQ(outcome.bankError, bank::errorSourceMissing);
+    EXPECT_EQ(outcome.bankError, bank::BankError::SourceMissing);
     EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
     EXPECT_EQ(loaded_.bank->tempPath(), "");
 }
 
 TEST_F(FailedSave, AMissingReplacementFileLeavesTheBankAndKeepsTheEdit) {
     loaded_.bank->resourceAt(0)->setReplacement(true, 8, dir_ / "gone.wav");
-    expectUntouched(bank::errorSourceMissing);
+    expectUntouched(bank::BankError::SourceMissing);
     EXPECT_TRUE(loaded_.bank->resourceAt(0)->isReplaced());
     EXPECT_EQ(loaded_.bank->mainAreaStart(), wordAt(original_, 28));
 }
 
 TEST_F(FailedSave, AReplacementShorterThanItsSizeIsAReadError) {
     loaded_.bank->resourceAt(1)->setReplacement(true, 400, writeWav(dir_, "short.wav", fixtures::patternBytes(8, 1)));
-    expectUntouched(bank::errorSourceUnreadable);
+    expectUntouched(bank::BankError::SourceUnreadable);
 }
 
 TEST_F(FailedSave, ABankTooLargeForItsOffsetsIsRefused) {
     loaded_.bank->resourceAt(0)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "x.wav", {1, 2, 3, 4}));
     loaded_.bank->resourceAt(1)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "y.wav", {1, 2, 3, 4}));
-    expectUntouched(bank::errorOther);
+    expectUntouched(bank::BankError::Other);
 }
 
 }  // namespace
@@ -418,7 +418,7 @@ TEST_F(FailedSave, AFullDiskLeavesTheBankByteForByte) {
         fixtures::FileSizeLimit full(300);
         const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
         EXPECT_FALSE(outcome.saved);
-        EXPECT_NE(outcome.bankError, 0);
+        EXPECT_NE(outcome.bankError, bank::BankError::None);
     }
     EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
     EXPECT_FALSE(platform::fileExists(dir_ / "~Calyx0.tmp"));
@@ -446,7 +446,7 @@ TEST(BankSave, AClaimedSizeBeyondTheFileFailsBeforeAnyDataIsWritten) {
         fixtures::FileSizeLimit limit(1 << 20);
         const auto outcome = bank::saveDocument(*loaded.bank, dir / "f.bnm");
         EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.bankError, bank::errorSourceUnreadable);
+        EXPECT_EQ(outcome.bankError, bank::BankError::SourceUnreadable);
     }
     EXPECT_EQ(fixtures::readBytes(dir / "f.bnm"), original);
     EXPECT_FALSE(platform::fileExists(dir / "~Calyx0.tmp"));

@@ -97,13 +97,13 @@ TEST(ResourceChanges, VolumeNotifiesOnlyOnChangeAndErrorsKeepTheFirst) {
     EXPECT_EQ(r->volume(), 64);
     EXPECT_EQ(r->record().volume(), 90);
 
-    b.recordError(3);
-    b.recordError(2);
-    int code = 0;
+    b.recordError(bank::BankError::NoMemory);
+    b.recordError(bank::BankError::SourceMissing);
+    bank::BankError code = bank::BankError::None;
     EXPECT_TRUE(b.takeError(code));
-    EXPECT_EQ(code, 3);
+    EXPECT_EQ(code, bank::BankError::NoMemory);
     EXPECT_FALSE(b.takeError(code));
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, bank::BankError::None);
 }
 
 TEST(ResourceNames, AreCutToTheirFields) {
@@ -208,7 +208,7 @@ TEST(BankNames, ComeFromTheCompanionOfASecondGameBank) {
     fixtures::writeFile(dir / "b.bns", fixtures::companionText({{5, "Engine", "Idle loop"}}));
     auto loaded = testing::loadBankFile(dir / "b.bnm");
     auto& b = *loaded.bank;
-    int code = 0;
+    bank::BankError code = bank::BankError::None;
     EXPECT_FALSE(b.takeError(code));
     // The low 16 bits of the id key the table.
     EXPECT_EQ(b.nameAt(0), "Engine");
@@ -225,12 +225,12 @@ TEST(BankNames, AMissingCompanionIsAWarningAndAMissingScriptIsNot) {
     fixtures::writeBytes(dir / "b.bnm", fixtures::buildBank(spec));
     auto tq2 = testing::loadBankFile(dir / "b.bnm");
     EXPECT_EQ(tq2.result, bank::LoadResult::Loaded);
-    EXPECT_EQ(tq2.bank->errorCode(), bank::errorCompanionUnreadable);
+    EXPECT_EQ(tq2.bank->errorCode(), bank::BankError::CompanionUnreadable);
 
     spec.k7 = true;
     fixtures::writeBytes(dir / "k.bnm", fixtures::buildBank(spec));
     auto k7 = testing::loadBankFile(dir / "k.bnm");
-    EXPECT_EQ(k7.bank->errorCode(), 0);
+    EXPECT_EQ(k7.bank->errorCode(), bank::BankError::None);
 }
 
 TEST(BankNames, ComeFromTheFirstGamesScriptFoundInTheGameTree) {

@@ -104,7 +104,7 @@ TEST_F(Document, GameTextsComeFirstAndNameTheFile) {
     // calyx-cli's lines name the file by its path.
     EXPECT_EQ(denied.text(strings_, InterfaceLanguage::English).utf8(),
               "/x/locked.bnm: cannot be opened for reading (access denied)");
-    DocumentReport names{DocumentProblem::LoadIncomplete, "/x/b.bnm", bank::errorCompanionUnreadable};
+    DocumentReport names{DocumentProblem::LoadIncomplete, "/x/b.bnm", bank::BankError::CompanionUnreadable};
     EXPECT_EQ(names.text(strings_, InterfaceLanguage::French).utf8(), "noms illisibles");
     EXPECT_EQ(names.text(GameStrings{}, InterfaceLanguage::English).utf8(),
               "/x/b.bnm: the companion name file cannot be read; names and descriptions are empty");
@@ -118,7 +118,7 @@ TEST_F(Document, AMissingCompanionOpensTheBankWithAWarning) {
     EXPECT_TRUE(result.opened);
     ASSERT_TRUE(result.report);
     EXPECT_EQ(result.report->problem, DocumentProblem::LoadIncomplete);
-    EXPECT_EQ(result.report->bankError, bank::errorCompanionUnreadable);
+    EXPECT_EQ(result.report->bankError, bank::BankError::CompanionUnreadable);
 }
 
 TEST_F(Document, SaveAsATq2BankTakesItsCompanionAlongAK7BankHasNone) {

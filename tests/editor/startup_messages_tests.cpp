@@ -50,17 +50,18 @@ TEST(MessagesTest, ImportResults) {
 }
 
 TEST(MessagesTest, BankErrorsShowOnlyGameTexts) {
+    using bank::BankError;
     const std::pair<int, int> expected[] = {{1, 60}, {2, 62}, {3, 52}, {4, 153}, {5, 54}, {6, 54}, {-1, 54}};
-    for (auto [code, id] : expected) EXPECT_EQ(bankErrorGameStringId(code), id) << code;
-    EXPECT_EQ(bankErrorGameStringId(0), std::nullopt);
+    for (auto [code, id] : expected) EXPECT_EQ(bankErrorMessage(BankError{code})->gameStringId, id) << code;
+    EXPECT_EQ(bankErrorMessage(BankError::None), std::nullopt);
 
     const GameStrings french;
-    EXPECT_EQ(bankErrorText(1, french), std::nullopt);
+    EXPECT_EQ(bankErrorText(BankError::SourceUnreadable, french), std::nullopt);
     const auto game = gameStrings({{60, "Read error"}, {153, "Cannot read the names"}});
-    EXPECT_EQ(utf8Of(bankErrorText(1, game)), "Read error");
-    EXPECT_EQ(utf8Of(bankErrorText(4, game)), "Cannot read the names");
-    EXPECT_EQ(bankErrorText(2, game), std::nullopt);
-    EXPECT_EQ(bankErrorText(0, game), std::nullopt);
+    EXPECT_EQ(utf8Of(bankErrorText(BankError::SourceUnreadable, game)), "Read error");
+    EXPECT_EQ(utf8Of(bankErrorText(BankError::CompanionUnreadable, game)), "Cannot read the names");
+    EXPECT_EQ(bankErrorText(BankError::SourceMissing, game), std::nullopt);
+    EXPECT_EQ(bankErrorText(BankError::None, game), std::nullopt);
 }
 
 TEST(MessagesTest, FrameworkFileErrorsShowOnlyGameTexts) {
@@ -126,26 +127,26 @@ TEST(MessageBoxTest, ButtonsAndAnswers) {
     EXPECT_TRUE(okCancel[1].visible);
     EXPECT_EQ(okCancel[1].text.utf8(), "Annuler");
     EXPECT_FALSE(okCancel[2].visible);
-    EXPECT_EQ(messageBoxResult(ButtonSet::OkCancel, ButtonSlot::First), message_result::ok);
-    EXPECT_EQ(messageBoxResult(ButtonSet::OkCancel, ButtonSlot::Second), message_result::cancel);
+    EXPECT_EQ(messageBoxResult(ButtonSet::OkCancel, ButtonSlot::First), MessageResult::Ok);
+    EXPECT_EQ(messageBoxResult(ButtonSet::OkCancel, ButtonSlot::Second), MessageResult::Cancel);
 
     const auto yesNoCancel = buttonFaces(ButtonSet::YesNoCancel, gameStrings({{149, "Yes"}, {151, "Cancel"}}));
     EXPECT_EQ(yesNoCancel[0].text.utf8(), "Yes");
     EXPECT_EQ(yesNoCancel[1].text.utf8(), "Non");
     EXPECT_EQ(yesNoCancel[2].text.utf8(), "Cancel");
     EXPECT_TRUE(yesNoCancel[2].visible);
-    EXPECT_EQ(messageBoxResult(ButtonSet::YesNoCancel, ButtonSlot::First), message_result::yes);
-    EXPECT_EQ(messageBoxResult(ButtonSet::YesNoCancel, ButtonSlot::Second), message_result::no);
-    EXPECT_EQ(messageBoxResult(ButtonSet::YesNoCancel, ButtonSlot::Third), message_result::cancel);
-    EXPECT_EQ(messageBoxResult(ButtonSet::YesNo, ButtonSlot::Second), message_result::no);
+    EXPECT_EQ(messageBoxResult(ButtonSet::YesNoCancel, ButtonSlot::First), MessageResult::Yes);
+    EXPECT_EQ(messageBoxResult(ButtonSet::YesNoCancel, ButtonSlot::Second), MessageResult::No);
+    EXPECT_EQ(messageBoxResult(ButtonSet::YesNoCancel, ButtonSlot::Third), MessageResult::Cancel);
+    EXPECT_EQ(messageBoxResult(ButtonSet::YesNo, ButtonSlot::Second), MessageResult::No);
 
     const auto ok = buttonFaces(ButtonSet::Ok, gameStrings({{148, "D'accord"}}));
     EXPECT_EQ(ok[0].text.utf8(), "D'accord");
     EXPECT_FALSE(ok[1].visible);
-    EXPECT_EQ(messageBoxResult(ButtonSet::Ok, ButtonSlot::First), message_result::ok);
+    EXPECT_EQ(messageBoxResult(ButtonSet::Ok, ButtonSlot::First), MessageResult::Ok);
     // Closing the box any other way answers Cancel.
-    EXPECT_EQ(messageBoxResult(ButtonSet::Ok, std::nullopt), message_result::cancel);
-    EXPECT_EQ(messageBoxResult(ButtonSet::YesNo, std::nullopt), message_result::cancel);
+    EXPECT_EQ(messageBoxResult(ButtonSet::Ok, std::nullopt), MessageResult::Cancel);
+    EXPECT_EQ(messageBoxResult(ButtonSet::YesNo, std::nullopt), MessageResult::Cancel);
 }
 
 }  // namespace

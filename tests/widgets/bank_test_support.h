@@ -40,7 +40,7 @@ struct RecordedDevice {
         : owner([this](int, const char* french) { messages.emplace_back(french); },
                 [this] { return std::make_unique<audio::RecordingWaveOut>(log); }),
           link(owner.makeLink()) {
-        if (!opens) log->openResult = audio::device_result::noDevice;
+        if (!opens) log->openResult = audio::DeviceResult::NoDevice;
     }
     int count(audio::DeviceCall::Op op) const {
         int n = 0;

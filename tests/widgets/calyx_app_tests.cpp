@@ -65,7 +65,7 @@ private slots:
         opened_.clear();
         setMessageBoxHook([this](const QString& text, unsigned, unsigned) {
             messages_ << text;
-            return message_result::ok;
+            return MessageResult::Ok;
         });
     }
     void cleanup() { setMessageBoxHook({}); }

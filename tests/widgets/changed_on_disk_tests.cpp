@@ -27,7 +27,7 @@ class ChangedOnDiskTest : public QObject {
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentManager> manager_;
     QStringList questions_;
-    int answer_ = message_result::no;
+    MessageResult answer_ = MessageResult::No;
     std::string path_;
 
     static fixtures::BankSpec bankOf(std::uint32_t samples) {
@@ -70,7 +70,7 @@ private slots:
         rewriteBehindTheEditor(3);
         const auto theirs = fixtures::readBytes(path_);
 
-        answer_ = message_result::no;
+        answer_ = MessageResult::No;
         QVERIFY(!manager_->save(only()));
         QCOMPARE(questions_.size(), 1);
         QVERIFY2(questions_[0].startsWith("watched.bnm a été modifié sur le disque depuis son ouverture"),
@@ -78,7 +78,7 @@ private slots:
         QVERIFY(only().document().isModified());
         QCOMPARE(fixtures::readBytes(path_), theirs);
 
-        answer_ = message_result::yes;
+        answer_ = MessageResult::Yes;
         QVERIFY(manager_->save(only()));
         QVERIFY(!only().document().isModified());
         QCOMPARE(test::openBankFile(path_)->resourceCount(), std::size_t{2});
@@ -91,7 +91,7 @@ private slots:
 
     void comingBackOffersToReloadAnUnmodifiedBank() {
         rewriteBehindTheEditor(3);
-        answer_ = message_result::no;
+        answer_ = MessageResult::No;
         manager_->checkDisk();
         QCOMPARE(questions_, QStringList{"watched.bnm a été modifié sur le disque par un autre programme.\n\n"
                                          "Le recharger ?"});
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(questions_.size(), 1);
 
         rewriteBehindTheEditor(4);
-        answer_ = message_result::yes;
+        answer_ = MessageResult::Yes;
         manager_->checkDisk();
         QCOMPARE(questions_.size(), 2);
         QCOMPARE(manager_->documents().size(), 1);

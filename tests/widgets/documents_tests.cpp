@@ -34,7 +34,7 @@ class DocumentsTest : public QObject {
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentManager> manager_;
     QStringList messages_;
-    int answer_ = message_result::no;
+    MessageResult answer_ = MessageResult::No;
     QString chosenName_;
 
     QString writeBank(const std::string& name, bool k7 = false) {
@@ -144,14 +144,14 @@ private slots:
     void closingAModifiedDocumentAsks() {
         QVERIFY(manager_->openDocumentFile(writeBank("ask.bnm")));
         only().document().setModified(true);
-        answer_ = message_result::cancel;
+        answer_ = MessageResult::Cancel;
         QVERIFY(!only().close());
         QCOMPARE(messages_, QStringList{"Enregistrer les modifications apportées à ask.bnm?"});
         QCOMPARE(manager_->documents().size(), 1);
         // Quitting asks as well, and Cancel keeps the program.
         QVERIFY(!frame_->close());
         QCOMPARE(messages_.size(), 2);
-        answer_ = message_result::no;
+        answer_ = MessageResult::No;
         QVERIFY(frame_->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(manager_->documents().size(), 0);

@@ -32,7 +32,7 @@ private slots:
         setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
             messages_ << text;
             styles_ << style;
-            return message_result::ok;
+            return MessageResult::Ok;
         });
         frame_ = std::make_unique<CMainFrame>(strings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
         QVERIFY(frame_->Create());

@@ -34,8 +34,8 @@ class FileDropTest : public QObject {
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<DocumentManager> manager_;
     QStringList questions_, messages_;
-    int answer_ = message_result::ok;
-    int convertAnswer_ = message_result::yes;
+    MessageResult answer_ = MessageResult::Ok;
+    MessageResult convertAnswer_ = MessageResult::Yes;
 
     CChildFrame& document(int i = 0) { return *manager_->documents().at(i); }
 
@@ -75,8 +75,8 @@ private slots:
     void init() {
         questions_.clear();
         messages_.clear();
-        answer_ = message_result::ok;
-        convertAnswer_ = message_result::yes;
+        answer_ = MessageResult::Ok;
+        convertAnswer_ = MessageResult::Yes;
         setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
             const unsigned type = style & message_style::typeMask;
             if (type == message_style::okCancel) {
@@ -88,7 +88,7 @@ private slots:
                 return convertAnswer_;
             }
             messages_ << text;
-            return message_result::ok;
+            return MessageResult::Ok;
         });
         frame_ = std::make_unique<CMainFrame>(strings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
         QVERIFY(frame_->Create());
@@ -113,12 +113,12 @@ private slots:
     void theFirstFileDroppedOnARowReplacesItsSampleAfterTheQuestion() {
         const QString first = wav("first.wav", fixtures::patternBytes(48, 5));
         const QString second = wav("second.wav", fixtures::patternBytes(96, 6));
-        answer_ = message_result::cancel;
+        answer_ = MessageResult::Cancel;
         QCOMPARE(dropOnto(1, {first, second}), Qt::CopyAction);
         QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res2?"});
         QVERIFY(!document().document().isModified());
 
-        answer_ = message_result::ok;
+        answer_ = MessageResult::Ok;
         QCOMPARE(dropOnto(1, {first, second}), Qt::CopyAction);
         const bank::SoundResource& r = *document().document().bank().resourceAt(1);
         QCOMPARE(r.replacementPath(), std::optional<std::string>(first.toStdString()));
@@ -133,7 +133,7 @@ private slots:
         const QString eightBit = wav("eight.wav", fixtures::patternBytes(40, 1), {1, 1, 22050, 22050, 1, 8});
         QCOMPARE(dropOnto(0, {text}), Qt::CopyAction);
         // The 8-bit file's refusal comes with the offer to convert it: No.
-        convertAnswer_ = message_result::no;
+        convertAnswer_ = MessageResult::No;
         QCOMPARE(dropOnto(0, {eightBit}), Qt::CopyAction);
         QCOMPARE(messages_, (QStringList{"Vous ne pouvez entrer que des fichiers .Wav"}));
         QCOMPARE(questions_.size(), 3);

@@ -30,7 +30,7 @@ class ListDragDropTest : public QObject {
     GameStrings strings_;
     Open a_, b_;
     QStringList questions_;
-    int answer_ = message_result::ok;
+    MessageResult answer_ = MessageResult::Ok;
 
     Open openView(const std::string& name, std::uint32_t firstId) {
         fixtures::BankSpec spec;
@@ -86,7 +86,7 @@ private slots:
         a_ = openView("a.bnm", 1);
         b_ = openView("b.bnm", 7);
         questions_.clear();
-        answer_ = message_result::ok;
+        answer_ = MessageResult::Ok;
     }
 
     void cleanup() {
@@ -104,13 +104,13 @@ private slots:
         link.index = 1;
         const auto data = makeResourceDragData(link);
 
-        answer_ = message_result::cancel;
+        answer_ = MessageResult::Cancel;
         QCOMPARE(dragOnto(b_, 0, *data), std::make_pair(Qt::MoveAction, false));
         QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res7?"});
         QVERIFY(!b_.doc->isModified());
         QVERIFY(!b_.doc->bank().resourceAt(0)->isReplaced());
 
-        answer_ = message_result::ok;
+        answer_ = MessageResult::Ok;
         QCOMPARE(dragOnto(b_, 0, *data, Qt::ControlModifier), std::make_pair(Qt::CopyAction, true));
         QVERIFY(b_.doc->isModified());
         const bank::SoundResource& target = *b_.doc->bank().resourceAt(0);

@@ -48,7 +48,7 @@ struct Frame {
         setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
             if (style != message_style::exclamation) qWarning("unexpected style %u", style);
             messages << text;
-            return message_result::ok;
+            return MessageResult::Ok;
         });
         frame = std::make_unique<CMainFrame>(strings, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
         if (!frame->Create()) qFatal("frame not created");

@@ -19,7 +19,7 @@ class MessageBoxTest : public QObject {
 
     struct Shown {
         QStringList visibleTexts;
-        int result;
+        MessageResult result;
     };
 
     // Opens the dialog for `style`, presses `press` (null: closes it with
@@ -52,18 +52,18 @@ private slots:
             unsigned style;
             std::optional<int> press;
             QStringList texts;
-            int result;
+            MessageResult result;
         } cases[] = {
-            {message_style::ok, firstButton, {"OK"}, message_result::ok},
-            {message_style::ok | message_style::exclamation, std::nullopt, {"OK"}, message_result::cancel},
-            {message_style::okCancel, firstButton, {"OK", "Annuler"}, message_result::ok},
-            {message_style::okCancel, secondButton, {"OK", "Annuler"}, message_result::cancel},
-            {message_style::yesNo, firstButton, {"Oui", "Non"}, message_result::yes},
-            {message_style::yesNo, secondButton, {"Oui", "Non"}, message_result::no},
-            {message_style::yesNo, std::nullopt, {"Oui", "Non"}, message_result::cancel},
-            {message_style::yesNoCancel, firstButton, {"Oui", "Non", "Annuler"}, message_result::yes},
-            {message_style::yesNoCancel, secondButton, {"Oui", "Non", "Annuler"}, message_result::no},
-            {message_style::yesNoCancel, thirdButton, {"Oui", "Non", "Annuler"}, message_result::cancel},
+            {message_style::ok, firstButton, {"OK"}, MessageResult::Ok},
+            {message_style::ok | message_style::exclamation, std::nullopt, {"OK"}, MessageResult::Cancel},
+            {message_style::okCancel, firstButton, {"OK", "Annuler"}, MessageResult::Ok},
+            {message_style::okCancel, secondButton, {"OK", "Annuler"}, MessageResult::Cancel},
+            {message_style::yesNo, firstButton, {"Oui", "Non"}, MessageResult::Yes},
+            {message_style::yesNo, secondButton, {"Oui", "Non"}, MessageResult::No},
+            {message_style::yesNo, std::nullopt, {"Oui", "Non"}, MessageResult::Cancel},
+            {message_style::yesNoCancel, firstButton, {"Oui", "Non", "Annuler"}, MessageResult::Yes},
+            {message_style::yesNoCancel, secondButton, {"Oui", "Non", "Annuler"}, MessageResult::No},
+            {message_style::yesNoCancel, thirdButton, {"Oui", "Non", "Annuler"}, MessageResult::Cancel},
         };
         for (const auto& c : cases) {
             const Shown shown = run(c.style, french, c.press);
@@ -139,22 +139,22 @@ private slots:
             QVERIFY(qobject_cast<CMessageDlg*>(&open));
             QTest::mouseClick(open.findChild<QPushButton*>(QString::number(message_dlg::secondButton)), Qt::LeftButton);
         });
-        QCOMPARE(messageBox(QStringLiteral("Continue?"), message_style::yesNo), message_result::no);
+        QCOMPARE(messageBox(QStringLiteral("Continue?"), message_style::yesNo), MessageResult::No);
 
-        // Retry/Cancel goes to the standard box; Retry answers 4.
+        // Retry/Cancel goes to the standard box; Retry answers Retry (4).
         test::whenDialogShows([](QDialog& open) {
             auto* box = qobject_cast<QMessageBox*>(&open);
             QVERIFY(box);
             box->button(QMessageBox::Retry)->click();
         });
-        QCOMPARE(messageBox(QStringLiteral("Again?"), message_style::retryCancel), 4);
+        QCOMPARE(messageBox(QStringLiteral("Again?"), message_style::retryCancel), MessageResult::Retry);
     }
 
     void withoutAScreenTheMessageGoesToStandardError() {
         setScreenForPerson(false);
         // Answered at once, as a box closed without a button.
-        QCOMPARE(messageBox(QStringLiteral("Nobody sees this"), message_style::yesNoCancel), message_result::cancel);
-        QCOMPARE(messageBox(QStringLiteral("Nor this"), message_style::retryCancel), message_result::cancel);
+        QCOMPARE(messageBox(QStringLiteral("Nobody sees this"), message_style::yesNoCancel), MessageResult::Cancel);
+        QCOMPARE(messageBox(QStringLiteral("Nor this"), message_style::retryCancel), MessageResult::Cancel);
         setScreenForPerson(true);
     }
 
@@ -189,9 +189,9 @@ private slots:
         setMessageBoxHook([&](const QString& text, unsigned style, unsigned) {
             seen = text;
             seenStyle = style;
-            return message_result::yes;
+            return MessageResult::Yes;
         });
-        QCOMPARE(messageBox(UiText::fromGame("\xC9t\xE9"), message_style::yesNo), message_result::yes);
+        QCOMPARE(messageBox(UiText::fromGame("\xC9t\xE9"), message_style::yesNo), MessageResult::Yes);
         setMessageBoxHook({});
         QCOMPARE(seen, QStringLiteral("Été"));
         QCOMPARE(seenStyle, message_style::yesNo);

@@ -68,7 +68,7 @@ private slots:
     void initTestCase() {
         setMessageBoxHook([this](const QString& text, unsigned, unsigned) {
             messages_ << text;
-            return 1;
+            return MessageResult::Ok;
         });
     }
 
@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(pane->preview().size, 44100u);
 
         // Closed without saving.
-        setMessageBoxHook([](const QString&, unsigned, unsigned) { return message_result::no; });
+        setMessageBoxHook([](const QString&, unsigned, unsigned) { return MessageResult::No; });
         child.close();
         initTestCase();
         QTRY_VERIFY(documents.documents().isEmpty());

@@ -24,7 +24,7 @@ class ResourceDragDropTest : public QObject {
     LinkTable links_;
     GameStrings strings_;
     QStringList questions_;
-    int answer_ = message_result::ok;
+    MessageResult answer_ = MessageResult::Ok;
 
     // Rows of `rowHeight` pixels, one per resource; nothing below them.
     static ResourceDropTarget::RowAt rowsOf(const bank::SoundBank& bank) {
@@ -67,7 +67,7 @@ private slots:
         useLinkTable(*bankA_, links_);
         useLinkTable(*bankB_, links_);
         questions_.clear();
-        answer_ = message_result::ok;
+        answer_ = MessageResult::Ok;
     }
 
     void cleanup() {
@@ -102,13 +102,13 @@ private slots:
     }
 
     void aDropBetweenTwoBanksConfirmedOrCancelled() {
-        answer_ = message_result::cancel;
+        answer_ = MessageResult::Cancel;
         QCOMPARE(dragAndDrop(*bankA_, 1, *bankB_, 0), DropOutcome::Cancelled);
         QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res7?"});
         QVERIFY(!bankB_->resourceAt(0)->isReplaced());
         QCOMPARE(links_.size(), std::size_t{0});
 
-        answer_ = message_result::ok;
+        answer_ = MessageResult::Ok;
         QCOMPARE(dragAndDrop(*bankA_, 1, *bankB_, 0, Qt::ControlModifier), DropOutcome::Copied);
         const bank::SoundResource& target = *bankB_->resourceAt(0);
         QVERIFY(target.isReplaced());

@@ -119,7 +119,7 @@ private slots:
     void initTestCase() {
         setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
             messages_.push_back({text, style});
-            return message_result::ok;
+            return MessageResult::Ok;
         });
         CResourceEditDlg::setFileAsker([this](QWidget*, WavFileQuestion question) {
             asked_.push_back(question);
