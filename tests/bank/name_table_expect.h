@@ -1,12 +1,15 @@
-// Comparing a name table with the entries a script was built from.
+// Comparing a name table with the entries a script was built from, and a
+// name table read from a file of a temporary folder.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "bank/name_table.h"
 #include "fixtures/name_scripts.h"
+#include "fixtures/temp_dir.h"
 
 namespace calyx::testing {
 
@@ -19,5 +22,21 @@ inline void expectEntries(const bank::NameTable& table, const std::vector<fixtur
         EXPECT_EQ(got.comment, entries[i].comment);
     }
 }
+
+// A table and the folder its script is written to; a missing id reads as
+// "<none>".
+struct ScriptTable {
+    fixtures::TempDir dir;
+    bank::NameTable table;
+
+    std::string name(int id) const {
+        const bank::NameTable::Entry* e = table.find(id);
+        return e ? e->name : "<none>";
+    }
+    std::string comment(int id) const {
+        const bank::NameTable::Entry* e = table.find(id);
+        return e ? e->comment : "<none>";
+    }
+};
 
 }  // namespace calyx::testing

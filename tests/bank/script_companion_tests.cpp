@@ -13,21 +13,10 @@ namespace {
 
 using fixtures::NameEntry;
 
-struct Companion {
-    fixtures::TempDir dir;
-    NameTable table;
-
+struct Companion : testing::ScriptTable {
     int read(const std::string& text) {
         fixtures::writeFile(dir / "Sons.bns", text);
         return table.readCompanion(dir / "Sons.bns");
-    }
-    std::string name(int id) const {
-        const NameTable::Entry* e = table.find(id);
-        return e ? e->name : "<none>";
-    }
-    std::string comment(int id) const {
-        const NameTable::Entry* e = table.find(id);
-        return e ? e->comment : "<none>";
     }
 };
 

@@ -13,21 +13,10 @@ namespace {
 
 using fixtures::NameEntry;
 
-struct K7Script {
-    fixtures::TempDir dir;
-    NameTable table;
-
+struct K7Script : testing::ScriptTable {
     int read(const std::string& text) {
         fixtures::writeFile(dir / "K7.csb", text);
         return table.readK7Script(dir / "K7.csb");
-    }
-    std::string name(int id) const {
-        const NameTable::Entry* e = table.find(id);
-        return e ? e->name : "<none>";
-    }
-    std::string comment(int id) const {
-        const NameTable::Entry* e = table.find(id);
-        return e ? e->comment : "<none>";
     }
 };
 

@@ -3,39 +3,16 @@
 
 #include "edit_test_support.h"
 #include "editor/core/resource_list.h"
+#include "fixtures/list_bank.h"
 
 namespace calyx::editor {
 namespace {
 
-using test::sample;
-
 class ListRules : public ::testing::Test {
 protected:
     void SetUp() override {
-        fixtures::BankSpec spec;
-        auto a = sample(1, fixtures::patternBytes(8, 1), "b.wav");
-        a.volume = 90;
-        auto b = sample(2, fixtures::patternBytes(8, 2), "xxxxxxxxxxxx");
-        b.volume = 7;
-        fixtures::ResourceSpec empty;
-        empty.kind = 0;
-        empty.stored = 0;
-        fixtures::ResourceSpec cd;
-        cd.id = 4;
-        cd.kind = 3;
-        cd.stored = 0;
-        cd.volume = 50;
-        cd.fileName = "TRACK02";
-        auto c = sample(5, fixtures::patternBytes(8, 3), "A.WAV");
-        c.volume = 90;
-        spec.resources = {a, b, empty, cd, c};
-        path_ = test::writeBank(dir_, "l.bnm", spec);
+        path_ = fixtures::writeListBank(dir_);
         bank_ = test::openBankFile(path_);
-        // Names and comments as the name script would give them.
-        bank_->resourceAt(0)->setNames("zeta", "Moteur");
-        bank_->resourceAt(1)->setNames("Alpha", "bruit");
-        bank_->resourceAt(3)->setNames("beta", "Piste");
-        bank_->resourceAt(4)->setNames("ALPHA", "aigu");
     }
     std::string cell(std::size_t i, int column) const { return cellText(*bank_, i, column).utf8(); }
     std::vector<std::size_t> sorted(int column) {

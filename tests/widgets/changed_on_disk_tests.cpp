@@ -16,16 +16,13 @@
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/resource_list_model.h"
+#include "editor_window_test.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
 
-class ChangedOnDiskTest : public QObject {
+class ChangedOnDiskTest : public test::EditorWindowTest {
     Q_OBJECT
-    fixtures::TempDir dir_;
-    GameStrings strings_;
-    std::unique_ptr<CMainFrame> frame_;
-    std::unique_ptr<DocumentManager> manager_;
     QStringList questions_;
     MessageResult answer_ = MessageResult::No;
     std::string path_;
@@ -51,19 +48,12 @@ private slots:
             questions_ << text;
             return answer_;
         });
-        frame_ = std::make_unique<CMainFrame>(strings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
-        QVERIFY(frame_->Create());
-        manager_ = std::make_unique<DocumentManager>(*frame_, strings_, nullptr);
-        frame_->show();
+        createWindow();
         path_ = test::writeBank(dir_, "watched.bnm", bankOf(2));
         QVERIFY(manager_->openDocumentFile(QString::fromStdString(path_)));
         questions_.clear();
     }
-    void cleanup() {
-        manager_.reset();
-        frame_.reset();
-        setMessageBoxHook({});
-    }
+    void cleanup() { destroyWindow(); }
 
     void saveAsksBeforeOverwritingAChangeOnDisk() {
         only().document().setModified(true);

@@ -23,16 +23,13 @@
 #include "fixtures/name_scripts.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/wav_builder.h"
+#include "editor_window_test.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
 
-class DocumentsTest : public QObject {
+class DocumentsTest : public test::EditorWindowTest {
     Q_OBJECT
-    fixtures::TempDir dir_;
-    GameStrings strings_;
-    std::unique_ptr<CMainFrame> frame_;
-    std::unique_ptr<DocumentManager> manager_;
     QStringList messages_;
     MessageResult answer_ = MessageResult::No;
     QString chosenName_;
@@ -68,18 +65,11 @@ private slots:
             messages_ << text;
             return answer_;
         });
-        frame_ = std::make_unique<CMainFrame>(strings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
-        QVERIFY(frame_->Create());
+        createWindow();
         messages_.clear();  // the missing sound device
-        manager_ = std::make_unique<DocumentManager>(*frame_, strings_, nullptr);
         manager_->setFileChooser([this](bool, const QString&) { return chosenName_; });
-        frame_->show();
     }
-    void cleanup() {
-        manager_.reset();
-        frame_.reset();
-        setMessageBoxHook({});
-    }
+    void cleanup() { destroyWindow(); }
 
     void banksOpenByTheirNameInAnyCaseAndOnce() {
         const QString upper = writeBank("UPPER.BNM");

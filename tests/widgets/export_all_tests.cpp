@@ -13,16 +13,13 @@
 #include "editor/widgets/message_box.h"
 #include "bank_test_support.h"
 #include "fixtures/wav_builder.h"
+#include "editor_window_test.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
 
-class ExportAllTest : public QObject {
+class ExportAllTest : public test::EditorWindowTest {
     Q_OBJECT
-    fixtures::TempDir dir_;
-    GameStrings strings_;
-    std::unique_ptr<CMainFrame> frame_;
-    std::unique_ptr<DocumentManager> manager_;
     QStringList messages_;
     QList<unsigned> styles_;
     QString folder_;
@@ -34,19 +31,12 @@ private slots:
             styles_ << style;
             return MessageResult::Ok;
         });
-        frame_ = std::make_unique<CMainFrame>(strings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
-        QVERIFY(frame_->Create());
-        manager_ = std::make_unique<DocumentManager>(*frame_, strings_, nullptr);
+        createWindow();
         manager_->setFolderChooser([this] { return folder_; });
-        frame_->show();
         messages_.clear();
         styles_.clear();
     }
-    void cleanup() {
-        manager_.reset();
-        frame_.reset();
-        setMessageBoxHook({});
-    }
+    void cleanup() { destroyWindow(); }
 
     void everySampleIsWrittenUnderTheCommandLinesNames() {
         fixtures::BankSpec spec;

@@ -23,16 +23,13 @@
 #include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/resource_list_model.h"
 #include "fixtures/wav_builder.h"
+#include "editor_window_test.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
 
-class FileDropTest : public QObject {
+class FileDropTest : public test::EditorWindowTest {
     Q_OBJECT
-    fixtures::TempDir dir_;
-    GameStrings strings_;
-    std::unique_ptr<CMainFrame> frame_;
-    std::unique_ptr<DocumentManager> manager_;
     QStringList questions_, messages_;
     MessageResult answer_ = MessageResult::Ok;
     MessageResult convertAnswer_ = MessageResult::Yes;
@@ -90,25 +87,18 @@ private slots:
             messages_ << text;
             return MessageResult::Ok;
         });
-        frame_ = std::make_unique<CMainFrame>(strings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
-        QVERIFY(frame_->Create());
-        manager_ = std::make_unique<DocumentManager>(*frame_, strings_, nullptr);
+        createWindow();
         connect(frame_.get(), &CMainFrame::openRequested, manager_.get(), [this](const QStringList& paths) {
             for (const QString& path : paths) manager_->openDocumentFile(path);
         });
         frame_->resize(900, 600);
-        frame_->show();
         fixtures::BankSpec spec;
         spec.resources = {test::sample(1, fixtures::patternBytes(40, 1), "ONE.WAV"),
                           test::sample(2, fixtures::patternBytes(24, 2), "TWO.WAV")};
         QVERIFY(manager_->openDocumentFile(QString::fromStdString(test::writeBank(dir_, "drop.bnm", spec))));
         messages_.clear();
     }
-    void cleanup() {
-        manager_.reset();
-        frame_.reset();
-        setMessageBoxHook({});
-    }
+    void cleanup() { destroyWindow(); }
 
     void theFirstFileDroppedOnARowReplacesItsSampleAfterTheQuestion() {
         const QString first = wav("first.wav", fixtures::patternBytes(48, 5));

@@ -9,46 +9,11 @@
 #include "editor/widgets/calyx_view.h"
 #include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/resource_list_model.h"
-#include "fixtures/bank_builder.h"
-#include "fixtures/name_scripts.h"
+#include "fixtures/list_bank.h"
 #include "fixtures/temp_dir.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
-
-namespace {
-
-// Five resources: two samples, an empty slot, a CD track, one more sample.
-std::string writeListBank(const fixtures::TempDir& dir) {
-    fixtures::BankSpec spec;
-    const auto sample = [](std::uint32_t id, std::uint8_t volume, std::string file) {
-        fixtures::ResourceSpec r;
-        r.id = id;
-        r.data = fixtures::patternBytes(8, static_cast<std::uint8_t>(id));
-        r.volume = volume;
-        r.fileName = std::move(file);
-        return r;
-    };
-    fixtures::ResourceSpec empty;
-    empty.kind = 0;
-    empty.stored = 0;
-    fixtures::ResourceSpec cd;
-    cd.id = 4;
-    cd.kind = 3;
-    cd.stored = 0;
-    cd.volume = 50;
-    cd.fileName = "TRACK02";
-    spec.resources = {sample(1, 90, "b.wav"), sample(2, 7, "xxxxxxxxxxxx"), empty, cd, sample(5, 90, "A.WAV")};
-    const std::string path = dir / "list.bnm";
-    fixtures::writeBytes(path, fixtures::buildBank(spec));
-    fixtures::writeFile(dir / "list.bns", fixtures::companionText({{1, "zeta", "Moteur"},
-                                                                    {2, "Alpha", "bruit"},
-                                                                    {4, "beta", "Piste"},
-                                                                    {5, "ALPHA", "aigu"}}));
-    return path;
-}
-
-}  // namespace
 
 class ResourceListTest : public QObject {
     Q_OBJECT
@@ -74,7 +39,7 @@ class ResourceListTest : public QObject {
 private slots:
     void init() {
         doc_ = std::make_unique<CCalyxDoc>(links_, strings_);
-        QVERIFY(doc_->openDocument(QString::fromStdString(writeListBank(dir_)), {}));
+        QVERIFY(doc_->openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
         view_ = std::make_unique<CCalyxView>(*doc_, strings_, audio::WaveDeviceLink{});
         view_->resize(700, 300);
         view_->show();
