@@ -7,12 +7,12 @@
 
 #include "audio/convert_result.h"
 #include "audio/riff_chunks.h"
+#include "audio/wave_format.h"
 #include "platform/byte_order.h"
 
 namespace calyx::audio {
 namespace {
 
-constexpr std::uint16_t formatTagPcm = 1;
 constexpr std::uint16_t formatTagFloat = 3;
 constexpr std::uint16_t formatTagExtensible = 0xFFFE;
 constexpr std::size_t plainFormatSize = 16;
@@ -137,7 +137,7 @@ ConvertResult MonoWavReader::readFormatBlock(RiffChunkWalker& walker, const Riff
             return ConvertResult::NotSupported;
         tag = readLe16(block + 24);
     }
-    if (tag != formatTagPcm && tag != formatTagFloat) return ConvertResult::NotSupported;
+    if (tag != pcmFormatTag && tag != formatTagFloat) return ConvertResult::NotSupported;
     format_.isFloat = tag == formatTagFloat;
     decode_ = decoderFor(format_.isFloat, format_.bitsPerSample);
     if (!decode_ || format_.channels == 0) return ConvertResult::NotSupported;

@@ -12,17 +12,11 @@ namespace calyx::editor {
 
 namespace {
 
-const GameStrings& applicationStrings() {
-    static const GameStrings builtIn;
-    const CCalyxApp* app = CCalyxApp::instance();
-    return app ? app->gameStrings() : builtIn;
-}
-
 constexpr int iconPixels = 32;
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CAboutDlg(applicationStrings(), parent) {}
+CAboutDlg::CAboutDlg(QWidget* parent) : CAboutDlg(CCalyxApp::currentGameStrings(), parent) {}
 
 CAboutDlg::CAboutDlg(const GameStrings& strings, QWidget* parent) : QDialog(parent), author_(new QLabel(this)) {
     setObjectName(QString::number(about_dlg::dialogId));

@@ -28,6 +28,12 @@ CCalyxApp::~CCalyxApp() {
 
 CCalyxApp* CCalyxApp::instance() { return qobject_cast<CCalyxApp*>(QCoreApplication::instance()); }
 
+const GameStrings& CCalyxApp::currentGameStrings() {
+    static const GameStrings builtIn;
+    const CCalyxApp* app = instance();
+    return app ? app->gameStrings() : builtIn;
+}
+
 bool CCalyxApp::InitInstance(const Options& options) {
     m_bStarted = false;
     m_bDocMenuRelabelled = false;

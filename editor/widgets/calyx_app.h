@@ -51,6 +51,9 @@ public:
     // The running editor application, or null (for instance in a test that
     // runs a plain QApplication).
     static CCalyxApp* instance();
+    // The running application's game strings; an empty table (the built-in
+    // texts) when no application runs.
+    static const GameStrings& currentGameStrings();
 
     struct Options {
         // The files to open once the main window shows.

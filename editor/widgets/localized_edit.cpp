@@ -19,12 +19,6 @@ namespace calyx::editor {
 
 namespace {
 
-const GameStrings& applicationStrings() {
-    static const GameStrings builtIn;
-    const CCalyxApp* app = CCalyxApp::instance();
-    return app ? app->gameStrings() : builtIn;
-}
-
 bool clipboardHoldsText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText();
@@ -32,7 +26,7 @@ bool clipboardHoldsText() {
 
 }  // namespace
 
-CLocalizedEdit::CLocalizedEdit(QWidget* parent) : CLocalizedEdit(applicationStrings(), parent) {}
+CLocalizedEdit::CLocalizedEdit(QWidget* parent) : CLocalizedEdit(CCalyxApp::currentGameStrings(), parent) {}
 
 CLocalizedEdit::CLocalizedEdit(const GameStrings& strings, QWidget* parent) : QLineEdit(parent), strings_(strings) {}
 

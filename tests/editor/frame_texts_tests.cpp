@@ -7,16 +7,12 @@
 #include "editor/core/command_texts.h"
 #include "editor/core/commands.h"
 #include "editor/core/message_layout.h"
-#include "fixtures/strings_dat.h"
+#include "fixtures/game_strings_table.h"
 
 namespace calyx::editor {
 namespace {
 
-GameStrings gameStrings(const std::vector<fixtures::StringsDatEntry>& entries) {
-    GameStrings strings;
-    EXPECT_EQ(strings.loadFromBytes(fixtures::stringsDatText(entries)), 1);
-    return strings;
-}
+using fixtures::gameStrings;
 
 TEST(CommandTextsTest, PromptBeforeTheFirstNewlineTipUpToTheNext) {
     const auto strings = gameStrings({{103, "Save the bank\\nSave\\nnot shown"},

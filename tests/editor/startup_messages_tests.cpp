@@ -3,16 +3,12 @@
 
 #include "editor/core/message_box.h"
 #include "editor/core/messages.h"
-#include "fixtures/strings_dat.h"
+#include "fixtures/game_strings_table.h"
 
 namespace calyx::editor {
 namespace {
 
-GameStrings gameStrings(const std::vector<fixtures::StringsDatEntry>& entries) {
-    GameStrings strings;
-    EXPECT_EQ(strings.loadFromBytes(fixtures::stringsDatText(entries)), 1);
-    return strings;
-}
+using fixtures::gameStrings;
 
 std::string utf8Of(const std::optional<UiText>& text) { return text ? text->utf8() : "<nothing>"; }
 

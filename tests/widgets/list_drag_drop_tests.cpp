@@ -76,10 +76,7 @@ class ListDragDropTest : public QObject {
 
 private slots:
     void initTestCase() {
-        setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
-            if ((style & message_style::typeMask) == message_style::okCancel) questions_ << text;
-            return answer_;
-        });
+        test::recordQuestions(questions_, answer_);
     }
 
     void init() {

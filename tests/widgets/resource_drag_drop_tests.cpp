@@ -50,10 +50,7 @@ class ResourceDragDropTest : public QObject {
 
 private slots:
     void initTestCase() {
-        setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
-            if ((style & message_style::typeMask) == message_style::okCancel) questions_ << text;
-            return answer_;
-        });
+        test::recordQuestions(questions_, answer_);
     }
 
     void init() {

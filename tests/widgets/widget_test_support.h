@@ -1,5 +1,5 @@
-// Shared helpers of the widget tests: game string tables and answering a
-// modal dialog from the event loop.
+// Shared helpers of the widget tests: game string tables, recording message
+// boxes and answering a modal dialog from the event loop.
 #pragma once
 
 #include <QApplication>
@@ -10,15 +10,13 @@
 #include <vector>
 
 #include "editor/core/game_strings.h"
-#include "fixtures/strings_dat.h"
+#include "editor/core/message_box.h"
+#include "editor/widgets/message_box.h"
+#include "fixtures/game_strings_table.h"
 
 namespace calyx::editor::test {
 
-inline GameStrings gameStrings(const std::vector<fixtures::StringsDatEntry>& entries) {
-    GameStrings strings;
-    if (strings.loadFromBytes(fixtures::stringsDatText(entries)) != 1) qFatal("bad test strings.dat");
-    return strings;
-}
+using fixtures::gameStrings;
 
 // The demo's English menu and prompt texts, as far as the tests need them.
 inline GameStrings englishStrings() {
@@ -33,6 +31,15 @@ inline GameStrings englishStrings() {
         {116, "Open this bank"}, {138, "Ready"}, {139, "Click a button or menu for help"},
         {140, "The sound device cannot be opened"},
         {148, "Okay"}, {149, "Yes"}, {150, "No"}, {151, "Cancel"},
+    });
+}
+
+// Sends every message box to the test: an OK/Cancel question is added to
+// `questions`; every box is answered with `answer` as it is then.
+inline void recordQuestions(QStringList& questions, const MessageResult& answer) {
+    setMessageBoxHook([&questions, &answer](const QString& text, unsigned style, unsigned) {
+        if ((style & message_style::typeMask) == message_style::okCancel) questions << text;
+        return answer;
     });
 }
 
