@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::array items{
     NewerMenuItem{command::fileExportAllSamples,
-                  {"E&xporter tous les échantillons...", "E&xport all samples..."},
+                  {"Exporter &tous les échantillons...", "&Export all samples..."},
                   command::fileSaveAs},
     NewerMenuItem{command::viewPreviewPane, {"A&perçu", "&Preview"}, command::viewStatusBar},
 };

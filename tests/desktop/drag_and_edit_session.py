@@ -18,7 +18,8 @@ import time
 
 import pyatspi
 
-from session_support import BIN, calyx_app, check, find, finish, press, run_menu, screenshot, start, wait_for, walk
+from session_support import (BIN, calyx_app, check, expect_quit, find, finish, press, run_menu, screenshot, start,
+                             wait_for, walk)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 K7 = "drive_c/Jeux/K7/K7datab/Resson/K7Snd.bnm"
@@ -125,13 +126,7 @@ def dialog_named(start_of_title):
 
 def quit_without_question(process, file_menu, quit_item):
     run_menu(file_menu, quit_item)
-    try:
-        process.wait(timeout=10)
-        check(process.returncode == 0, "the editor quits without asking (nothing left unsaved)")
-    except subprocess.TimeoutExpired:
-        screenshot("quit-blocked")
-        process.kill()
-        check(False, "the editor quits without asking (nothing left unsaved)")
+    expect_quit(process, "the editor quits without asking (nothing left unsaved)")
 
 
 def tile_documents():

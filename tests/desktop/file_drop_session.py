@@ -16,8 +16,8 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, check, dismiss_driver_message, find, finish, press, run_menu, screenshot,
-                             wait_for, walk)
+from session_support import (BIN, check, dismiss_driver_message, expect_quit, find, finish, press, run_menu,
+                             screenshot, wait_for, walk)
 
 BANK = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"
 
@@ -111,12 +111,13 @@ def main():
         check(saved, "calyx-cli export shows the converted sample in the saved bank")
         check(open(wav, "rb").read() == original, "the dropped file is untouched")
         screenshot("file-drop-saved")
-        # The editor is ended here rather than quit from its menu: started
-        # with a bank it does not end after File > Exit under this X server
-        # (its event loop keeps running with no window left), which is
-        # another test's matter.
-        process.terminate()
-        process.wait(timeout=10)
+        # Quit from the File menu by its keys: after the start-up message
+        # the accessibility tree still lists the menu items the editor
+        # replaced when it opened the bank (not showing, at old places).
+        subprocess.run(["xdotool", "key", "alt+f"], check=True)
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "key", "x"], check=True)
+        expect_quit(process, "the editor quits from the File menu")
     return finish()
 
 

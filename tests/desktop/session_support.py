@@ -56,14 +56,18 @@ def calyx_app():
     return None
 
 
-def find(role, name=None, within=None):
+def find(role, name=None, within=None, showing=False):
+    """A search for the first node of `role` (named `name`); with `showing`,
+    only one on screen now: the editor keeps a menu bar for each kind of
+    window, and the hidden one has items of the same names."""
     def search():
         root = within or calyx_app()
         if root is None:
             return None
         for node in walk(root):
             if node.getRoleName() == role and (name is None or node.name == name):
-                return node
+                if not showing or node.getState().contains(pyatspi.STATE_SHOWING):
+                    return node
         return None
     return search
 
@@ -89,8 +93,8 @@ def hover(node):
 
 
 def run_menu(menu_name, item_name):
-    press(wait_for(find("menu item", menu_name), "menu " + menu_name))
-    press(wait_for(find("menu item", item_name), "menu item " + item_name))
+    press(wait_for(find("menu item", menu_name, showing=True), "menu " + menu_name))
+    press(wait_for(find("menu item", item_name, showing=True), "menu item " + item_name))
 
 
 def start(prefix, home, banks=(), sound_driver="none"):
@@ -113,14 +117,21 @@ def dismiss_driver_message(expected_text):
     press(buttons[0])
 
 
-def quit_editor(process, quit_item):
-    run_menu(menu_names_now()[0], quit_item)
+def expect_quit(process, what):
+    """Checks that the editor ends by itself, with status 0, within ten
+    seconds; kills it (after a screenshot) otherwise."""
     try:
         process.wait(timeout=10)
-        check(process.returncode == 0, "the editor quits from the File menu")
+        check(process.returncode == 0, what)
     except subprocess.TimeoutExpired:
+        screenshot("quit-blocked")
         process.kill()
-        check(False, "the editor quits from the File menu")
+        check(False, what)
+
+
+def quit_editor(process, quit_item):
+    run_menu(menu_names_now()[0], quit_item)
+    expect_quit(process, "the editor quits from the File menu")
 
 
 def menu_names_now():

@@ -47,7 +47,7 @@ private slots:
         QAction* item = frame_->commands().action(command::fileExportAllSamples);
         frame_->commands().updateActions();
         QVERIFY(item->isEnabled());
-        QCOMPARE(item->text(), QString("E&xporter tous les échantillons..."));
+        QCOMPARE(item->text(), QString("Exporter &tous les échantillons..."));
 
         // Cancelling the folder writes nothing and says nothing.
         folder_.clear();

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -136,6 +137,14 @@ private slots:
         QCOMPARE(f.action(fileSave)->text(), QStringLiteral("&Save"));
         QCOMPARE(f.action(windowArrange)->text(), QStringLiteral("&Arrange Icons"));
         QCOMPARE(f.action(editCut)->text(), QStringLiteral("Cu&t"));
+        // The editor's own items take access keys the game's items leave free.
+        QStringList keys;
+        for (QAction* action : f->menuPopups().front()->actions()) {
+            const QString key = QKeySequence::mnemonic(action->text()).toString();
+            if (action->isSeparator() || key.isEmpty()) continue;
+            QVERIFY2(!keys.contains(key), qPrintable(action->text() + " takes a key already taken"));
+            keys << key;
+        }
 
         // A text the game's file lacks keeps its French label.
         const GameStrings partial = test::gameStrings({{70, "&File"}});
