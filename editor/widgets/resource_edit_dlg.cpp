@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QUrl>
 #include <QWhatsThis>
+#include <algorithm>
 #include <array>
 
 #include "audio/playback.h"
@@ -221,7 +222,23 @@ void CResourceEditDlg::createControls() {
     connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
 
     setFixedSize(units.size(dialogWidth, dialogHeight));
+    fitFileNameLabel();
     updateAccessibleNames();
+}
+
+// The template was drawn for a narrower font than many desktops have: a
+// file name label that does not fit its place takes the width it lacks from
+// the box beside it, which keeps at least half of its own.
+void CResourceEditDlg::fitFileNameLabel() {
+    const DialogUnits units = DialogUnits::of(*this);
+    const auto labelPlace = std::find_if(templatePlaces.begin(), templatePlaces.end(),
+                                         [](const Place& p) { return p.control == id::fileNameLabel; });
+    const QRect label = units.rect(labelPlace->x, labelPlace->y, labelPlace->width, labelPlace->height);
+    const QRect box =
+        units.rect(fileNameBoxPlace.x, fileNameBoxPlace.y, fileNameBoxPlace.width, fileNameBoxPlace.height);
+    const int lacking = std::clamp(fileNameLabel_->sizeHint().width() - label.width(), 0, box.width() / 2);
+    fileNameLabel_->setGeometry(label.adjusted(0, 0, lacking, 0));
+    fileNameBox_->setGeometry(box.adjusted(lacking, 0, 0, 0));
 }
 
 QPushButton* CResourceEditDlg::button(int control) const {
@@ -264,6 +281,7 @@ void CResourceEditDlg::applyGameTexts() {
     }
     const QString name = resource_ ? fromGameText(resource_->name()) : QString();
     setWindowTitle(game(captionTextId) + QLatin1Char('\'') + name + QLatin1Char('\''));
+    fitFileNameLabel();
     updateAccessibleNames();
 }
 

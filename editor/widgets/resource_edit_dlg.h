@@ -109,6 +109,7 @@ private:
     void createControls();
     QPushButton* button(int control) const;
     void updateAccessibleNames();
+    void fitFileNameLabel();
     void applyGameTexts();
     void browse();
     void test();

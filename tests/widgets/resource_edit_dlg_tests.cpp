@@ -149,8 +149,17 @@ private slots:
         } places[] = {{id::okButton, 245, 5, 50, 14},      {id::cancelButton, 245, 25, 50, 14},
                       {id::kindLine, 25, 5, 205, 15},      {id::sizeLine, 25, 95, 150, 15},
                       {id::trackbar, 110, 120, 75, 15},    {id::testButton, 248, 120, 52, 20},
-                      {id::fileNameBox, 77, 54, 222, 11},  {id::volumeBox, 85, 118, 20, 16}};
+                      {id::volumeBox, 85, 118, 20, 16}};
         for (const auto& p : places) QCOMPARE(control(*dialog, p.control)->geometry(), units.rect(p.x, p.y, p.w, p.h));
+        // "Nom de fichier:" is wider than its 50 units in most fonts: the box
+        // beside it gives up what the label lacks, and keeps its right edge.
+        const QRect boxPlace = units.rect(77, 54, 222, 11);
+        const QRect box = control(*dialog, id::fileNameBox)->geometry();
+        const QLabel* label = control<QLabel>(*dialog, id::fileNameLabel);
+        QVERIFY(label->width() >= label->sizeHint().width());
+        QVERIFY(label->geometry().right() < box.left());
+        QCOMPARE(box.adjusted(boxPlace.left() - box.left(), 0, 0, 0), boxPlace);
+        QVERIFY(box.width() >= boxPlace.width() / 2);
         QCOMPARE(dialog->size(), units.size(307, 151));
         QCOMPARE(trackbar(*dialog)->minimum(), 0);
         QCOMPARE(trackbar(*dialog)->maximum(), 127);
@@ -183,6 +192,8 @@ private slots:
             {id::exportButton, "Export"}, {id::resetButton, "Reset"}};
         for (const auto& [controlId, text] : buttons) QCOMPARE(control<QPushButton>(*game, controlId)->text(), QString(text));
         QCOMPARE(fileNameBox(*game)->accessibleName(), QStringLiteral("File:"));
+        // A label that fits leaves the box where the template puts it.
+        QCOMPARE(fileNameBox(*game)->geometry(), DialogUnits::of(*game).rect(77, 54, 222, 11));
     }
 
     void onlyASampleNamingAFileOpensTheDialog() {
