@@ -158,7 +158,8 @@ void SoundBank::save(BankArchive* archive) {
         }
         out.attachToArchive(*archive);
     } else {
-        const std::string path = bankPath_.value_or(std::string());
+        const std::string path =
+            tempFolder_ == TempFolder::BesideTarget ? saveTargetPath_ : bankPath_.value_or(std::string());
         const std::size_t sep = platform::lastSeparator(path);
         tempPrefix = (sep == std::string::npos ? std::string(".") : path.substr(0, sep)) + "\\" +
                      std::string(tempPrefixName);

@@ -29,6 +29,12 @@ bool namesSameFile(const std::string& a, const std::string& b) {
 
 constexpr std::string_view bankExtension = ".bnm";
 
+// The folder of the file at `path` ("." for a bare name), as the host names it.
+std::string hostFolderOf(std::string_view path) {
+    const std::string_view folder = platform::directoryPart(path);
+    return platform::toHostPath(folder.empty() ? std::string_view(".") : folder);
+}
+
 }  // namespace
 
 bool isBankFileName(std::string_view path) {
@@ -52,12 +58,22 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
     bank.takeError(stale);
     bank.prepareSave(true, targetPath);
     bank.save(nullptr);
+    std::string tempFolder(platform::directoryPart(loadedPath));
+    // A bank saved into another folder from one it may not write in (a game
+    // installed read-only) makes its temporary file beside the target.
+    if (bank.tempFileError() != 0 && !platform::sameFile(hostFolderOf(loadedPath), hostFolderOf(targetPath))) {
+        bank.takeError(stale);
+        bank.prepareSave(true, targetPath, SoundBank::TempFolder::BesideTarget);
+        bank.save(nullptr);
+        tempFolder = platform::directoryPart(targetPath);
+    }
     const std::string tempPath = bank.tempPath();
     BankError code = BankError::None;
     if (bank.takeError(code) || !bank.saveReadyToCommit()) {
         outcome.bankError = code != BankError::None ? code : BankError::Other;
         outcome.systemError = bank.tempFileError();
         outcome.noTemporaryFile = outcome.systemError != 0;
+        if (outcome.noTemporaryFile) outcome.temporaryFolder = tempFolder;
         if (!tempPath.empty()) platform::deleteFile(tempPath);
         bank.discardSave();
         return outcome;

@@ -23,8 +23,9 @@ struct SaveOutcome {
     bool replaceFailed = false;
     // The target's name does not end in ".bnm": nothing was written.
     bool badTargetName = false;
-    // No temporary file could be made beside the loaded bank.
+    // No temporary file could be made, in `temporaryFolder`.
     bool noTemporaryFile = false;
+    std::string temporaryFolder;
     // What the system answered to the step that failed (an errno value),
     // when a system call is known to have failed: 0 otherwise.
     int systemError = 0;

@@ -67,9 +67,10 @@ std::uint32_t SoundBank::headerLength() const {
     return flavor() == BankFlavor::K7TQ ? k7HeaderLength : tq2HeaderLength;
 }
 
-void SoundBank::prepareSave(bool saveViaTemp, std::string saveTargetPath) {
+void SoundBank::prepareSave(bool saveViaTemp, std::string saveTargetPath, TempFolder tempFolder) {
     saveViaTemp_ = saveViaTemp;
     saveTargetPath_ = saveViaTemp ? std::move(saveTargetPath) : std::string();
+    tempFolder_ = tempFolder;
 }
 
 bool SoundBank::takeError(BankError& code) {

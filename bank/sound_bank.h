@@ -75,9 +75,13 @@ public:
     void setGameInstallations(std::string k7Directory, std::string tq2Directory,
                               std::string k7Language, std::string tq2Language);
     LoadResult load(BankArchive& archive);
-    // Arms the next save to write a new temporary file beside the loaded
-    // bank for `saveTargetPath` (then `tempPath` names it).
-    void prepareSave(bool saveViaTemp, std::string saveTargetPath);
+    // Where a save's temporary file is made: beside the bank it was loaded
+    // from, or beside the file it is saved as.
+    enum class TempFolder { BesideLoadedBank, BesideTarget };
+    // Arms the next save to write a new temporary file for `saveTargetPath`
+    // (then `tempPath` names it).
+    void prepareSave(bool saveViaTemp, std::string saveTargetPath,
+                     TempFolder tempFolder = TempFolder::BesideLoadedBank);
     // Writes the bank; errors go to the error code. The in-memory bank keeps
     // describing the old file until `commitSave` is called once the new file
     // has taken the target's place.
@@ -207,6 +211,7 @@ private:
     std::int64_t mainAreaSize_ = 0;
     std::int64_t externalAreaSize_ = 0;
     std::string saveTargetPath_;
+    TempFolder tempFolder_ = TempFolder::BesideLoadedBank;
     SourceBankResolver resolver_;
     WavDataLocator wavLocator_;
     int savesInProgress_ = 0;

@@ -65,9 +65,8 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
         // Nothing was written over the target: the changes are still only here.
         modified_ = true;
         if (outcome.noTemporaryFile) {
-            // The new file is written beside the bank it was loaded from.
             return {false, DocumentReport{DocumentProblem::NoTemporaryFile, targetPath, outcome.bankError,
-                                          outcome.systemError, std::string(platform::directoryPart(loadedPath))}};
+                                          outcome.systemError, outcome.temporaryFolder}};
         }
         if (outcome.bankError != bank::BankError::None)
             return {false, DocumentReport{DocumentProblem::SaveFailed, targetPath, outcome.bankError,

@@ -2,7 +2,10 @@
 // and the system's reason, and the usage when asked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "batch_cli_runner.h"
 #include "editor/edit_test_support.h"
@@ -81,6 +84,20 @@ TEST_F(CliMessages, SaveFailuresNameTheFileAndTheReason) {
     EXPECT_EQ(denied.err, "calyx-cli: " + folder + "/bank.bnm: the bank cannot be saved: no temporary file can be "
                           "created in " + folder + " (Permission denied); the file is unchanged\n");
     EXPECT_EQ(fixtures::readBytes(folder + "/bank.bnm"), original);
+    // Saved into a folder the user may write in, the bank makes its
+    // temporary file there: the save succeeds and leaves only the bank and
+    // its companion.
+    const std::string mods = dir / "mods";
+    fixtures::makeDirs(mods);
+    fs::permissions(mods, fs::perms::all);
+    const auto elsewhere =
+        testing::runCliUnprivileged({"volume", folder + "/bank.bnm", "1", "5", "-o", mods + "/bank.bnm"});
+    EXPECT_EQ(elsewhere.exitCode, 0) << elsewhere.err;
+    EXPECT_EQ(fixtures::readBytes(folder + "/bank.bnm"), original);
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(mods)) written.push_back(entry.path().filename().string());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"bank.bnm", "bank.bns"}));
 
     // A folder that does not exist.
     const auto noFolder = runCli({"volume", bank, "1", "5", "-o", dir / "missing/new.bnm"});
