@@ -13,7 +13,14 @@ namespace {
 constexpr std::string_view bankExtension = ".bnm";
 }
 
-BankDocument::BankDocument(LinkTable& links) : links_(links) { useLinkTable(bank_, links_); }
+BankDocument::BankDocument(LinkTable& links) : links_(links) {
+    useLinkTable(bank_, links_);
+    // A sample copied from another document may read that document's
+    // converted copy of a WAV file: this document keeps the copy as well.
+    bank_.addChangeListener([this](bank::SoundResource& resource) {
+        if (const auto& path = resource.replacementPath()) converted_.adopt(*path);
+    });
+}
 
 BankDocument::~BankDocument() { releaseLinks(); }
 

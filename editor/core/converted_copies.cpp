@@ -1,6 +1,8 @@
 #include "editor/core/converted_copies.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <random>
 #include <system_error>
@@ -12,14 +14,21 @@ namespace {
 
 constexpr int folderAttempts = 20;
 
-// Copy → original, for every copy still kept in this process.
-struct Originals {
+// Every copy still kept in this process: its original, its folder and how
+// many owners keep it. A sample copied from one document to another reads
+// the same file, so the file goes only with its last owner.
+struct KeptCopy {
+    std::string original;
+    std::string folder;
+    int owners = 0;
+};
+struct KeptCopies {
     std::mutex lock;
-    std::map<std::string, std::string> byCopy;
+    std::map<std::string, KeptCopy> byCopy;
 };
 
-Originals& originals() {
-    static Originals table;
+KeptCopies& keptCopies() {
+    static KeptCopies table;
     return table;
 }
 
@@ -57,29 +66,43 @@ ConvertedCopy ConvertedCopies::convert(const std::string& original) {
         return copy;
     }
     copy.path = path;
-    folders_.push_back(folder);
     copies_.push_back(path);
-    std::lock_guard guard(originals().lock);
-    originals().byCopy[path] = original;
+    std::lock_guard guard(keptCopies().lock);
+    keptCopies().byCopy[path] = KeptCopy{original, folder, 1};
     return copy;
 }
 
+bool ConvertedCopies::adopt(const std::string& copyPath) {
+    if (std::find(copies_.begin(), copies_.end(), copyPath) != copies_.end()) return false;
+    std::lock_guard guard(keptCopies().lock);
+    const auto found = keptCopies().byCopy.find(copyPath);
+    if (found == keptCopies().byCopy.end()) return false;
+    ++found->second.owners;
+    copies_.push_back(copyPath);
+    return true;
+}
+
 void ConvertedCopies::discardAll() {
+    std::vector<std::string> unowned;
     {
-        std::lock_guard guard(originals().lock);
-        for (const std::string& copy : copies_) originals().byCopy.erase(copy);
+        std::lock_guard guard(keptCopies().lock);
+        for (const std::string& copy : copies_) {
+            const auto found = keptCopies().byCopy.find(copy);
+            if (found == keptCopies().byCopy.end() || --found->second.owners > 0) continue;
+            unowned.push_back(found->second.folder);
+            keptCopies().byCopy.erase(found);
+        }
     }
     std::error_code ignored;
-    for (const std::string& folder : folders_) std::filesystem::remove_all(folder, ignored);
-    folders_.clear();
+    for (const std::string& folder : unowned) std::filesystem::remove_all(folder, ignored);
     copies_.clear();
 }
 
 std::optional<std::string> ConvertedCopies::originalOf(const std::string& copyPath) {
-    std::lock_guard guard(originals().lock);
-    const auto found = originals().byCopy.find(copyPath);
-    if (found == originals().byCopy.end()) return std::nullopt;
-    return found->second;
+    std::lock_guard guard(keptCopies().lock);
+    const auto found = keptCopies().byCopy.find(copyPath);
+    if (found == keptCopies().byCopy.end()) return std::nullopt;
+    return found->second.original;
 }
 
 }  // namespace calyx::editor

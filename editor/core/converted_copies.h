@@ -3,11 +3,11 @@
 // (22050 Hz, mono, 16 bit), the original left untouched. Each copy lies in a
 // folder of its own under a base folder (the user's cache folder in the
 // editor, the temporary folder in calyx-cli), under the original's file
-// name, since a bank records that name as its sample's file. The copies
-// live until `discardAll` or the owner's end.
+// name, since a bank records that name as its sample's file. A copy lives
+// until every owner that converted or adopted it has discarded it (by
+// `discardAll` or its end).
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,9 +36,13 @@ public:
     void setBaseFolder(std::string baseFolder) { base_ = std::move(baseFolder); }
     // Converts `original`; a failure leaves nothing behind.
     ConvertedCopy convert(const std::string& original);
-    // Removes every copy made and its folder.
+    // Keeps a copy another owner made (a sample copied from its document):
+    // true when `copyPath` is such a copy and this owner did not keep it yet.
+    bool adopt(const std::string& copyPath);
+    // Gives up every copy this owner keeps; a copy no owner keeps any more
+    // is removed with its folder.
     void discardAll();
-    bool empty() const { return folders_.empty(); }
+    bool empty() const { return copies_.empty(); }
 
     // The original behind a copy that any owner still keeps, for showing
     // the user the file they chose.
@@ -46,7 +50,6 @@ public:
 
 private:
     std::string base_;
-    std::vector<std::string> folders_;
     std::vector<std::string> copies_;
 };
 

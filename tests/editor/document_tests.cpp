@@ -5,8 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <memory>
+#include <vector>
+
 #include "edit_test_support.h"
 #include "editor/core/bank_document.h"
+#include "editor/core/converted_copies.h"
 #include "editor/core/resource_drop.h"
 #include "fixtures/file_size_limit.h"
 #include "fixtures/strings_dat.h"
@@ -224,6 +229,40 @@ TEST_F(Document, ClosingGivesThePastedResourcesLinksBack) {
         ASSERT_EQ(links_.size(), 1u);
     }
     EXPECT_EQ(links_.size(), 0u);
+}
+
+// A WAV file converted in one document and its sample copied to another:
+// the copy outlives the first document's save and close, so the second
+// still saves the converted sound.
+TEST_F(Document, AConvertedSampleCopiedToAnotherBankOutlivesItsFirstOwner) {
+    std::vector<std::int16_t> frames;
+    for (int i = 0; i < 2000; ++i) frames.insert(frames.end(), 2, static_cast<std::int16_t>(i * 13 - 9000));
+    const std::string original = dir_ / "stereo.wav";
+    fixtures::writeBytes(original, fixtures::simpleWav(fixtures::pcm16(frames), {1, 2, 44100, 176400, 4, 16}));
+    const std::string otherPath = writeBank(dir_, "other.bnm", spec_);
+    auto source = std::make_unique<BankDocument>(links_);
+    ASSERT_TRUE(open(*source, otherPath).opened);
+    source->convertedCopies().setBaseFolder(dir_ / "cache");
+    const ConvertedCopy copy = source->convertedCopies().convert(original);
+    ASSERT_EQ(copy.result, audio::ConvertResult::Ok);
+    const auto copySize = static_cast<std::uint32_t>(std::filesystem::file_size(copy.path) - 44) & ~3u;
+    source->bank().resourceAt(0)->setReplacement(true, copySize, copy.path);
+
+    BankDocument target(links_);
+    ASSERT_TRUE(open(target, path_).opened);
+    ASSERT_EQ(dropResource(source->bank(), 0, target.bank(), 1, links_, strings_, [](const UiText&) { return true; }),
+              DropOutcome::Copied);
+    ASSERT_TRUE(source->save(otherPath).saved);
+    source.reset();
+    ASSERT_TRUE(std::filesystem::exists(copy.path));
+
+    const auto converted = fixtures::readBytes(copy.path);
+    ASSERT_TRUE(target.save(path_).saved);
+    const auto saved = test::openBankFile(path_);
+    EXPECT_EQ(fixtures::storedSample(*saved, 1),
+              fixtures::Bytes(converted.begin() + 44, converted.begin() + 44 + copySize));
+    // The last owner lets go once the bank holds the sound.
+    EXPECT_FALSE(std::filesystem::exists(copy.path));
 }
 
 // Runs `body` in a child process as an unprivileged user (the tests run as
