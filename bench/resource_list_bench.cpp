@@ -3,11 +3,8 @@
 // also as a ratio to building the same cell texts into a vector of strings.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -22,6 +19,7 @@
 #include "fixtures/bank_builder.h"
 #include "fixtures/name_scripts.h"
 #include "fixtures/temp_dir.h"
+#include "offscreen_benchmarks.h"
 
 namespace {
 
@@ -145,15 +143,5 @@ BENCHMARK(BM_ColumnSorted)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Rep
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // The offscreen platform's notes on window hints would drown the table.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type != QtDebugMsg && type != QtInfoMsg && type != QtWarningMsg) fprintf(stderr, "%s\n", qPrintable(text));
-    });
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    bigBank().doc.reset();
-    return 0;
+    return calyx::bench::runOffscreenBenchmarks(argc, argv, [] { bigBank().doc.reset(); });
 }
