@@ -46,7 +46,9 @@ QString plainText(const QString& pdf) {
     QProcess process;
     process.start("pdftotext", {"-layout", pdf, "-"});
     process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    // The font draws "ff", "fi" and "fl" as ligatures, which come back as
+    // one character each (a temporary folder's random name may hold them).
+    return QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
 }
 
 constexpr double pointsPerPixel = 72.0 / 600.0;
