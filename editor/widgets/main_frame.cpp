@@ -1,5 +1,6 @@
 #include "editor/widgets/main_frame.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -209,7 +210,22 @@ void CMainFrame::showMenu(int menuId) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommands);
         menuBar()->addMenu(menu);
     }
+    forgetMenuItemsOfAccessibility();
     emit menuChanged();
+}
+
+// Accessibility tools know a menu item by its action, and Qt keeps the item
+// of the first menu that showed the action: once the menus change, the
+// commands' items are dropped so that they are made anew from the menus now
+// shown (else a screen reader meets the old items, hidden, at old places).
+void CMainFrame::forgetMenuItemsOfAccessibility() {
+    if (!QAccessible::isActive()) return;
+    for (QMenu* menu : menuPopups()) {
+        for (QAction* action : menu->actions()) {
+            if (QAccessibleInterface* item = QAccessible::queryAccessibleInterface(action))
+                QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+        }
+    }
 }
 
 void CMainFrame::fillRecentFiles(QMenu* menu, QAction* before) {

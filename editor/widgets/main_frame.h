@@ -92,6 +92,7 @@ protected:
 private:
     void createActions();
     void showMenu(int menuId);
+    void forgetMenuItemsOfAccessibility();
     void fillRecentFiles(QMenu* menu, QAction* before);
     void fillWindowList(QMenu* menu);
     void createToolBar();

@@ -58,8 +58,7 @@ def calyx_app():
 
 def find(role, name=None, within=None, showing=False):
     """A search for the first node of `role` (named `name`); with `showing`,
-    only one on screen now: the editor keeps a menu bar for each kind of
-    window, and the hidden one has items of the same names."""
+    only one on screen now (a menu's items are found only once it is open)."""
     def search():
         root = within or calyx_app()
         if root is None:
