@@ -1,7 +1,5 @@
 #include "audio/rate_converter.h"
 
-#include <soxr.h>
-
 #include <algorithm>
 #include <memory>
 #include <type_traits>
@@ -10,6 +8,7 @@
 #include "audio/convert_result.h"
 #include "audio/editor_wav_writer.h"
 #include "audio/mono_wav_reader.h"
+#include "audio/soxr_library.h"
 #include "audio/wav_header.h"
 #include "audio/wave_format.h"
 
@@ -17,15 +16,19 @@ namespace calyx::audio {
 namespace {
 
 struct SoxrDeleter {
-    void operator()(soxr_t resampler) const { soxr_delete(resampler); }
+    const SoxrLibrary* soxr;
+    void operator()(soxr_t resampler) const { soxr->destroy(resampler); }
 };
 using Resampler = std::unique_ptr<std::remove_pointer_t<soxr_t>, SoxrDeleter>;
 
+// Nothing when the resampler library is missing or refuses the rates.
 Resampler makeResampler(std::uint32_t inputRate) {
+    const SoxrLibrary* soxr = SoxrLibrary::system();
+    if (!soxr) return Resampler(nullptr, SoxrDeleter{nullptr});
     soxr_error_t error = nullptr;
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    Resampler resampler(soxr_create(inputRate, editorSampleRate, 1, &error, &io, &quality, nullptr));
+    // No specs: the library's defaults are float samples in and out, high quality.
+    Resampler resampler(soxr->create(inputRate, editorSampleRate, 1, &error, nullptr, nullptr, nullptr),
+                        SoxrDeleter{soxr});
     if (error) resampler.reset();
     return resampler;
 }
@@ -39,7 +42,7 @@ ConvertResult convertRate(MonoWavReader& reader, EditorWavWriter& writer) {
     if (expected > maxWavDataLength / editorBlockAlign) return ConvertResult::TooLong;
 
     std::vector<float> input(reader.framesPerBlock());
-    Resampler resampler;
+    Resampler resampler(nullptr, SoxrDeleter{nullptr});
     if (rate != editorSampleRate) {
         resampler = makeResampler(rate);
         if (!resampler) return ConvertResult::ResampleFailed;
@@ -65,7 +68,7 @@ ConvertResult convertRate(MonoWavReader& reader, EditorWavWriter& writer) {
         do {
             std::size_t used = 0, made = 0;
             const float* in = last ? nullptr : input.data() + offset;
-            if (soxr_process(resampler.get(), in, last ? 0 : static_cast<std::size_t>(got) - offset, &used,
+            if (resampler.get_deleter().soxr->process(resampler.get(), in, last ? 0 : static_cast<std::size_t>(got) - offset, &used,
                              output.data(), output.size(), &made))
                 return ConvertResult::ResampleFailed;
             offset += used;

@@ -1,19 +1,23 @@
 // The wave-output device on SDL2: mono 16-bit PCM at 22050 Hz, buffers
 // played in order from the audio callback, each sample scaled by the
-// device volume. A device that cannot be opened (no sound driver, no sound
-// server) answers `DeviceResult::NoDevice`.
+// device volume. A device that cannot be opened (no sound library, no sound
+// driver, no sound server) answers `DeviceResult::NoDevice`.
 #pragma once
 
 #include <deque>
-#include <memory>
 
 #include "audio/wave_out_device.h"
 
 namespace calyx::audio {
 
+struct SdlLibrary;
+
 class SdlWaveOut : public WaveOutDevice {
 public:
-    SdlWaveOut() = default;
+    // Gives the loaded SDL, or nothing when there is none; asked at each open.
+    using LibraryLoader = const SdlLibrary* (*)();
+
+    explicit SdlWaveOut(LibraryLoader loadLibrary = defaultLoader());
     ~SdlWaveOut() override;
 
     DeviceResult open(const WaveFormat& format) override;
@@ -41,13 +45,14 @@ private:
     void fill(std::int16_t* out, std::size_t count);
     bool isQueued(const PlayHeader& header) const;
 
-    std::uint32_t device_ = 0;  // SDL's device id; 0 when closed
+    static LibraryLoader defaultLoader();
+
+    LibraryLoader loadLibrary_;
+    const SdlLibrary* sdl_ = nullptr;  // set while the device is open
+    std::uint32_t device_ = 0;         // SDL's device id; 0 when closed
     // Shared with the callback; touched only under the device lock.
     std::deque<Queued> queue_;
     std::uint16_t volume_ = 0xFFFF;
 };
-
-// The wave-output device of this system.
-std::unique_ptr<WaveOutDevice> makeSystemWaveOut();
 
 }  // namespace calyx::audio

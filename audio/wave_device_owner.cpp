@@ -1,6 +1,6 @@
 #include "audio/wave_device_owner.h"
 
-#include "audio/sdl_wave_out.h"
+#include "audio/system_wave_out.h"
 
 namespace calyx::audio {
 

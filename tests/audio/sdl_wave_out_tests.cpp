@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/playback.h"
+#include "audio/sdl_library_posix.h"
 #include "audio/wave_device_owner.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/wav_builder.h"
@@ -135,6 +136,24 @@ TEST(SdlWaveOut, WithoutAUsableDriverTheOpenFailsCleanly) {
 
     int shown = 0;
     WaveDeviceOwner owner([&](int id, const char*) { shown += id == driverMessageId; });
+    EXPECT_EQ(owner.openWaveDevice(), 0);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST(SdlWaveOut, WithoutTheSoundLibraryTheOpenFailsCleanly) {
+    EXPECT_EQ(SdlLibrary::load("libcalyx-no-such-sound-library.so.0"), nullptr);
+    // A library that lacks a function the device calls counts as missing.
+    EXPECT_EQ(SdlLibrary::load("libc.so.6"), nullptr);
+
+    SdlWaveOut device([]() -> const SdlLibrary* { return nullptr; });
+    EXPECT_EQ(device.open(editorFormat), DeviceResult::NoDevice);
+    PlayHeader header;
+    EXPECT_EQ(device.write(header), DeviceResult::NotOpen);
+    EXPECT_FALSE(device.isPlaying());
+
+    int shown = 0;
+    WaveDeviceOwner owner([&](int id, const char*) { shown += id == driverMessageId; },
+                          [] { return std::make_unique<SdlWaveOut>([]() -> const SdlLibrary* { return nullptr; }); });
     EXPECT_EQ(owner.openWaveDevice(), 0);
     EXPECT_EQ(shown, 1);
 }

@@ -1,8 +1,9 @@
 #include "audio/sdl_wave_out.h"
 
-#include <SDL.h>
-
 #include <algorithm>
+
+#include "audio/sdl_library_posix.h"
+#include "audio/system_wave_out.h"
 
 #include "platform/byte_order.h"
 
@@ -16,16 +17,17 @@ constexpr std::int32_t fullVolume = 0xFFFF;
 // Holds the device lock: the callback does not run meanwhile.
 class DeviceLock {
 public:
-    explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) {
-        if (device_) SDL_LockAudioDevice(device_);
+    DeviceLock(const SdlLibrary* sdl, SDL_AudioDeviceID device) : sdl_(sdl), device_(device) {
+        if (device_) sdl_->lockAudioDevice(device_);
     }
     ~DeviceLock() {
-        if (device_) SDL_UnlockAudioDevice(device_);
+        if (device_) sdl_->unlockAudioDevice(device_);
     }
     DeviceLock(const DeviceLock&) = delete;
     DeviceLock& operator=(const DeviceLock&) = delete;
 
 private:
+    const SdlLibrary* sdl_;
     SDL_AudioDeviceID device_;
 };
 
@@ -35,14 +37,20 @@ std::int16_t sampleAt(const std::uint8_t* bytes) {
 
 }  // namespace
 
+SdlWaveOut::SdlWaveOut(LibraryLoader loadLibrary) : loadLibrary_(loadLibrary) {}
+
 SdlWaveOut::~SdlWaveOut() { close(); }
+
+SdlWaveOut::LibraryLoader SdlWaveOut::defaultLoader() { return &SdlLibrary::system; }
 
 DeviceResult SdlWaveOut::open(const WaveFormat& format) {
     close();
     if (format.formatTag != pcmFormatTag || !isAcceptedFormat(format)) return DeviceResult::BadFormat;
+    const SdlLibrary* sdl = loadLibrary_();
+    if (!sdl) return DeviceResult::NoDevice;
     // The programs handle their own signals.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DeviceResult::NoDevice;
+    sdl->setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl->initSubSystem(SDL_INIT_AUDIO) != 0) return DeviceResult::NoDevice;
     SDL_AudioSpec wanted{};
     wanted.freq = static_cast<int>(format.samplesPerSec);
     wanted.format = AUDIO_S16SYS;
@@ -52,23 +60,25 @@ DeviceResult SdlWaveOut::open(const WaveFormat& format) {
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
     // No format changes allowed: SDL converts for the hardware if it must.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    device_ = sdl->openAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (!device_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl->quitSubSystem(SDL_INIT_AUDIO);
         return DeviceResult::NoDevice;
     }
+    sdl_ = sdl;
     volume_ = fullVolume;
-    SDL_PauseAudioDevice(device_, 0);
+    sdl_->pauseAudioDevice(device_, 0);
     return DeviceResult::Ok;
 }
 
 void SdlWaveOut::close() {
     if (!device_) return;
     // Waits for a running callback; none runs afterwards.
-    SDL_CloseAudioDevice(device_);
+    sdl_->closeAudioDevice(device_);
     device_ = 0;
     queue_.clear();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_->quitSubSystem(SDL_INIT_AUDIO);
+    sdl_ = nullptr;
 }
 
 DeviceResult SdlWaveOut::prepare(PlayHeader& header) {
@@ -79,7 +89,7 @@ DeviceResult SdlWaveOut::prepare(PlayHeader& header) {
 
 DeviceResult SdlWaveOut::setVolume(std::uint32_t volumeWord) {
     if (!device_) return DeviceResult::NotOpen;
-    DeviceLock lock(device_);
+    DeviceLock lock(sdl_, device_);
     // A mono device follows the left channel.
     volume_ = static_cast<std::uint16_t>(volumeWord & 0xFFFF);
     return DeviceResult::Ok;
@@ -98,7 +108,7 @@ DeviceResult SdlWaveOut::write(PlayHeader& header) {
     const std::uint32_t plays =
         (header.flags & wholeLoop) == wholeLoop ? std::max<std::uint32_t>(header.loops, 1) : 1;
     header.flags = (header.flags & ~header_flag::done) | header_flag::inQueue;
-    DeviceLock lock(device_);
+    DeviceLock lock(sdl_, device_);
     queue_.push_back(Queued{&header, header.data, sampleCount, 0, plays});
     return DeviceResult::Ok;
 }
@@ -107,7 +117,7 @@ DeviceResult SdlWaveOut::reset() {
     if (!device_) return DeviceResult::NotOpen;
     std::deque<Queued> stopped;
     {
-        DeviceLock lock(device_);
+        DeviceLock lock(sdl_, device_);
         stopped.swap(queue_);
     }
     for (const Queued& q : stopped)
@@ -126,12 +136,12 @@ DeviceResult SdlWaveOut::unprepare(PlayHeader& header) {
 
 bool SdlWaveOut::isPlaying() const {
     if (!device_) return false;
-    DeviceLock lock(device_);
+    DeviceLock lock(sdl_, device_);
     return !queue_.empty();
 }
 
 bool SdlWaveOut::isQueued(const PlayHeader& header) const {
-    DeviceLock lock(device_);
+    DeviceLock lock(sdl_, device_);
     return std::any_of(queue_.begin(), queue_.end(), [&](const Queued& q) { return q.header == &header; });
 }
 
