@@ -31,18 +31,19 @@ int run(int argc, char** argv) {
     auto* help = app.add_subcommand("help", "show this usage, or a command's (help COMMAND)");
     help->add_option("COMMAND", *helpTopic, "the command to describe");
 
+    // The whole usage, made only when it is shown. The formatter is asked
+    // directly: once a command is parsed, help() describes that command.
+    const auto usage = [&app] { return app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal); };
     try {
-        // Taken before parsing: once a command is chosen, help() describes it.
-        const std::string usage = app.help();
         // Without a command the user is shown how to give one.
         if (argc <= 1) {
-            std::cerr << usage;
+            std::cerr << usage();
             return static_cast<int>(ExitCode::Usage);
         }
         app.parse(argc, argv);
         if (help->parsed()) {
             if (helpTopic->empty()) {
-                std::cout << usage;
+                std::cout << usage();
                 return static_cast<int>(ExitCode::Ok);
             }
             const auto named = app.get_subcommands([&](const CLI::App* c) { return c->get_name() == *helpTopic; });
