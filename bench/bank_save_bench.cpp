@@ -1,5 +1,5 @@
-// Saving a bank of 2,000 samples and 64 MiB of sample data (mixed pad modes,
-// some samples sharing a name and their bytes), against a plain copy of the
+// Saving a bank of 2,000 samples and about 64 MiB of sample data (mixed
+// sizes and pad modes, some samples sharing a name and their bytes), against a plain copy of the
 // same file that, like the save, ends with an fsync. Both flavours. The
 // ratio of the two medians is what counts.
 #include <benchmark/benchmark.h>
@@ -13,42 +13,19 @@
 #include <vector>
 
 #include "bank/bank_archive.h"
+#include "bench_bank.h"
 #include "bank/save_document.h"
-#include "fixtures/bank_builder.h"
 #include "fixtures/temp_dir.h"
 #include "platform/file.h"
 
 namespace {
 
-constexpr std::size_t sampleCount = 2000;
-constexpr std::size_t bankBytes = std::size_t{64} << 20;
-constexpr std::size_t sampleSize = (bankBytes / sampleCount) & ~std::size_t{7};
+using calyx::bench::BankKind;
 constexpr int rounds = 5;
 
-// The kinds of bank saved.
-enum BankKind : std::int64_t {
-    SecondGame,   // a second-game bank with an external area
-    FirstGame,    // a first-game bank
-    SavedBefore,  // the second-game bank without pad mode 2 once saved: nothing to pad or share, long runs
-};
-
 std::string makeBank(const calyx::fixtures::TempDir& dir, BankKind kind) {
-    const bool k7 = kind == FirstGame;
-    calyx::fixtures::BankSpec spec;
-    spec.k7 = k7;
-    for (std::size_t i = 0; i < sampleCount; ++i) {
-        calyx::fixtures::ResourceSpec r;
-        r.id = static_cast<std::uint32_t>(i);
-        r.padMode = i % 3 == 0 && kind != SavedBefore ? 2 : 0;
-        // Every tenth sample repeats the previous one's name and bytes.
-        const bool twin = i % 10 == 9;
-        r.fileName = "S" + std::to_string(twin ? i - 1 : i) + ".WAV";
-        r.data = calyx::fixtures::patternBytes(sampleSize, static_cast<std::uint8_t>(twin ? i - 1 : i));
-        r.external = !k7 && i % 4 == 1;
-        spec.resources.push_back(std::move(r));
-    }
     const std::string path = dir / ("bank" + std::to_string(kind) + ".bnm");
-    calyx::fixtures::writeBytes(path, calyx::fixtures::buildBank(spec));
+    calyx::bench::writeBenchBank(path, kind);
     return path;
 }
 
@@ -91,7 +68,7 @@ void BM_SaveAgainstPlainCopy(benchmark::State& state) {
     file.close();
     calyx::bank::BankError loadWarning = calyx::bank::BankError::None;
     bank.takeError(loadWarning);
-    if (state.range(0) == SavedBefore && !calyx::bank::saveDocument(bank, path).saved)
+    if (state.range(0) == calyx::bench::SavedBefore && !calyx::bank::saveDocument(bank, path).saved)
         state.SkipWithError("first save failed");
     for (auto _ : state) {
         std::vector<double> copies, saves;
@@ -108,13 +85,13 @@ void BM_SaveAgainstPlainCopy(benchmark::State& state) {
         state.counters["save_ms"] = median(saves) * 1e3;
         state.counters["ratio"] = median(saves) / median(copies);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bankBytes));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * calyx::bench::benchBankBytes));
 }
 
 BENCHMARK(BM_SaveAgainstPlainCopy)
-    ->Arg(SecondGame)
-    ->Arg(FirstGame)
-    ->Arg(SavedBefore)
+    ->Arg(calyx::bench::SecondGame)
+    ->Arg(calyx::bench::FirstGame)
+    ->Arg(calyx::bench::SavedBefore)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
