@@ -102,13 +102,22 @@ def resave(work, bank, runs):
 
 
 def export_all(work, bank, runs):
-    ours, theirs = os.path.join(work, "exported"), os.path.join(work, "plain")
-    subprocess.run([CLI, "export-all", bank, ours], check=True, **QUIET)
-    files = sorted(os.path.join(ours, name) for name in os.listdir(ours))
-    os.makedirs(theirs, exist_ok=True)
+    """Into a fresh folder each time, as the plain writer: over existing files
+    export-all replaces each one safely (a flushed temporary file renamed over
+    it), which no plain writer does."""
+    ours, theirs, model = (os.path.join(work, name) for name in ("exported", "plain", "model"))
+    subprocess.run([CLI, "export-all", bank, model], check=True, **QUIET)
+    files = sorted(os.path.join(model, name) for name in os.listdir(model))
     writer = os.path.join(BUILD, "bench", "plain-file-writer")
-    compare(f"export-all of {len(files)} WAV files vs a C program writing the same files",
-            [CLI, "export-all", bank, ours], [writer, theirs, *files], runs, before=os.sync, warmup=1)
+
+    def fresh_folders():
+        for folder in (ours, theirs):
+            shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(theirs)
+        os.sync()
+
+    compare(f"export-all of {len(files)} WAV files into a new folder vs a C program writing the same files",
+            [CLI, "export-all", bank, ours], [writer, theirs, *files], runs, before=fresh_folders, warmup=1)
 
 
 def print_pdf(work, bank, runs):
