@@ -29,7 +29,7 @@ bool showsOwnDialog(unsigned style) {
 
 MessageIcon iconForStyle(unsigned style) {
     if (style & message_style::exclamation) return MessageIcon::Exclamation;
-    if (style & message_style::information) return MessageIcon::Stop;
+    if (style & message_style::information) return MessageIcon::Information;
     return MessageIcon::None;
 }
 

@@ -3,7 +3,7 @@
 //
 // A style is the usual message-box style word: its low four bits are the
 // button type, bits 0x10/0x20 ask for the exclamation icon, 0x40 for the
-// stop (information) icon.
+// information icon.
 #pragma once
 
 #include <array>
@@ -43,7 +43,7 @@ enum class MessageResult : int {
     Continue = 11,
 };
 
-enum class MessageIcon { None, Exclamation, Stop };
+enum class MessageIcon { None, Exclamation, Information };
 enum class ButtonSet { Ok, OkCancel, YesNo, YesNoCancel };
 // The dialog's three buttons in the order they are filled (controls 1017,
 // 1016 and 3 of the dialog).

@@ -28,6 +28,18 @@ ListingWords listingWords(const GameStrings& strings) {
     return {gameWord(strings, loopLabelId, loopLabelFrench), gameWord(strings, byteUnitId, byteUnitFrench)};
 }
 
+namespace {
+
+// A track is printed with its record's file name, else its name, else the
+// words the list shows for a track: never with empty brackets.
+std::string cdTrackText(const bank::SoundResource& r, const std::string& file) {
+    if (!file.empty()) return file;
+    if (!r.name().empty()) return latin1ToUtf8(r.name());
+    return std::string(bank::cdAudioFileName);
+}
+
+}  // namespace
+
 ListingLayout layOutListing(const bank::SoundBank& bank, const PrintArea& area, const ListingWords& words) {
     ListingLayout layout;
     const int L = area.dotsPerInchY / 4;
@@ -57,7 +69,7 @@ ListingLayout layOutListing(const bank::SoundBank& bank, const PrintArea& area, 
             y += 2 * L + L / 4;
         } else if (r.kind() == static_cast<std::uint32_t>(bank::ResourceKind::CdAudio)) {
             breakPageIf(y + L / 2 + L > area.height);
-            draw(y, std::to_string(i) + " CD(" + file + ")");
+            draw(y, std::to_string(i) + " CD(" + cdTrackText(r, file) + ")");
             y += L + L / 4;
         }
     }

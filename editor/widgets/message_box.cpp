@@ -33,7 +33,7 @@ MessageResult showStandardBox(QWidget* parent, const QString& text, unsigned sty
     box.setText(text);
     switch (iconForStyle(style)) {
     case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MessageIcon::None: break;
     }
     std::vector<std::pair<QAbstractButton*, MessageResult>> answers;

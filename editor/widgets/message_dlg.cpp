@@ -38,7 +38,7 @@ QIcon standardIcon(MessageIcon icon) {
     QStyle* style = QApplication::style();
     switch (icon) {
     case MessageIcon::Exclamation: return style->standardIcon(QStyle::SP_MessageBoxWarning);
-    case MessageIcon::Stop: return style->standardIcon(QStyle::SP_MessageBoxCritical);
+    case MessageIcon::Information: return style->standardIcon(QStyle::SP_MessageBoxInformation);
     case MessageIcon::None: break;
     }
     return {};
@@ -77,7 +77,7 @@ CMessageDlg::CMessageDlg(const QString& text, unsigned style, const GameStrings&
     icon_->setVisible(!icon.isNull());
     if (!icon.isNull()) {
         icon_->setPixmap(icon.pixmap(iconPixels, iconPixels));
-        icon_->setAccessibleName(iconForStyle(style) == MessageIcon::Stop ? tr("Error") : tr("Warning"));
+        icon_->setAccessibleName(iconForStyle(style) == MessageIcon::Information ? tr("Information") : tr("Warning"));
     }
 
     textBox_->setObjectName(QString::number(message_dlg::text));

@@ -64,6 +64,23 @@ TEST_F(Listing, SamplesAndTracksAt600Dpi) {
     }
 }
 
+TEST_F(Listing, ATrackWithoutAFileNameShowsItsNameOrWhatTheListShows) {
+    fixtures::BankSpec spec;
+    for (int i = 0; i < 2; ++i) {
+        fixtures::ResourceSpec cd;
+        cd.kind = 3;
+        cd.stored = 0;
+        spec.resources.push_back(cd);
+    }
+    auto bank = open(spec);
+    bank->resourceAt(0)->setNames("Piste 4", "");
+    bank->resourceAt(1)->setNames("", "");
+    const auto layout = layOutListing(*bank, a4, listingWords(strings_));
+    ASSERT_EQ(layout.lines.size(), 3u);
+    EXPECT_EQ(layout.lines[1].utf8, "0 CD(Piste 4)");
+    EXPECT_EQ(layout.lines[2].utf8, "1 CD(<CD audio>)");
+}
+
 TEST_F(Listing, PagesBreakWhereTheNextEntryWouldNotFit) {
     auto bank = open(manySamples(40));
     const auto layout = layOutListing(*bank, a4, listingWords(strings_));

@@ -104,7 +104,7 @@ TEST(MessageBoxTest, OwnDialogForTheFourCommonKindsOnly) {
 TEST(MessageBoxTest, IconFromTheStyleBits) {
     EXPECT_EQ(iconForStyle(message_style::okCancel), MessageIcon::None);
     EXPECT_EQ(iconForStyle(0x10), MessageIcon::Exclamation);
-    EXPECT_EQ(iconForStyle(message_style::information), MessageIcon::Stop);
+    EXPECT_EQ(iconForStyle(message_style::information), MessageIcon::Information);
     EXPECT_EQ(iconForStyle(0x20 | message_style::information), MessageIcon::Exclamation);
 }
 

@@ -129,8 +129,9 @@ private slots:
         CMessageDlg warning(QStringLiteral("!"), message_style::ok | 0x10, french);
         QVERIFY(warning.iconLabel()->isVisibleTo(&warning));
         QCOMPARE(warning.iconLabel()->accessibleName(), QStringLiteral("Warning"));
-        CMessageDlg stop(QStringLiteral("!"), message_style::ok | message_style::information, french);
-        QCOMPARE(stop.iconLabel()->accessibleName(), QStringLiteral("Error"));
+        // A help text or a success is information, never an error.
+        CMessageDlg information(QStringLiteral("!"), message_style::ok | message_style::information, french);
+        QCOMPARE(information.iconLabel()->accessibleName(), QStringLiteral("Information"));
     }
 
     void entryPointShowsOwnDialogOrTheStandardBox() {
