@@ -1,6 +1,6 @@
 // The editor's questions and messages that the game's texts know nothing
 // of (exporting every sample, WAV files dropped on rows, converting a WAV
-// file, banks changed on disk, long saves): each in French and English,
+// file, banks changed on disk, long saves, a manual no browser opens): each in French and English,
 // chosen by the installation's language. "%1" and "%2" stand for values.
 #pragma once
 
@@ -23,6 +23,9 @@ inline constexpr TwoLanguageText conversionFailed{"Le fichier %1 n'a pas pu êtr
 inline constexpr TwoLanguageText changedOnDiskSave{
     "%1 a été modifié sur le disque depuis son ouverture, par un autre programme.\n\nL'écraser avec cette version ?",
     "%1 has been changed on disk since it was opened, by another program.\n\nOverwrite it with this version?"};
+inline constexpr TwoLanguageText manualNotOpened{
+    "Le manuel n'a pas pu être ouvert (aucun navigateur n'a répondu) :\n%1",
+    "The manual could not be opened (no browser answered):\n%1"};
 inline constexpr TwoLanguageText changedOnDiskReload{
     "%1 a été modifié sur le disque par un autre programme.\n\nLe recharger ?",
     "%1 has been changed on disk by another program.\n\nReload it?"};

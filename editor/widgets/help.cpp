@@ -5,6 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "editor/core/newer_texts.h"
+#include "editor/widgets/calyx_app.h"
+#include "editor/widgets/main_frame.h"
+#include "editor/widgets/message_box.h"
+#include "editor/widgets/qt_text.h"
+
 namespace calyx::editor {
 
 namespace {
@@ -25,6 +31,15 @@ QUrl helpUrl() {
 bool openHelp() {
     const QUrl url = helpUrl();
     return opener ? opener(url) : QDesktopServices::openUrl(url);
+}
+
+void showHelp() {
+    if (openHelp()) return;
+    const CCalyxApp* app = CCalyxApp::instance();
+    const InterfaceLanguage language =
+        app && app->mainFrame() ? app->mainFrame()->interfaceLanguage() : InterfaceLanguage::French;
+    const QString where = QDir::toNativeSeparators(helpUrl().toLocalFile());
+    messageBox(fromBuiltIn(newer_text::manualNotOpened.in(language)).arg(where), message_style::exclamation);
 }
 
 HelpOpener setHelpOpener(HelpOpener newOpener) {

@@ -12,6 +12,9 @@ namespace calyx::editor {
 QUrl helpUrl();
 // Opens the manual; false when the browser could not be started.
 bool openHelp();
+// Opens the manual, or tells the user that it could not be opened and
+// where it lies, in the editor's language.
+void showHelp();
 
 // Who opens the manual (the desktop by default); tests look at the address.
 using HelpOpener = std::function<bool(const QUrl&)>;

@@ -410,8 +410,8 @@ void CMainFrame::connectCommands() {
         CAboutDlg dialog(this);
         dialog.exec();
     });
-    c.setHandler(helpTopics, [] { openHelp(); });
-    c.setHandler(help, [] { openHelp(); });
+    c.setHandler(helpTopics, [] { showHelp(); });
+    c.setHandler(help, [] { showHelp(); });
     c.setHandler(contextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
 
     c.setHandler(viewToolbar, [this] { toolBar_->setVisible(toolBar_->isHidden()); });

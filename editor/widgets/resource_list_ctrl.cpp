@@ -180,7 +180,7 @@ void CResourceListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CResourceListCtrl::contextMenuEvent(QContextMenuEvent* event) {
-    openHelp();
+    showHelp();
     event->accept();
 }
 

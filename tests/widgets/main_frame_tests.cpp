@@ -244,8 +244,22 @@ private slots:
         });
         f.action(command::help)->trigger();
         f.action(command::helpTopics)->trigger();
+        // Without a browser the user is told, with the manual's place.
+        QStringList told;
+        setMessageBoxHook([&told](const QString& text, unsigned, unsigned) {
+            told << text;
+            return MessageResult::Ok;
+        });
+        f.action(command::helpTopics)->trigger();
+        QVERIFY(told.isEmpty());
+        setHelpOpener([](const QUrl&) { return false; });
+        f.action(command::helpTopics)->trigger();
         setHelpOpener(previous);
-        QCOMPARE(opened.size(), 2);
+        setMessageBoxHook({});
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(QStringLiteral("Le manuel n'a pas pu être ouvert")), qPrintable(told[0]));
+        QVERIFY2(told[0].endsWith(QStringLiteral("index.html")), qPrintable(told[0]));
+        QCOMPARE(opened.size(), 3);
         QCOMPARE(opened[0], opened[1]);
         QVERIFY2(QFileInfo(opened[0].toLocalFile()).isFile(), qPrintable(opened[0].toString()));
         QVERIFY(opened[0].toLocalFile().endsWith(QStringLiteral("/index.html")));
