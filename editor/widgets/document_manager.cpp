@@ -1,3 +1,4 @@
+#include "editor/widgets/window_layout.h"
 #include "editor/widgets/document_manager.h"
 
 #include <QCloseEvent>
@@ -82,8 +83,8 @@ CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
     child->setSaveHandler([this, child] { return save(*child); });
     connect(&child->view().list(), &CResourceListCtrl::filesDroppedBesideRows, &frame_, &CMainFrame::openRequested);
     frame_.mdiArea()->addSubWindow(child);
-    child->resize(660, 360);
     child->show();
+    placeNewWindow(*frame_.mdiArea(), *child);
     child->view().setFocus();
     frame_.updateMenuForDocuments();
     return child;

@@ -36,6 +36,8 @@
 #include "editor/widgets/preview_pane.h"
 #include "editor/widgets/qt_text.h"
 #include "editor/widgets/recent_file_list.h"
+#include "editor/widgets/window_layout.h"
+#include "editor/widgets/window_settings.h"
 
 namespace calyx::editor {
 
@@ -71,6 +73,13 @@ QString recentFileText(int index, const QString& path) {
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }
+
+}  // namespace
+
+namespace {
+
+// The preview pane's first width, in average characters of its font.
+constexpr int previewPaneCharacters = 30;
 
 }  // namespace
 
@@ -268,7 +277,7 @@ void CMainFrame::fillWindowList(QMenu* menu) {
     menu->addSeparator()->setProperty(windowListProperty, true);
     for (qsizetype i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
-        QString title = window->windowTitle();
+        QString title = shownTitle(*window);
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
         action->setProperty(windowListProperty, true);
@@ -287,6 +296,9 @@ void CMainFrame::setPreviewPane(CPreviewPane* pane) {
     previewPane_ = pane;
     addDockWidget(Qt::RightDockWidgetArea, pane);
     pane->show();
+    resizeDocks({pane}, {pane->fontMetrics().averageCharWidth() * previewPaneCharacters}, Qt::Horizontal);
+    // Sizes, places and the pane as the user left them.
+    restoreMainWindow(*this);
     connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::refreshCommands);
     refreshCommands();
 }
@@ -425,7 +437,7 @@ void CMainFrame::connectCommands() {
         if (previewPane_) previewPane_->setVisible(previewPane_->isHidden());
     });
 
-    c.setHandler(windowCascade, [this] { mdiArea_->cascadeSubWindows(); });
+    c.setHandler(windowCascade, [this] { cascadeWindows(*mdiArea_); });
     c.setHandler(windowTileHorizontally, [this] { mdiArea_->tileSubWindows(); });
     c.setHandler(windowArrange, [this] { arrangeIcons(); });
     c.setHandler(nextPane, [this] { mdiArea_->activateNextSubWindow(); });
@@ -450,10 +462,15 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::updateTitle() {
-    QMdiSubWindow* active = mdiArea_->activeSubWindow();
-    setWindowTitle(active && !active->windowTitle().isEmpty()
-                       ? programTitle + QStringLiteral(" - ") + active->windowTitle()
-                       : programTitle);
+    // The current window stays current while another program is active.
+    QMdiSubWindow* current = mdiArea_->currentSubWindow();
+    const QString document = current ? shownTitle(*current) : QString();
+    setWindowTitle(document.isEmpty() ? programTitle : programTitle + QStringLiteral(" - ") + document);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    saveMainWindow(*this);
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::refreshCommands() { commands_->updateActions(); }
@@ -472,7 +489,11 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    if ((event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ModifiedChange) &&
+        watched->parent() == mdiArea_->viewport()) {
+        // A bank saved under another name, or modified: the title follows.
+        updateTitle();
+    } else if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         updateLockPanes();
     } else if (event->type() == QEvent::ToolTip && toolBar_ && (watched == toolBar_ || watched->parent() == toolBar_)) {
         // A greyed button gets no mouse: its tip is asked of the toolbar.

@@ -68,6 +68,9 @@ CPreviewPane::CPreviewPane(LinkTable& links, const GameStrings& strings, Interfa
     waveform_->setPreview(preview_);
     details_ = new QLabel(body);
     loop_ = new QLabel(body);
+    // Long texts wrap: the pane keeps its width whatever it shows.
+    details_->setWordWrap(true);
+    loop_->setWordWrap(true);
     play_ = new QPushButton(fromBuiltIn(preview_text::play.in(language)), body);
     stop_ = new QPushButton(fromBuiltIn(preview_text::stop.in(language)), body);
     auto* buttons = new QHBoxLayout;

@@ -1,3 +1,4 @@
+#include "editor/widgets/window_settings.h"
 #include "editor/widgets/resource_list_ctrl.h"
 
 #include <QContextMenuEvent>
@@ -61,6 +62,8 @@ CResourceListCtrl::CResourceListCtrl(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
+    // A long path keeps its file name in sight.
+    setTextElideMode(Qt::ElideMiddle);
     setItemDelegate(new CutTextTipDelegate(this));
     // A row dragged onto another copies its sample (the view's drop rules).
     setDragEnabled(true);
@@ -158,13 +161,17 @@ void CResourceListCtrl::setResourceModel(ResourceListModel* model) {
     setModel(model);
     for (int column = 0; column < listColumnCount; ++column)
         setColumnWidth(column, listColumns[static_cast<std::size_t>(column)].width);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+    rememberColumnWidths(*horizontalHeader());
+    const auto sortBy = [this](int column) {
         if (!model_) return;
         model_->sortByColumn(column);
         horizontalHeader()->setSortIndicatorShown(true);
         horizontalHeader()->setSortIndicator(column, model_->ascending(column) ? Qt::AscendingOrder
                                                                                : Qt::DescendingOrder);
-    });
+    };
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, sortBy);
+    // The second of two quick clicks comes as a double-click: it sorts again.
+    connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, sortBy);
 }
 
 void CResourceListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
