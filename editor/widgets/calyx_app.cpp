@@ -14,7 +14,8 @@
 namespace calyx::editor {
 
 CCalyxApp::CCalyxApp(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(QStringLiteral("Calyx"));
+    // No display name: the desktop would add it to every window's title,
+    // after the main window's own "Calyx - <bank>".
     setApplicationVersion(QStringLiteral(CALYX_VERSION));
     setDesktopFileName(QStringLiteral("calyx"));
 }

@@ -80,10 +80,7 @@ MessageBoxHook setMessageBoxHook(MessageBoxHook newHook) {
     return old;
 }
 
-QString applicationCaption() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("Calyx") : name;
-}
+QString applicationCaption() { return QStringLiteral("Calyx"); }
 
 MessageResult showMessageBox(QWidget* parent, const QString& text, unsigned style, const GameStrings& strings) {
     if (!hasScreenForPerson()) {

@@ -114,8 +114,36 @@ private slots:
         QVERIFY(windowItems[4]->isChecked());
         QCOMPARE(f->windowTitle(), QStringLiteral("Calyx - bank.bnm"));
 
+        // A modified bank's mark shows once in the title and the menu, a
+        // new name at once; the placeholder never leaks.
+        QMdiSubWindow* window = f->mdiArea()->subWindowList().front();
+        window->setWindowTitle(QStringLiteral("bank.bnm[*]"));
+        window->setWindowModified(true);
+        QCOMPARE(f->windowTitle(), QStringLiteral("Calyx - bank.bnm*"));
+        emit documentPopups[3]->aboutToShow();
+        QCOMPARE(documentPopups[3]->actions().back()->text(), QStringLiteral("&1 bank.bnm*"));
+        window->setWindowTitle(QStringLiteral("renamed.bnm[*]"));
+        window->setWindowModified(false);
+        QCOMPARE(f->windowTitle(), QStringLiteral("Calyx - renamed.bnm"));
+
         f->mdiArea()->closeAllSubWindows();
         QCOMPARE(f->shownMenu(), 128);
+    }
+
+    void cascadedWindowsStayLargeAndInsideTheArea() {
+        const GameStrings french;
+        Frame f(french);
+        f->resize(1000, 700);
+        f->show();
+        for (int i = 0; i < 12; ++i) f.openDocumentWindow();
+        f.action(command::windowCascade)->trigger();
+        const QRect area = f->mdiArea()->viewport()->rect();
+        const QSize smallest(std::min(640, area.width()), std::min(400, area.height()));
+        for (QMdiSubWindow* window : f->mdiArea()->subWindowList()) {
+            QVERIFY(area.contains(window->geometry()));
+            QVERIFY(window->width() >= smallest.width() && window->height() >= smallest.height());
+        }
+        f->mdiArea()->closeAllSubWindows();
     }
 
     void gameTextsRelabelByCommandAndRemoveNew() {
