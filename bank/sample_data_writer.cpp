@@ -1,6 +1,7 @@
 #include "bank/sample_data_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
 namespace calyx::bank {
@@ -59,7 +60,7 @@ SampleDataWriter::Result SampleDataWriter::flushRange() {
     if (!out || !in) return WriteFailed;
     const platform::File::RangeCopy done = out->copyRange(*in, range.from, range.at, range.length);
     if (done.copied == range.length) return Done;
-    if (done.failed) return WriteFailed;
+    if (done.failed) return failedWith(WriteFailed);
     if (!done.unsupported) return ReadFailed;  // the source ended early
     systemCopies_ = false;
     range.from += done.copied;
@@ -101,10 +102,17 @@ SampleDataWriter::Result SampleDataWriter::flushBlock() {
     // Written where it belongs without moving the file position; a stream on
     // an archive is positioned first (which fills any gap with zeros).
     if (platform::File* out = out_.openFile())
-        return out->writeAt(block_.get(), count, blockStart_) == static_cast<std::ptrdiff_t>(count) ? Done
-                                                                                                 : WriteFailed;
-    return out_.seek(blockStart_) && out_.write(block_.get(), static_cast<std::int64_t>(count)) ? Done
-                                                                                                : WriteFailed;
+        return out->writeAt(block_.get(), count, blockStart_) == static_cast<std::ptrdiff_t>(count)
+                   ? Done
+                   : failedWith(WriteFailed);
+    return out_.seek(blockStart_) && out_.write(block_.get(), static_cast<std::int64_t>(count))
+               ? Done
+               : failedWith(WriteFailed);
+}
+
+SampleDataWriter::Result SampleDataWriter::failedWith(Result result) {
+    systemError_ = errno;
+    return result;
 }
 
 bool SampleDataWriter::readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from) {
@@ -114,6 +122,7 @@ bool SampleDataWriter::readAt(BankStream& source, std::uint8_t* buffer, std::siz
     std::size_t got = 0;
     while (got < count) {
         const std::ptrdiff_t n = file->readAt(buffer + got, count - got, from + static_cast<std::int64_t>(got));
+        if (n < 0) systemError_ = errno;
         if (n <= 0) return false;
         got += static_cast<std::size_t>(n);
     }

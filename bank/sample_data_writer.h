@@ -35,6 +35,9 @@ public:
                 std::int64_t at);
     // Writes everything still pending.
     Result finish();
+    // What the system answered to the read or write that failed last (an
+    // errno value), 0 when none did or a source merely ended early.
+    int systemError() const { return systemError_; }
 
 private:
     struct Range {
@@ -46,7 +49,9 @@ private:
     Result copyThroughMemory(const Range& range);
     // Room for `count` bytes that belong at `at`, after what the block holds.
     Result reserve(std::int64_t at, std::size_t count, std::uint8_t*& room);
-    static bool readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from);
+    bool readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from);
+    // Answers `result`, noting the errno of the call that just failed.
+    Result failedWith(Result result);
 
     BankStream& out_;
     // Cleared for the rest of the save at the system's first refusal.
@@ -56,6 +61,7 @@ private:
     std::unique_ptr<std::uint8_t[]> block_;
     std::size_t blockUsed_ = 0;
     std::int64_t blockStart_ = 0;
+    int systemError_ = 0;
 };
 
 }  // namespace calyx::bank

@@ -1,6 +1,7 @@
 #include "bank/save_document.h"
 
 #include <cerrno>
+#include <memory>
 
 #include "platform/file.h"
 #include "platform/path.h"
@@ -41,11 +42,14 @@ bool isBankFileName(std::string_view path) {
     return platform::hasExtension(platform::lastComponent(path), bankExtension);
 }
 
-SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
+SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath, const BankWriter::Progress& progress) {
     SaveOutcome outcome;
-    if (!bank.bankPath() || bank.bankPath()->empty()) return outcome;
+    if (!bank.bankPath() || bank.bankPath()->empty()) {
+        outcome.failure.step = SaveStep::EmptyBank;
+        return outcome;
+    }
     if (!isBankFileName(targetPath)) {
-        outcome.badTargetName = true;
+        outcome.failure.step = SaveStep::TargetName;
         return outcome;
     }
     SaveInProgress guard(bank);
@@ -56,39 +60,28 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath) {
     // this save's.
     BankError stale = BankError::None;
     bank.takeError(stale);
-    bank.prepareSave(true, targetPath);
-    bank.save(nullptr);
-    std::string tempFolder(platform::directoryPart(loadedPath));
+    auto writer = std::make_unique<BankWriter>(bank, targetPath);
+    SaveFailure failure = writer->writeTemporary(loadedPath, progress);
     // A bank saved into another folder from one it may not write in (a game
     // installed read-only) makes its temporary file beside the target.
-    if (bank.tempFileError() != 0 && !platform::sameFile(hostFolderOf(loadedPath), hostFolderOf(targetPath))) {
-        bank.takeError(stale);
-        bank.prepareSave(true, targetPath, SoundBank::TempFolder::BesideTarget);
-        bank.save(nullptr);
-        tempFolder = platform::directoryPart(targetPath);
+    if (failure.step == SaveStep::TemporaryFile &&
+        !platform::sameFile(hostFolderOf(loadedPath), hostFolderOf(targetPath))) {
+        writer = std::make_unique<BankWriter>(bank, targetPath);
+        failure = writer->writeTemporary(targetPath, progress);
     }
-    const std::string tempPath = bank.tempPath();
-    BankError code = BankError::None;
-    if (bank.takeError(code) || !bank.saveReadyToCommit()) {
-        outcome.bankError = code != BankError::None ? code : BankError::Other;
-        outcome.systemError = bank.tempFileError();
-        outcome.noTemporaryFile = outcome.systemError != 0;
-        if (outcome.noTemporaryFile) outcome.temporaryFolder = tempFolder;
-        if (!tempPath.empty()) platform::deleteFile(tempPath);
-        bank.discardSave();
+    if (failure.failed()) {
+        outcome.failure = std::move(failure);
         return outcome;
     }
-    if (!platform::moveIntoPlace(platform::toHostPath(tempPath), targetPath)) {
-        outcome.systemError = errno;
-        platform::deleteFile(tempPath);
-        bank.discardSave();
-        outcome.replaceFailed = true;
+    if (!platform::moveIntoPlace(platform::toHostPath(writer->tempPath()), targetPath)) {
+        outcome.failure.step = SaveStep::Replace;
+        outcome.failure.systemError = errno;
         return outcome;
     }
     // The companion follows only a bank that is safely in place under a new name.
     if (newFile && bank.flavor() == BankFlavor::TQ2 && !bank.copyCompanionFile(targetPath))
         outcome.companionFailed = true;
-    bank.commitSave(platform::toHostPath(targetPath));
+    writer->commit(platform::toHostPath(targetPath));
     outcome.saved = true;
     return outcome;
 }

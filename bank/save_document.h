@@ -8,27 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "bank/bank_writer.h"
 #include "bank/sound_bank.h"
 
 namespace calyx::bank {
 
 struct SaveOutcome {
     bool saved = false;
-    // Why the bank's save failed (source unreadable, source missing, no
-    // memory or other); None when it did not.
-    BankError bankError = BankError::None;
+    // The step that failed, when one did; nothing was written over the target.
+    SaveFailure failure;
     // The bank was saved but its companion name file could not be copied.
     bool companionFailed = false;
-    // The complete new file could not take the target's place.
-    bool replaceFailed = false;
-    // The target's name does not end in ".bnm": nothing was written.
-    bool badTargetName = false;
-    // No temporary file could be made, in `temporaryFolder`.
-    bool noTemporaryFile = false;
-    std::string temporaryFolder;
-    // What the system answered to the step that failed (an errno value),
-    // when a system call is known to have failed: 0 otherwise.
-    int systemError = 0;
 };
 
 // True when a bank may be saved under `path`: its last component ends in
@@ -37,6 +27,7 @@ struct SaveOutcome {
 // name with its last letter replaced by 's') would be named wrongly.
 bool isBankFileName(std::string_view path);
 
-SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath);
+// `progress` hears the sample bytes written so far and in all.
+SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath, const BankWriter::Progress& progress = {});
 
 }  // namespace calyx::bank

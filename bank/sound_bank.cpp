@@ -5,6 +5,8 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/read_file.h"
+#include "platform/safe_replace.h"
 
 namespace calyx::bank {
 namespace {
@@ -16,6 +18,9 @@ constexpr std::size_t commentLookupLength = 100;
 constexpr std::string_view firstGameDataWord = "K7datab";
 constexpr std::string_view secondGameDataWord = "datab";
 constexpr std::string_view soundFolder = "\\Resson";
+// A companion holds a few kilobytes of names; a file far larger is not one
+// and is not copied.
+constexpr std::size_t maxCompanionBytes = std::size_t{256} << 20;
 
 // The game root in `text`: everything before the first "k7datab\" (else
 // "datab\"), letter case ignored and '/' counted as '\', provided a separator
@@ -40,7 +45,6 @@ SoundBank::~SoundBank() {
     resources_.clear();
     auxRecords_.clear();
     listeners_.clear();
-    stream_.close();
 }
 
 void SoundBank::setGameInstallations(std::string k7Directory, std::string tq2Directory,
@@ -65,12 +69,6 @@ void SoundBank::chooseDirectories() {
 
 std::uint32_t SoundBank::headerLength() const {
     return flavor() == BankFlavor::K7TQ ? k7HeaderLength : tq2HeaderLength;
-}
-
-void SoundBank::prepareSave(bool saveViaTemp, std::string saveTargetPath, TempFolder tempFolder) {
-    saveViaTemp_ = saveViaTemp;
-    saveTargetPath_ = saveViaTemp ? std::move(saveTargetPath) : std::string();
-    tempFolder_ = tempFolder;
 }
 
 bool SoundBank::takeError(BankError& code) {
@@ -248,6 +246,21 @@ void SoundBank::readNames() {
     if (!bankPath_ || bankPath_->empty()) return;
     if (!nameTable_.readCompanion(companionPath(*bankPath_))) recordError(BankError::CompanionUnreadable);
     assignNames();
+}
+
+int SoundBank::copyCompanionFile(const std::string& newBankPath) {
+    if (!bankPath_ || bankPath_->empty() || newBankPath.empty()) return 0;
+    const std::string from = companionPath(*bankPath_);
+    const std::string to = companionPath(newBankPath);
+    // Copying a file onto itself would empty it.
+    if (platform::sameFile(from, to)) {
+        bankPath_ = newBankPath;
+        return 1;
+    }
+    const platform::ReadFileResult contents = platform::readFile(from, maxCompanionBytes);
+    if (!contents || !platform::replaceFileContents(to, contents.bytes)) return 0;
+    bankPath_ = newBankPath;
+    return 1;
 }
 
 std::string SoundBank::companionPath(std::string_view bankPath) {

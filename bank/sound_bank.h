@@ -24,7 +24,7 @@ struct WaveDeviceLink;
 namespace calyx::bank {
 
 class BankArchive;
-class SampleDataWriter;
+class BankWriter;
 
 enum class BankFlavor { K7TQ, TQ2 };
 
@@ -37,10 +37,6 @@ inline constexpr std::uint32_t auxRecordLength = 32;
 // main data area (h7) and of the external area (h9).
 inline constexpr std::uint32_t mainAreaWordOffset = 28;
 inline constexpr std::uint32_t externalAreaWordOffset = 36;
-// The mark `candidateDirectory` and `findFile` take for the bank script, and
-// the grave accent that asks for the first game's data folder.
-inline constexpr unsigned char scriptMark = 255;
-inline constexpr unsigned char graveMark = 0x60;
 
 // What the copy of one resource's data came to; the numbers are the copy's
 // result codes.
@@ -75,29 +71,7 @@ public:
     void setGameInstallations(std::string k7Directory, std::string tq2Directory,
                               std::string k7Language, std::string tq2Language);
     LoadResult load(BankArchive& archive);
-    // Where a save's temporary file is made: beside the bank it was loaded
-    // from, or beside the file it is saved as.
-    enum class TempFolder { BesideLoadedBank, BesideTarget };
-    // Arms the next save to write a new temporary file for `saveTargetPath`
-    // (then `tempPath` names it).
-    void prepareSave(bool saveViaTemp, std::string saveTargetPath,
-                     TempFolder tempFolder = TempFolder::BesideLoadedBank);
-    // Writes the bank; errors go to the error code. The in-memory bank keeps
-    // describing the old file until `commitSave` is called once the new file
-    // has taken the target's place.
-    void save(BankArchive* archive);
-    // The temporary file the last save through one created (empty when it
-    // created none). The caller moves it into place or deletes it.
-    const std::string& tempPath() const { return tempPath_; }
-    // True when the last save wrote everything and awaits its commit.
-    bool saveReadyToCommit() const { return pendingCommit_.has_value(); }
-    // Rebases the bank on the file just saved under `savedPath`.
-    void commitSave(const std::string& savedPath);
-    // Forgets a save whose file did not take the target's place.
-    void discardSave() { pendingCommit_.reset(); }
-    // Why the last save could make no temporary file (the system's errno),
-    // 0 when it made one.
-    int tempFileError() const { return tempFileError_; }
+    // A save is written by a `BankWriter` (bank/bank_writer.h).
     // Copies the companion name file to the companion path of `newBankPath`
     // (through a temporary file) and makes `newBankPath` the bank's path.
     // 1 = copied, 0 = failed.
@@ -142,10 +116,6 @@ public:
     BankFlavor flavor() const { return magic_ == k7Magic ? BankFlavor::K7TQ : BankFlavor::TQ2; }
     std::uint32_t headerLength() const;
     const Header& header() const { return header_; }
-    // Hears a save's progress: the sample bytes written so far and the
-    // sample bytes the save writes in all, after each sample.
-    using SaveProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
-    void setSaveProgress(SaveProgress progress) { saveProgress_ = std::move(progress); }
     int savesInProgress() const { return savesInProgress_; }
     void raiseSavesInProgress() { ++savesInProgress_; }
     void lowerSavesInProgress() { --savesInProgress_; }
@@ -185,37 +155,19 @@ public:
     void appendResourceForTest(std::unique_ptr<SoundResource> resource);
 
 private:
-    struct CommitRecord {
-        ResourceRecord written;
-        bool fileNameSet = false;
-    };
-    struct PendingCommit {
-        Header header{};
-        std::vector<std::optional<CommitRecord>> records;  // one per resource
-    };
+    // Writes the bank anew and, once the new file is in place, rebases the
+    // bank on it.
+    friend class BankWriter;
 
     void chooseDirectories();
     void readNames();
-    void layOut();
-    DataCopyResult copyResourceData(SoundResource& resource, SampleDataWriter& output,
-                                    std::uint32_t oldDataStart, std::uint32_t newDataStart);
-    bool needsSpace(const SoundResource& resource) const;
-    // The open source of the data copy for `path`, or a copy result saying
-    // why there is none.
-    DataCopyResult openCopySource(const std::string& path, SampleDataWriter& output, BankStream*& source);
 
     std::uint32_t magic_ = 0;
     Header header_{};
-    Header newHeader_{};
     audio::WaveDeviceLink* deviceLink_ = nullptr;
-    std::int64_t mainAreaSize_ = 0;
-    std::int64_t externalAreaSize_ = 0;
-    std::string saveTargetPath_;
-    TempFolder tempFolder_ = TempFolder::BesideLoadedBank;
     SourceBankResolver resolver_;
     WavDataLocator wavLocator_;
     int savesInProgress_ = 0;
-    SaveProgress saveProgress_;
     std::optional<std::string> externalDataName_;
     BankError errorCode_ = BankError::None;
     std::vector<std::unique_ptr<SoundResource>> resources_;
@@ -225,19 +177,8 @@ private:
     std::optional<std::string> bankPath_;
     std::string k7Directory_, tq2Directory_, k7Language_, tq2Language_;
     std::string gameDirectory_, otherGameDirectory_, languageDirectory_;
-    bool saveViaTemp_ = false;
-    std::string tempPath_;
-    int tempFileError_ = 0;
-    std::optional<PendingCommit> pendingCommit_;
-    // Per resource during a save: its data is another resource's copy.
-    std::vector<bool> sharesData_;
-    // The source file of the data copy, kept open across resources.
-    BankStream copySource_;
-    std::string copySourcePath_;
-    std::int64_t copySourceLength_ = -1;
 
     NameTable nameTable_;
-    BankStream stream_;
 };
 
 }  // namespace calyx::bank

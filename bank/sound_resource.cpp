@@ -3,24 +3,10 @@
 #include <algorithm>
 
 #include "bank/bank_stream.h"
+#include "bank/sample_reading.h"
 #include "bank/sound_bank.h"
-#include "platform/byte_order.h"
 
 namespace calyx::bank {
-namespace {
-
-constexpr std::uint32_t padModeEight = 2;
-
-// Reads the little-endian word at `at` of the open stream.
-bool readWordAt(BankStream& stream, std::int64_t at, std::uint32_t& value) {
-    std::uint8_t b[4];
-    if (!stream.seek(at) || !stream.read(b, 4)) return false;
-    value = platform::readLe32(b);
-    return true;
-}
-
-}  // namespace
-
 std::int64_t SoundResource::idOrNone() const {
     if (kind() == static_cast<std::uint32_t>(ResourceKind::Empty)) return -1;
     return record_.id();
@@ -33,14 +19,9 @@ std::uint32_t SoundResource::dataSize() const {
 
 std::uint32_t SoundResource::paddedSize() {
     if (!isSample()) return 0;
-    const std::uint64_t n = dataSize();
-    std::uint64_t padded = record_.padMode() == padModeEight ? (n & ~std::uint64_t{7}) + 8
-                                                             : (n + 3) & ~std::uint64_t{3};
-    // A size at the top of the range cannot grow; such data cannot exist in
-    // a file anyway, and the copy will say so.
-    if (padded > UINT32_MAX) padded = n;
-    currentSize_ = static_cast<std::uint32_t>(padded);
-    padBytes_ = static_cast<std::int32_t>(padded - n);
+    const std::uint32_t n = dataSize();
+    currentSize_ = paddedSizeOf(n, record_.padMode());
+    padBytes_ = static_cast<std::int32_t>(currentSize_ - n);
     return currentSize_;
 }
 
@@ -102,43 +83,66 @@ void SoundResource::setLoop(std::uint32_t start, std::uint32_t end) {
     currentLoopEnd_ = end;
 }
 
-void SoundResource::copyLayoutFrom(const SoundResource& other) {
-    newOffset_ = other.newOffset_;
-    currentSize_ = other.currentSize_;
-    padBytes_ = other.padBytes_;
-}
-
 void SoundResource::setFromBank(bool f) {
     linkFlags_ = f ? LinkFlag::fromBank : 0u;
 }
 
 void SoundResource::copyFrom(const SoundResource& source, bool fromBankFlag) {
-    const bool sourcePendingWav = source.replaced_ && (!(source.linkFlags_ & pasted) || source.sourceIsWav_);
-    const bool sourcePasted = source.replaced_ && (source.linkFlags_ & pasted);
     // The source's bytes are recorded where they are now, so that the next
     // save reads them and not whatever lies at the target's own place.
-    std::uint32_t flags = 0;
-    if (sourcePendingWav) {
-        flags = pasted | sourceIsPlainFile;
-        sourceIsWav_ = true;
+    const SampleSource from = source.currentSource();
+    sourceIsWav_ = from.kind == SourceKind::Wav;
+    std::uint32_t flags = pasted;
+    if (sourceIsWav_) {
+        flags |= sourceIsPlainFile;
         sourceArea_ = SourceArea::MainArea;
         sourceOffset_ = 0;
-    } else if (sourcePasted) {
-        flags = (source.linkFlags_ & (fromBank | sourceIsPlainFile)) | pasted;
-        if (fromBankFlag) flags |= fromBank;
-        sourceIsWav_ = source.sourceIsWav_;
-        sourceArea_ = source.sourceArea_;
-        sourceOffset_ = source.sourceOffset_;
     } else {
-        flags = pasted | (fromBankFlag ? fromBank : 0u) | (source.isStored() ? 0u : sourceIsPlainFile);
-        sourceIsWav_ = false;
-        sourceArea_ = source.isExternal() && source.isStored() ? SourceArea::FileStart
-                                                                : SourceArea::MainArea;
-        sourceOffset_ = source.record_.dataOffset();
+        if (from.kind == SourceKind::GameFile) flags |= sourceIsPlainFile;
+        // A paste keeps saying that its bytes came from another bank.
+        const bool sourcePasted = source.replaced_ && (source.linkFlags_ & pasted);
+        if (fromBankFlag || (sourcePasted && (source.linkFlags_ & fromBank))) flags |= fromBank;
+        sourceArea_ = from.area;
+        sourceOffset_ = from.offset;
     }
     linkFlags_ = flags;
     setReplacement(true, source.dataSize(), source.displayFileName());
     if (isLooping() && source.isLooping()) setLoop(source.record_.loopStart(), source.record_.loopEnd());
+}
+
+SampleSource SoundResource::sourceFor(std::uint32_t flags, std::int64_t offset, bool current) const {
+    SampleSource source;
+    source.ownSize = current ? currentSize_ : record_.dataSize();
+    source.paddedSize = paddedSizeOf(source.ownSize, record_.padMode());
+    const bool pastedHere = current && (flags & pasted);
+    source.area = pastedHere ? sourceArea_ : ownArea();
+    source.offset = offset;
+    if (current && (!(flags & pasted) || sourceIsWav_)) {
+        source.kind = SourceKind::Wav;
+        source.fileName = displayFileName();
+    } else if (current && (flags & sourceIsPlainFile)) {
+        // A paste of a sample that lay in a file of its own: the game's
+        // own external samples lie in its data folders.
+        source.kind = SourceKind::GameFile;
+        source.fileName = displayFileName();
+    } else if (!pastedHere && !isStored()) {
+        // The bank does not store it: the game's file of its name.
+        source.kind = SourceKind::GameFile;
+        source.fileName = listFileName();
+        source.searchMark = isExternal() ? graveMark : scriptMark;
+    } else if (pastedHere && (flags & fromBank)) {
+        source.kind = SourceKind::OtherBank;
+        source.linkKey = linkKey_;
+    }
+    return source;
+}
+
+SampleSource SoundResource::currentSource() const {
+    return sourceFor(linkFlags_, sourceOffset_, replaced_);
+}
+
+SampleSource SoundResource::storedSource() const {
+    return sourceFor(0, record_.dataOffset(), false);
 }
 
 int SoundResource::readSample(std::uint32_t dataStart, const std::string& path,
@@ -148,51 +152,16 @@ int SoundResource::readSample(std::uint32_t dataStart, const std::string& path,
     buffer.clear();
     length = 0;
     if (!isSample() || currentSize_ == 0) return 0;
-    const std::uint32_t wanted = current ? currentSize_ : record_.dataSize();
-
+    const SampleSource source = sourceFor(flags, offset, current);
+    const std::string file = source.kind == SourceKind::Wav ? source.fileName : path;
     BankStream stream;
     stream.setAccess(true, false);
-    std::int64_t start = 0;
-    if ((!current || (flags & pasted)) && !(flags & sourceIsPlainFile)) {
-        stream.setFileName(path);
-        if (!stream.open()) return 0;
-        if (isStored()) {
-            const bool absolute = (flags & pasted) ? sourceArea_ == SourceArea::FileStart
-                                                   : isExternal();
-            std::uint32_t base = 0;
-            if (!absolute) {
-                if (flags & fromBank) {
-                    if (!readWordAt(stream, headerWordOffset, base)) return 0;
-                } else {
-                    base = dataStart;
-                }
-            }
-            start = offset + base;
-        }
-    } else {
-        // An external resource's file was found by the caller; any other
-        // plain file is the one the resource names.
-        const std::string file = isExternal() ? path : displayFileName();
-        const bool wav = replaced_ && (!(flags & pasted) || sourceIsWav_);
-        if (wav) {
-            std::uint32_t chunkLength = 0;
-            if (!bank_ || !bank_->wavDataLocator() ||
-                !bank_->wavDataLocator()(file, start, chunkLength))
-                return 0;
-        }
-        stream.setFileName(file);
-        if (!stream.open()) return 0;
-    }
-    // Nothing is allocated for bytes the file does not hold.
-    const std::int64_t fileLength = stream.fileLength();
-    if (start < 0 || fileLength < 0 || start + wanted > fileLength) return 0;
-    if (!stream.seek(start)) return 0;
-    buffer.resize(wanted);
-    if (!stream.read(buffer.data(), wanted)) {
-        buffer.clear();
-        return 0;
-    }
-    length = wanted;
+    stream.setFileName(file);
+    if (!stream.open()) return 0;
+    const auto start = sourceStart(source, file, stream, dataStart, headerWordOffset,
+                                   bank_ ? bank_->wavDataLocator() : SoundBank::WavDataLocator());
+    if (!start || !readBytesAt(stream, *start, source.ownSize, buffer)) return 0;
+    length = source.ownSize;
     return 1;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bank/resource_record.h"
+#include "bank/sample_source.h"
 
 namespace calyx::audio {
 struct WaveDeviceLink;
@@ -26,15 +27,6 @@ enum LinkFlag : std::uint32_t {
     pasted = 0x2,             // the resource was filled by a paste
     sourceIsPlainFile = 0x4,  // the new data is the whole payload of a plain file
 };
-
-// The key a pasted resource holds into the table of the banks its data
-// comes from (0: none).
-using LinkKey = std::uint32_t;
-
-// Where `sourceOffset()` counts from in the bank file that holds the data:
-// the start of that bank's main data area, or the start of the file (the
-// external area of a bank with two areas holds absolute offsets).
-enum class SourceArea : std::uint8_t { MainArea, FileStart };
 
 // The text a record uses for "no file".
 inline constexpr std::string_view noFileName = "xxxxxxxxxxxx";
@@ -75,16 +67,23 @@ public:
     void setReplacement(bool replaced, std::uint32_t size, std::optional<std::string> path);
     void setLoop(std::uint32_t start, std::uint32_t end);
     void setSourceOffset(std::int64_t offset) { sourceOffset_ = offset; }
-    void setNewOffset(std::int64_t offset) { newOffset_ = offset; }
-    void addToNewOffset(std::int64_t delta) { newOffset_ += delta; }
-    void copyLayoutFrom(const SoundResource& other);
     // Takes `source`'s data as it is at this moment: the bank it lies in, the
     // area and offset, or the WAV file of a pending replacement.
     void copyFrom(const SoundResource& source, bool fromBankFlag);
     void setFromBank(bool f);
 
+    // Where the sample's bytes are now: the file of a pending replacement,
+    // the bank a paste came from, or the bank's own bytes (or, for a sample
+    // the bank does not store, the game's file of its name).
+    SampleSource currentSource() const;
+    // Where the record says the bytes are, whatever is pending.
+    SampleSource storedSource() const;
+    // The area the record's own offset counts from.
+    SourceArea ownArea() const { return isExternal() && isStored() ? SourceArea::FileStart : SourceArea::MainArea; }
+
     // Loads the data into `buffer`: kind 1 only, and only when there is some.
-    // `dataStart` is the main data area start of the bank at `path`;
+    // `dataStart` is the main data area start of the bank at `path`, which
+    // the caller found (a pending WAV file is the one the resource names);
     // `linkFlags` the flags to apply; `current` selects the replaced data.
     // 1 on success, 0 on any failure (the buffer is then empty).
     int readSample(std::uint32_t dataStart, const std::string& path, std::vector<std::uint8_t>& buffer,
@@ -110,7 +109,6 @@ public:
     const std::optional<std::string>& replacementPath() const { return replacementPath_; }
     std::uint32_t currentSize() const { return currentSize_; }
     void setCurrentSize(std::uint32_t size) { currentSize_ = size; }
-    std::int64_t newOffset() const { return newOffset_; }
     int volumeOverride() const { return volumeOverride_; }
     std::uint32_t currentLoopStart() const { return currentLoopStart_; }
     std::uint32_t currentLoopEnd() const { return currentLoopEnd_; }
@@ -129,6 +127,10 @@ public:
 private:
     friend class SoundBank;
 
+    // The source the resource's state gives under `flags` at `offset`:
+    // its present bytes when `current`, else the record's.
+    SampleSource sourceFor(std::uint32_t flags, std::int64_t offset, bool current) const;
+
     LinkKey linkKey_ = 0;
     audio::WaveDeviceLink* owner_ = nullptr;
     std::uint32_t linkFlags_ = 0;
@@ -139,7 +141,6 @@ private:
     bool replaced_ = false;
     std::optional<std::string> replacementPath_;
     std::uint32_t currentSize_ = 0;
-    std::int64_t newOffset_ = -1;
     int volumeOverride_ = -1;
     std::uint32_t currentLoopStart_ = 0, currentLoopEnd_ = 0;
     std::int32_t padBytes_ = 0;

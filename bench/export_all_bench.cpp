@@ -84,7 +84,7 @@ void BM_ExportAll(benchmark::State& state) {
         state.PauseTiming();
         const std::string out = bench.freshOutput();
         state.ResumeTiming();
-        const auto report = calyx::editor::exportAllSamples(bench.bank(), bench.strings(), out);
+        const auto report = calyx::editor::exportAllSamples(bench.bank(), out);
         if (report.exported != sampleCount) state.SkipWithError("not every sample was exported");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sampleCount * sampleBytes));

@@ -59,7 +59,7 @@ void BM_PreviewFromBank(benchmark::State& state) {
     calyx::editor::LinkTable links;
     calyx::editor::GameStrings strings;
     for (auto _ : state) {
-        auto preview = calyx::editor::previewResource(*b.bank().resourceAt(0), b.bank(), links, strings, columns);
+        auto preview = calyx::editor::previewResource(*b.bank().resourceAt(0), b.bank(), links, columns);
         if (preview.columns.size() != columns) state.SkipWithError("no waveform");
         benchmark::DoNotOptimize(preview);
     }

@@ -114,7 +114,7 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
         if (terminal) std::fprintf(stderr, "\rexporting %zu/%zu", done, total);
     };
     const auto report = editor::exportAllSamples(
-        bank, context.strings(), folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); },
+        bank, folder, [](const std::string& path) { std::printf("%s\n", path.c_str()); },
         progress);
     if (terminal) std::fprintf(stderr, "\n");
     std::fflush(stdout);

@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/converted_input.h"
 #include "cli/save_bank.h"
+#include "editor/core/current_sample.h"
 #include "editor/core/export_all.h"
 #include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
@@ -43,6 +44,27 @@ std::string sampleProblemText(const Context& context, const bank::SoundResource&
     return editor::exportProblemText(resource, problem, context.strings(), context.language());
 }
 
+// A sample resource of an open bank that the editor opens a dialog for.
+bank::SoundResource& sampleWithDialog(bank::SoundBank& bank, long index) {
+    bank::SoundResource& resource = resourceAtIndex(bank, index);
+    if (!editor::ResourceEditSession::opensDialogFor(resource))
+        throw CommandFailure{"resource " + std::to_string(index) +
+                             " is not a sample with a file of its own (the editor opens no dialog for it)"};
+    return resource;
+}
+
+// Resource `index`'s present sample, as the edit dialog reads it for a test
+// or an export; an empty sample when it has no bytes.
+editor::WavError readSampleOf(bank::SoundBank& bank, long index, std::vector<std::uint8_t>& sample) {
+    std::optional<std::vector<std::uint8_t>> bytes;
+    const editor::WavError read =
+        editor::readCurrentSample(*bank.resourceAt(static_cast<std::size_t>(index)), bank, bytes);
+    if (read != editor::WavError::None) return read;
+    if (!bytes) return editor::WavError::NoSampleData;
+    sample = std::move(*bytes);
+    return editor::WavError::None;
+}
+
 // One resource of one open bank in an edit dialog.
 struct OpenEdit {
     // Declared first: the document gives its links back when it goes.
@@ -53,32 +75,14 @@ struct OpenEdit {
     bank::SoundResource* resource = nullptr;
 };
 
-void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, long index,
-              audio::WaveDeviceLink* deviceLink = nullptr) {
+void openEdit(OpenEdit& edit, Context& context, const std::string& bankPath, long index) {
     edit.document = context.openDocument(bankPath, edit.links);
-    edit.resource = &resourceAtIndex(edit.document->bank(), index);
-    if (!editor::ResourceEditSession::opensDialogFor(*edit.resource))
-        throw CommandFailure{"resource " + std::to_string(index) +
-                             " is not a sample with a file of its own (the editor opens no dialog for it)"};
-    edit.resource->setOwner(deviceLink);
+    edit.resource = &sampleWithDialog(edit.document->bank(), index);
     edit.view.trackbar = 0;  // the dialog's trackbar is there
     edit.session = std::make_unique<editor::ResourceEditSession>(edit.view, edit.links, context.strings(),
                                                                  context.language());
-    edit.session->bind(*edit.resource, edit.document->bank(), deviceLink);
+    edit.session->bind(*edit.resource, edit.document->bank(), nullptr);
     if (!edit.session->initialise()) throw CommandFailure{"the resource cannot be edited"};
-}
-
-// The WAV error met reading resource `index`'s sample as the edit dialog
-// reads it for a test, or `None` when it reads whole.
-editor::WavError sampleReadError(const Context& context, bank::SoundBank& bank, long index) {
-    editor::HeadlessDialogView view;
-    editor::LinkTable links;
-    editor::ResourceEditSession session(view, links, context.strings(), context.language());
-    session.bind(*bank.resourceAt(static_cast<std::size_t>(index)), bank, nullptr);
-    session.initialise();
-    audio::WavFile reader;
-    audio::WaveFormat format;
-    return session.loadPlayBuffer(reader, format);
 }
 
 std::string refusalText(editor::DropRefusal refusal) {
@@ -165,16 +169,19 @@ void addExport(CLI::App& app, Context& context) {
         const std::string out = context.userPath(args->out, "the WAV file");
         checkExportTarget(out, args->out, bankPath, args->force);
         context.startUp();
-        OpenEdit edit;
-        openEdit(edit, context, bankPath, args->index);
-        const editor::WavError result = edit.session->exportWav(out);
+        editor::LinkTable links;
+        const auto document = context.openDocument(bankPath, links);
+        const bank::SoundResource& resource = sampleWithDialog(document->bank(), args->index);
+        std::vector<std::uint8_t> sample;
+        editor::WavError result = readSampleOf(document->bank(), args->index, sample);
+        if (result == editor::WavError::None) result = editor::writeSampleWav(out, sample);
         if (result != editor::WavError::None) {
             // A sample that cannot be read is the bank's problem, not the output's.
             const bool aboutOutput =
                 result == editor::WavError::CannotWrite || result == editor::WavError::CannotOpen;
             if (!aboutOutput)
                 throw CommandFailure{args->bank + ": resource " + std::to_string(args->index) + ": " +
-                                     sampleProblemText(context, *edit.resource, {static_cast<std::size_t>(args->index), result, args->out})};
+                                     sampleProblemText(context, resource, {static_cast<std::size_t>(args->index), result, args->out})};
             const std::string folder(platform::directoryPart(out));
             const bool noFolder = !folder.empty() && !platform::directoryExists(folder);
             throw CommandFailure{args->out + ": " +
@@ -182,7 +189,7 @@ void addExport(CLI::App& app, Context& context) {
                                                      "the WAV file cannot be written") +
                                  (noFolder ? " (the folder " + folder + " does not exist)" : "")};
         }
-        std::cout << "exported " << edit.session->state().playLength << " bytes to " << args->out << '\n';
+        std::cout << "exported " << sample.size() << " bytes to " << args->out << '\n';
     });
 }
 
@@ -292,8 +299,9 @@ void addCopy(CLI::App& app, Context& context) {
         if (outcome != editor::DropOutcome::Copied) throw CommandFailure{refusalText(refusal)};
         // A source whose sample cannot be read would fail the save; say so
         // about the source, before anything is written.
-        if (const editor::WavError unreadable = sampleReadError(context, source, args->sourceIndex);
-            unreadable != editor::WavError::None)
+        std::vector<std::uint8_t> sample;
+        if (const editor::WavError unreadable = readSampleOf(source, args->sourceIndex, sample);
+            unreadable != editor::WavError::None && unreadable != editor::WavError::NoSampleData)
             throw CommandFailure{args->source + ": resource " + std::to_string(args->sourceIndex) + ": " +
                                  sampleProblemText(context, *source.resourceAt(static_cast<std::size_t>(args->sourceIndex)),
                                                    {static_cast<std::size_t>(args->sourceIndex), unreadable, args->source})};
@@ -325,14 +333,31 @@ void addPlay(CLI::App& app, Context& context) {
                 french));
         });
         audio::WaveDeviceLink link = owner.makeLink();
-        OpenEdit edit;
-        openEdit(edit, context, bankPath, args->index, &link);
-        edit.document->bank().setDeviceLink(&link);
-        edit.session->testCurrent();
-        for (const auto& m : deviceMessages) edit.view.messages.push_back(m);
-        if (!edit.view.messages.empty() || !owner.waveHandle()) failWithDialogMessages(edit.view, args->bank, "nothing could be played");
+        editor::LinkTable links;
+        const auto document = context.openDocument(bankPath, links);
+        bank::SoundResource& resource = sampleWithDialog(document->bank(), args->index);
+        resource.setOwner(&link);
+        document->bank().setDeviceLink(&link);
+        // "Test current" in a dialog left as it opened: the sample at its volume.
+        std::vector<std::string> messages;
+        std::vector<std::uint8_t> sample;
+        audio::PlayHeader header;
+        if (const editor::WavError read = readSampleOf(document->bank(), args->index, sample);
+            read != editor::WavError::None) {
+            if (auto text = editor::wavErrorText(read, context.strings(), context.language()))
+                messages.push_back(text->utf8());
+        } else {
+            audio::playSample(resource, header, sample.data(), static_cast<std::uint32_t>(sample.size()),
+                              audio::volumeWord(resource.volume()));
+        }
+        messages.insert(messages.end(), deviceMessages.begin(), deviceMessages.end());
+        if (!messages.empty() || !owner.waveHandle()) {
+            std::string text;
+            for (const auto& m : messages) text += (text.empty() ? "" : "; ") + m;
+            throw CommandFailure{args->bank + ": " + (text.empty() ? "nothing could be played" : text)};
+        }
         waitForPlayback(owner);
-        edit.session->stopTest();
+        audio::stopSample(resource, header);
     });
 }
 

@@ -1,5 +1,7 @@
 #include "editor/core/bank_document.h"
 
+#include <cerrno>
+
 #include "bank/save_document.h"
 #include "editor/core/document_open.h"
 #include "editor/core/messages.h"
@@ -10,8 +12,34 @@
 namespace calyx::editor {
 
 namespace {
+
 constexpr std::string_view bankExtension = ".bnm";
+
+// What the user is told about a save that failed at `failure`'s step.
+DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::string& targetPath) {
+    using bank::SaveStep;
+    switch (failure.step) {
+    case SaveStep::TemporaryFile:
+        return {DocumentProblem::NoTemporaryFile, targetPath, failure.bankError, failure.systemError, failure.place};
+    case SaveStep::Replace:
+    case SaveStep::TargetName:
+    case SaveStep::None:
+        // A target whose folder is missing (or is a file) refuses the new file.
+        if (failure.systemError == ENOENT || failure.systemError == ENOTDIR)
+            return {DocumentProblem::FolderMissing, targetPath, {}, 0, std::string(platform::directoryPart(targetPath))};
+        return {DocumentProblem::ReplaceFailed, targetPath, {}, failure.systemError};
+    case SaveStep::EmptyBank:
+    case SaveStep::TooLarge:
+    case SaveStep::Header:
+    case SaveStep::SampleData:
+    case SaveStep::Flush:
+    case SaveStep::Naming:
+    case SaveStep::Closing: break;
+    }
+    return {DocumentProblem::SaveFailed, targetPath, failure.bankError, failure.systemError};
 }
+
+}  // namespace
 
 BankDocument::BankDocument(LinkTable& links) : links_(links) {
     useLinkTable(bank_, links_);
@@ -53,7 +81,7 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
     return result;
 }
 
-BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank::SoundBank::SaveProgress progress) {
+BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank::BankWriter::Progress progress) {
     if (!bank_.bankPath() || bank_.bankPath()->empty())
         return {false, DocumentReport{DocumentProblem::NewBankCannotBeSaved, displayName()}};
     // A pasted sample whose source file changed since would be read from the
@@ -65,22 +93,11 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
     const std::string loadedPath = *bank_.bankPath();
     const bool overItsFile = loadedPath == targetPath;
     const std::vector<bool> kept = PasteOrigins::keptSamples(bank_);
-    bank_.setSaveProgress(std::move(progress));
-    const auto outcome = bank::saveDocument(bank_, targetPath);
-    bank_.setSaveProgress({});
+    const auto outcome = bank::saveDocument(bank_, targetPath, progress);
     if (!outcome.saved) {
         // Nothing was written over the target: the changes are still only here.
         modified_ = true;
-        if (outcome.noTemporaryFile) {
-            return {false, DocumentReport{DocumentProblem::NoTemporaryFile, targetPath, outcome.bankError,
-                                          outcome.systemError, outcome.temporaryFolder}};
-        }
-        if (outcome.bankError != bank::BankError::None)
-            return {false, DocumentReport{DocumentProblem::SaveFailed, targetPath, outcome.bankError,
-                                          outcome.systemError}};
-        if (const auto folder = platform::directoryPart(targetPath); !folder.empty() && !platform::directoryExists(folder))
-            return {false, DocumentReport{DocumentProblem::FolderMissing, targetPath, {}, 0, std::string(folder)}};
-        return {false, DocumentReport{DocumentProblem::ReplaceFailed, targetPath, {}, outcome.systemError}};
+        return {false, saveFailureReport(outcome.failure, targetPath)};
     }
     pathName_ = targetPath;
     modified_ = false;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "bank/bank_writer.h"
 #include "bank/sound_bank.h"
 #include "editor/core/converted_copies.h"
 #include "editor/core/disk_stamp.h"
@@ -45,7 +46,7 @@ public:
         std::optional<DocumentReport> report;
     };
     // `progress` hears how far the save has come.
-    SaveResult save(const std::string& targetPath, bank::SoundBank::SaveProgress progress = {});
+    SaveResult save(const std::string& targetPath, bank::BankWriter::Progress progress = {});
 
     // Asks before a modified document closes: true when it may close.
     // `ask` shows the question; `saveNow` runs the save (asking for a name

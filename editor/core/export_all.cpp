@@ -7,10 +7,8 @@
 
 #include "audio/wav_file.h"
 #include "audio/wav_header.h"
-#include "editor/core/headless_dialog_view.h"
-#include "editor/core/link_table.h"
+#include "editor/core/current_sample.h"
 #include "editor/core/messages.h"
-#include "editor/core/resource_edit_session.h"
 #include "platform/path.h"
 
 namespace calyx::editor {
@@ -103,7 +101,7 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
     return name + std::string(wavExtension);
 }
 
-ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strings,
+ExportAllReport exportAllSamples(bank::SoundBank& bank,
                                  const std::string& hostFolder,
                                  const std::function<void(const std::string&)>& written,
                                  const std::function<void(std::size_t, std::size_t)>& progress) {
@@ -111,23 +109,15 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strin
     std::size_t total = 0;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) total += hasSampleData(*bank.resourceAt(i));
     std::size_t done = 0;
-    // What the dialog would show goes nowhere; the caller reports the codes.
-    HeadlessDialogView view;
-    LinkTable links;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
         auto& resource = *bank.resourceAt(i);
         if (!hasSampleData(resource)) continue;
-        // The edit dialog opened on the resource, as its export button reads it.
-        ResourceEditSession session(view, links, strings);
-        session.bind(resource, bank, nullptr);
-        session.initialise();
-        audio::WavFile reader;
-        audio::WaveFormat format;
-        WavError error = session.loadPlayBuffer(reader, format);
-        const auto& sample = session.state().playBuffer;
+        // The sample as the edit dialog's export button reads it.
+        std::optional<std::vector<std::uint8_t>> sample;
+        WavError error = readCurrentSample(resource, bank, sample);
         if (error == WavError::None && !sample) error = WavError::NoSampleData;
         const std::string path = hostFolder + "/" + exportFileName(i, resource);
-        if (error == WavError::None && !writeWav(path, *sample, session.state().playLength))
+        if (error == WavError::None && !writeWav(path, *sample, static_cast<std::uint32_t>(sample->size())))
             error = WavError::CannotWrite;
         if (error == WavError::None) {
             ++report.exported;

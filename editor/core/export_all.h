@@ -37,7 +37,7 @@ struct ExportAllReport {
 // export does. A new file is written directly; an existing one is replaced
 // safely. `written` hears each file's path, `progress` the count done and
 // the count to do.
-ExportAllReport exportAllSamples(bank::SoundBank& bank, const GameStrings& strings,
+ExportAllReport exportAllSamples(bank::SoundBank& bank,
                                  const std::string& hostFolder,
                                  const std::function<void(const std::string& path)>& written = {},
                                  const std::function<void(std::size_t done, std::size_t total)>& progress = {});

@@ -11,8 +11,7 @@ namespace {
 // A paste not yet saved whose bytes lie in a bank file: another bank's, or
 // its own bank's (a paste within one bank).
 bool isPendingFromBank(const bank::SoundResource& r) {
-    return r.isReplaced() && (r.linkFlags() & bank::pasted) && !(r.linkFlags() & bank::sourceIsPlainFile) &&
-           !r.sourceIsWav();
+    return r.isReplaced() && r.currentSource().inBankFile();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "audio/playback.h"
 #include "audio/wave_format.h"
+#include "editor/core/current_sample.h"
 #include "editor/core/message_box.h"
 #include "editor/core/messages.h"
 #include "editor/core/resource_drop.h"
@@ -25,36 +26,6 @@ std::string trimSpaces(std::string_view text) {
 
 bool hasWavName(std::string_view path) {
     return path.size() > 4 && platform::equalsNoCase(path.substr(path.size() - 4), ".wav");
-}
-
-// Where a resource's own bank data starts counting from.
-bank::SourceArea ownArea(const bank::SoundResource& r) {
-    return r.isExternal() && r.isStored() ? bank::SourceArea::FileStart : bank::SourceArea::MainArea;
-}
-
-// The dialog's code for what reading or writing a WAV file answered.
-WavError wavErrorFor(audio::WavResult result) {
-    switch (result) {
-    case audio::WavResult::Ok: return WavError::None;
-    case audio::WavResult::NotSupported: return WavError::FormatNotSupported;
-    case audio::WavResult::CannotOpen: return WavError::CannotOpen;
-    case audio::WavResult::ReadFailed: return WavError::CannotRead;
-    case audio::WavResult::WriteFailed: return WavError::CannotWrite;
-    }
-    return WavError::CannotRead;
-}
-
-// Opens `path` and applies the acceptance rule; on `WavError::None` the
-// file is open at its first sample byte.
-WavError openAccepted(audio::WavFile& file, const std::string& path, audio::WaveFormat& format,
-                 std::uint32_t& dataLength) {
-    const audio::WavResult result = file.openWav(path, format, dataLength);
-    if (result != audio::WavResult::Ok) return wavErrorFor(result);
-    if (!audio::isAcceptedFormat(format)) {
-        file.closeWav();
-        return WavError::FormatNotSupported;
-    }
-    return WavError::None;
 }
 
 }  // namespace
@@ -257,29 +228,11 @@ void ResourceEditSession::stopTest() {
 
 WavError ResourceEditSession::readWavIntoPlayBuffer(audio::WavFile& file, const std::string& path,
                                                audio::WaveFormat& format, std::optional<std::uint32_t> limit) {
-    std::uint32_t dataLength = 0;
-    const WavError opened = openAccepted(file, path, format, dataLength);
-    if (opened != WavError::None) return opened;
-    if (limit && *limit < dataLength) dataLength = *limit;
-    // Nothing is allocated for bytes the file does not hold.
-    if (dataLength > file.remainingBytes()) {
-        file.closeWav();
-        return WavError::CannotRead;
-    }
     std::vector<std::uint8_t> buffer;
-    try {
-        buffer.resize(dataLength);
-    } catch (const std::bad_alloc&) {
-        file.closeWav();
-        return WavError::NoSampleData;
-    }
-    if (!file.readData(dataLength, buffer.data())) {
-        file.closeWav();
-        return WavError::CannotRead;
-    }
-    file.closeWav();
+    const WavError read = readWavData(file, path, format, limit, buffer);
+    if (read != WavError::None) return read;
+    state_.playLength = static_cast<std::uint32_t>(buffer.size());
     state_.playBuffer = std::move(buffer);
-    state_.playLength = dataLength;
     return WavError::None;
 }
 
@@ -303,42 +256,22 @@ WavError ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFo
 
     // The resource's own sample, as OK would leave it.
     stopTest();
-    const std::uint32_t flags = state_.openedLinkFlags;
-    if (state_.pendingReplaced && state_.pendingPath && !(flags & bank::pasted)) {
-        // A pending WAV file (chosen in this dialog or in an earlier one):
-        // the first `pendingSize` bytes of its data.
-        audio::WaveFormat fileFormat;
-        const WavError read = readWavIntoPlayBuffer(file, *state_.pendingPath, fileFormat, state_.pendingSize);
-        if (read != WavError::None) return WavError::CannotRead;
-        format = audio::editorFormat;
-        return WavError::None;
-    }
-    std::optional<std::string> source;
-    if (r->isStored() && !(flags & bank::sourceIsPlainFile)) {
-        source = (flags & bank::fromBank) ? links_.pathOf(r->linkKey()) : b->bankPath();
-        // No bank file to read from: nothing can be loaded.
-        if (!source) return WavError::CannotRead;
-    } else if (state_.pendingReplaced && r->isReplaced() && r->sourceIsWav()) {
-        // Pasted from a resource with a pending WAV file: that file.
-        source = r->displayFileName();
+    SampleToRead what;
+    if (state_.pendingReplaced && state_.pendingPath && !(state_.openedLinkFlags & bank::pasted)) {
+        what.pendingWav = state_.pendingPath;
+        what.pendingSize = state_.pendingSize;
     } else {
-        const unsigned char mark = r->isExternal() ? bank::graveMark : bank::scriptMark;
-        source = b->findInCandidates(text, mark, mark);
-        if (!source) {
-            format = audio::editorFormat;
-            return WavError::None;
-        }
+        // After "Reset" the bank's own bytes, else the resource's present ones.
+        what.source = state_.pendingReplaced ? r->currentSource() : r->storedSource();
     }
-    std::vector<std::uint8_t> buffer;
-    std::uint32_t length = 0;
-    // A pasted resource's offset counts from its source's main area unless
-    // it is an absolute one; `readSample` tells the two apart.
-    const std::uint32_t mainStart = b->mainAreaStart();
-    if (!r->readSample(mainStart, *source, buffer, length, bank::mainAreaWordOffset, state_.openedSourceOffset,
-                       flags, state_.pendingReplaced))
-        return WavError::CannotRead;
-    state_.playBuffer = std::move(buffer);
-    state_.playLength = length;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    const WavError read =
+        readSample(*b, what, [this](bank::LinkKey key) { return links_.pathOf(key); }, bytes);
+    if (read != WavError::None) return read;
+    if (bytes) {
+        state_.playLength = static_cast<std::uint32_t>(bytes->size());
+        state_.playBuffer = std::move(*bytes);
+    }
     format = audio::editorFormat;
     return WavError::None;
 }
@@ -463,7 +396,7 @@ void ResourceEditSession::commit() {
     if (!(flags & bank::pasted)) {
         // Not pasted: the data is the resource's own (in its bank, or the
         // pending file), wherever a paste had placed it before.
-        r.setSourceArea(ownArea(r));
+        r.setSourceArea(r.ownArea());
         r.setSourceIsWav(false);
         if (!state_.pendingReplaced) r.setSourceOffset(r.record().dataOffset());
     }

@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "audio/wave_format.h"
-#include "editor/core/headless_dialog_view.h"
-#include "editor/core/resource_edit_session.h"
+#include "editor/core/current_sample.h"
 
 namespace calyx::editor {
 
@@ -12,8 +11,8 @@ double sampleSeconds(std::uint32_t bytes) {
     return static_cast<double>(bytes) / audio::editorFormat.avgBytesPerSec;
 }
 
-SamplePreview previewResource(bank::SoundResource& resource, bank::SoundBank& bank, LinkTable& links,
-                              const GameStrings& strings, std::size_t columns) {
+SamplePreview previewResource(const bank::SoundResource& resource, const bank::SoundBank& bank,
+                              const LinkTable& links, std::size_t columns) {
     SamplePreview preview;
     switch (static_cast<bank::ResourceKind>(resource.kind())) {
     case bank::ResourceKind::CdAudio: preview.kind = PreviewKind::CdAudio; return preview;
@@ -30,18 +29,10 @@ SamplePreview previewResource(bank::SoundResource& resource, bank::SoundBank& ba
     }
     if (preview.size == 0) return preview;
 
-    HeadlessDialogView view;
-    ResourceEditSession session(view, links, strings);
-    session.bind(resource, bank, nullptr);
-    session.initialise();
-    audio::WavFile reader;
-    audio::WaveFormat format;
-    preview.error = session.loadPlayBuffer(reader, format);
-    const auto& bytes = session.state().playBuffer;
-    if (preview.error == WavError::None && bytes) {
-        const std::size_t length = std::min<std::size_t>(session.state().playLength, bytes->size());
-        preview.columns = summarizeWaveform(std::span(bytes->data(), length), columns);
-    }
+    std::optional<std::vector<std::uint8_t>> bytes;
+    preview.error =
+        readCurrentSample(resource, bank, [&links](bank::LinkKey key) { return links.pathOf(key); }, bytes);
+    if (preview.error == WavError::None && bytes) preview.columns = summarizeWaveform(std::span(*bytes), columns);
     return preview;
 }
 

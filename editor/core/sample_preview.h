@@ -34,7 +34,7 @@ struct SamplePreview {
 
 double sampleSeconds(std::uint32_t bytes);
 
-SamplePreview previewResource(bank::SoundResource& resource, bank::SoundBank& bank, LinkTable& links,
-                              const GameStrings& strings, std::size_t columns);
+SamplePreview previewResource(const bank::SoundResource& resource, const bank::SoundBank& bank,
+                              const LinkTable& links, std::size_t columns);
 
 }  // namespace calyx::editor

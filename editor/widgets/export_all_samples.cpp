@@ -26,7 +26,7 @@ ExportAllReport exportAllSamplesOf(CCalyxDoc& document, const QString& folder, c
     ExportAllReport report;
     {
         ProgressWindow progress(parent, fromBuiltIn(newer_text::exportingProgress.in(language)));
-        report = exportAllSamples(bank, strings, QFile::encodeName(folder).toStdString(), {},
+        report = exportAllSamples(bank, QFile::encodeName(folder).toStdString(), {},
                                   [&progress](std::size_t done, std::size_t total) { progress.step(done, total); });
     }
     QStringList lines{fromBuiltIn(exportSummary(report.exported, folder.toStdString(), language))};

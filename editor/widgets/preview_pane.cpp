@@ -101,7 +101,7 @@ void CPreviewPane::showResource(bank::SoundResource* resource, bank::SoundBank* 
 
 void CPreviewPane::refresh() {
     preview_ = SamplePreview{};
-    if (resource_) preview_ = previewResource(*resource_, *bank_, links_, strings_, summaryColumns);
+    if (resource_) preview_ = previewResource(*resource_, *bank_, links_, summaryColumns);
     showLines();
     waveform_->update();
 }

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "bank/save_document.h"
 #include "fixtures/file_size_limit.h"
@@ -33,7 +35,7 @@ Bytes withPadding(Bytes bytes, std::size_t padded) {
 // Saves the bank in place and answers the new file's bytes.
 Bytes saveInPlace(bank::SoundBank& b) {
     const auto outcome = bank::saveDocument(b, *b.bankPath());
-    EXPECT_TRUE(outcome.saved) << "bank error " << static_cast<int>(outcome.bankError);
+    EXPECT_TRUE(outcome.saved) << "bank error " << static_cast<int>(outcome.failure.bankError);
     return fixtures::readBytes(*b.bankPath());
 }
 
@@ -324,7 +326,7 @@ TEST(BankSave, OnlyABankNameIsATarget) {
     // Any of these would not open again, or would name its companion wrongly.
     for (const std::string name : {"noext", "orig.bns", ".bnm", "a.bnm.wav", "dir.bnm/"}) {
         const auto outcome = bank::saveDocument(*loaded.bank, dir / name);
-        EXPECT_TRUE(outcome.badTargetName) << name;
+        EXPECT_EQ(outcome.failure.step, bank::SaveStep::TargetName) << name;
         EXPECT_FALSE(outcome.saved);
         EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
     }
@@ -352,10 +354,13 @@ protected:
         fixtures::writeBytes(dir_ / "f.bnm", original_);
         loaded_ = testing::loadBankFile(dir_ / "f.bnm");
     }
-    void expectUntouched(bank::BankError expectedError) {
+    void expectUntouched(bank::BankError expectedError, bank::SaveStep expectedStep = bank::SaveStep::SampleData,
+                         std::optional<std::size_t> expectedResource = std::nullopt) {
         const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
         EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.bankError, expectedError);
+        EXPECT_EQ(outcome.failure.bankError, expectedError);
+        EXPECT_EQ(outcome.failure.step, expectedStep);
+        EXPECT_EQ(outcome.failure.resource, expectedResource);
         EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
         EXPECT_EQ(loaded_.bank->savesInProgress(), 0);
         for (int i = 0; i < 20; ++i) {
@@ -370,40 +375,44 @@ protected:
     testing::Loaded loaded_;
 };
 
-// The temporary file's name is the bank's to give: a save that could make
-// none does not hand out the name of an earlier save's file.
-TEST_F(FailedSave, NoTemporaryNameLeavesTheBank) {
-    loaded_.bank->prepareSave(true, dir_ / "f.bnm");
-    loaded_.bank->save(nullptr);
-    const std::string earlier = loaded_.bank->tempPath();
-    ASSERT_FALSE(earlier.empty());
-    loaded_.bank->discardSave();
-    platform::deleteFile(earlier);
+// A save that can make no temporary file says so, with the system's reason
+// and the folder, and hands out no name of an earlier save's file.
+TEST_F(FailedSave, NoTemporaryFileNamesTheStepAndTheReason) {
     // Twenty names taken by folders: none can be created or cleaned up.
     for (int i = 0; i < 20; ++i) fixtures::makeDirs(dir_ / ("~Calyx" + std::to_string(i) + ".tmp"));
+    bank::SaveStep step = bank::SaveStep::None;
+    {
+        bank::BankWriter writer(*loaded_.bank, dir_ / "f.bnm");
+        step = writer.writeTemporary(dir_ / "f.bnm", {}).step;
+        // Where the system has unnamed files, the new file finds no free
+        // name only once it is complete.
+        EXPECT_TRUE(step == bank::SaveStep::TemporaryFile || step == bank::SaveStep::Naming);
+        EXPECT_EQ(writer.tempPath(), "");
+    }
     const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
-    EXPECT_FALSE(outcome.saved);
-    EXPECT_EQ(outcome.bankError, bank::BankError::SourceMissing);
     EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
-    EXPECT_EQ(loaded_.bank->tempPath(), "");
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_EQ(outcome.failure.step, step);
+    EXPECT_EQ(outcome.failure.bankError, bank::BankError::SourceMissing);
+    EXPECT_NE(outcome.failure.systemError, 0);
 }
 
 TEST_F(FailedSave, AMissingReplacementFileLeavesTheBankAndKeepsTheEdit) {
     loaded_.bank->resourceAt(0)->setReplacement(true, 8, dir_ / "gone.wav");
-    expectUntouched(bank::BankError::SourceMissing);
+    expectUntouched(bank::BankError::SourceMissing, bank::SaveStep::SampleData, 0);
     EXPECT_TRUE(loaded_.bank->resourceAt(0)->isReplaced());
     EXPECT_EQ(loaded_.bank->mainAreaStart(), wordAt(original_, 28));
 }
 
 TEST_F(FailedSave, AReplacementShorterThanItsSizeIsAReadError) {
     loaded_.bank->resourceAt(1)->setReplacement(true, 400, writeWav(dir_, "short.wav", fixtures::patternBytes(8, 1)));
-    expectUntouched(bank::BankError::SourceUnreadable);
+    expectUntouched(bank::BankError::SourceUnreadable, bank::SaveStep::SampleData, 1);
 }
 
 TEST_F(FailedSave, ABankTooLargeForItsOffsetsIsRefused) {
     loaded_.bank->resourceAt(0)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "x.wav", {1, 2, 3, 4}));
     loaded_.bank->resourceAt(1)->setReplacement(true, 0xFFFFFF00u, writeWav(dir_, "y.wav", {1, 2, 3, 4}));
-    expectUntouched(bank::BankError::Other);
+    expectUntouched(bank::BankError::Other, bank::SaveStep::TooLarge);
 }
 
 }  // namespace
@@ -418,7 +427,10 @@ TEST_F(FailedSave, AFullDiskLeavesTheBankByteForByte) {
         fixtures::FileSizeLimit full(300);
         const auto outcome = bank::saveDocument(*loaded_.bank, dir_ / "f.bnm");
         EXPECT_FALSE(outcome.saved);
-        EXPECT_NE(outcome.bankError, bank::BankError::None);
+        // The write that found the disk full, with the system's reason.
+        EXPECT_EQ(outcome.failure.step, bank::SaveStep::SampleData);
+        EXPECT_EQ(outcome.failure.systemError, EFBIG);
+        EXPECT_EQ(outcome.failure.bankError, bank::BankError::SourceMissing);
     }
     EXPECT_EQ(fixtures::readBytes(dir_ / "f.bnm"), original_);
     EXPECT_FALSE(platform::fileExists(dir_ / "~Calyx0.tmp"));
@@ -446,7 +458,8 @@ TEST(BankSave, AClaimedSizeBeyondTheFileFailsBeforeAnyDataIsWritten) {
         fixtures::FileSizeLimit limit(1 << 20);
         const auto outcome = bank::saveDocument(*loaded.bank, dir / "f.bnm");
         EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.bankError, bank::BankError::SourceUnreadable);
+        EXPECT_EQ(outcome.failure.bankError, bank::BankError::SourceUnreadable);
+        EXPECT_EQ(outcome.failure.resource, 0u);
     }
     EXPECT_EQ(fixtures::readBytes(dir / "f.bnm"), original);
     EXPECT_FALSE(platform::fileExists(dir / "~Calyx0.tmp"));

@@ -38,7 +38,7 @@ protected:
     void save(bank::SoundBank& b) {
         useLinkTable(b, links);
         const auto outcome = bank::saveDocument(b, *b.bankPath());
-        ASSERT_TRUE(outcome.saved) << static_cast<int>(outcome.bankError);
+        ASSERT_TRUE(outcome.saved) << static_cast<int>(outcome.failure.bankError);
     }
     std::string wav(const std::string& name, const Bytes& samples) {
         const std::string path = dir / name;

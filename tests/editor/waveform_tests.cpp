@@ -74,14 +74,14 @@ TEST_F(PreviewTest, AStoredSampleShowsItsOwnBytesSizeDurationAndLoop) {
     looping.loopEnd = 44100;
     auto bank = open({test::sample(1, ramp, "RAMP.WAV"), looping});
 
-    const SamplePreview first = previewResource(*bank->resourceAt(0), *bank, links, strings, 2);
+    const SamplePreview first = previewResource(*bank->resourceAt(0), *bank, links, 2);
     EXPECT_EQ(first.kind, PreviewKind::Sample);
     EXPECT_EQ(first.error, WavError::None);
     EXPECT_EQ(first.size, 16u);
     EXPECT_FALSE(first.looping);
     EXPECT_EQ(first.columns, (std::vector<WaveColumn>{{-4, -1}, {0, 3}}));
 
-    const SamplePreview second = previewResource(*bank->resourceAt(1), *bank, links, strings, 3);
+    const SamplePreview second = previewResource(*bank->resourceAt(1), *bank, links, 3);
     EXPECT_DOUBLE_EQ(second.seconds, 1.0);
     EXPECT_TRUE(second.looping);
     EXPECT_EQ(second.loopStart, 4410u);
@@ -106,18 +106,18 @@ TEST_F(PreviewTest, APendingWavShowsItsDataChunkAndCdTracksAndEmptySlotsNoWave) 
         .data(fixtures::pcm16({-200, 300, -100, 50}))
         .writeTo(wav);
     bank->resourceAt(0)->setReplacement(true, 8, wav);
-    const SamplePreview replaced = previewResource(*bank->resourceAt(0), *bank, links, strings, 2);
+    const SamplePreview replaced = previewResource(*bank->resourceAt(0), *bank, links, 2);
     EXPECT_EQ(replaced.size, 8u);
     EXPECT_EQ(replaced.columns, (std::vector<WaveColumn>{{-200, 300}, {-100, 50}}));
 
     // A pending file that has gone: no waveform, and the reason.
     std::filesystem::remove(wav);
-    const SamplePreview gone = previewResource(*bank->resourceAt(0), *bank, links, strings, 2);
+    const SamplePreview gone = previewResource(*bank->resourceAt(0), *bank, links, 2);
     EXPECT_NE(gone.error, WavError::None);
     EXPECT_TRUE(gone.columns.empty());
 
-    EXPECT_EQ(previewResource(*bank->resourceAt(1), *bank, links, strings, 2).kind, PreviewKind::CdAudio);
-    const SamplePreview slot = previewResource(*bank->resourceAt(2), *bank, links, strings, 2);
+    EXPECT_EQ(previewResource(*bank->resourceAt(1), *bank, links, 2).kind, PreviewKind::CdAudio);
+    const SamplePreview slot = previewResource(*bank->resourceAt(2), *bank, links, 2);
     EXPECT_EQ(slot.kind, PreviewKind::EmptySlot);
     EXPECT_TRUE(slot.columns.empty());
 }
