@@ -96,7 +96,10 @@ void BankWriter::layOut() {
                        sameBytes(places_[j].source, place.source);
             });
             if (same != named.end()) {
-                place.newOffset = places_[*same].newOffset;
+                // One copy, laid out as the first of them asked.
+                const SampleSource own = std::move(place.source);
+                place = places_[*same];
+                place.source = own;
                 place.shared = true;
                 continue;
             }

@@ -16,7 +16,7 @@ std::uint32_t paddedSizeOf(std::uint32_t size, std::uint32_t padMode) {
 }
 
 bool sameBytes(const SampleSource& a, const SampleSource& b) {
-    if (a.kind != b.kind || a.ownSize != b.ownSize || a.paddedSize != b.paddedSize) return false;
+    if (a.kind != b.kind || a.ownSize != b.ownSize) return false;
     switch (a.kind) {
     case SourceKind::Wav:
     case SourceKind::GameFile: return platform::toLower(a.fileName) == platform::toLower(b.fileName);

@@ -51,7 +51,7 @@ struct SampleSource {
 // stays as it is (such data cannot exist in a file; the copy says so).
 std::uint32_t paddedSizeOf(std::uint32_t size, std::uint32_t padMode);
 
-// True when two sources name the very same bytes taking the same space.
+// True when two sources name the very same bytes (their padding may differ).
 bool sameBytes(const SampleSource& a, const SampleSource& b);
 
 }  // namespace calyx::bank

@@ -1,7 +1,9 @@
 #include "bank/save_document.h"
 
 #include <cerrno>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "platform/file.h"
 #include "platform/path.h"
@@ -34,6 +36,23 @@ constexpr std::string_view bankExtension = ".bnm";
 std::string hostFolderOf(std::string_view path) {
     const std::string_view folder = platform::directoryPart(path);
     return platform::toHostPath(folder.empty() ? std::string_view(".") : folder);
+}
+
+// A target held open for a moment by another program (a virus scanner, the
+// game) refuses the new file: it is tried again, five attempts in all.
+constexpr int renameAttempts = 5;
+constexpr auto renamePause = std::chrono::milliseconds(50);
+
+// Moves the complete temporary file onto the target; 0, or the errno of the
+// last refusal.
+int moveIntoPlaceRetrying(const std::string& tempPath, const std::string& targetPath) {
+    int refused = 0;
+    for (int attempt = 0; attempt < renameAttempts; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(renamePause);
+        if (platform::moveIntoPlace(platform::toHostPath(tempPath), targetPath)) return 0;
+        refused = errno != 0 ? errno : EIO;
+    }
+    return refused;
 }
 
 }  // namespace
@@ -73,9 +92,9 @@ SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath, const B
         outcome.failure = std::move(failure);
         return outcome;
     }
-    if (!platform::moveIntoPlace(platform::toHostPath(writer->tempPath()), targetPath)) {
+    if (const int refused = moveIntoPlaceRetrying(writer->tempPath(), targetPath); refused != 0) {
         outcome.failure.step = SaveStep::Replace;
-        outcome.failure.systemError = errno;
+        outcome.failure.systemError = refused;
         return outcome;
     }
     // The companion follows only a bank that is safely in place under a new name.

@@ -15,7 +15,8 @@ namespace {
 
 constexpr std::string_view bankExtension = ".bnm";
 
-// What the user is told about a save that failed at `failure`'s step.
+}  // namespace
+
 DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::string& targetPath) {
     using bank::SaveStep;
     switch (failure.step) {
@@ -29,17 +30,24 @@ DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::st
             return {DocumentProblem::FolderMissing, targetPath, {}, 0, std::string(platform::directoryPart(targetPath))};
         return {DocumentProblem::ReplaceFailed, targetPath, {}, failure.systemError};
     case SaveStep::EmptyBank:
-    case SaveStep::TooLarge:
+    case SaveStep::TooLarge: break;
     case SaveStep::Header:
     case SaveStep::SampleData:
     case SaveStep::Flush:
     case SaveStep::Naming:
-    case SaveStep::Closing: break;
+    case SaveStep::Closing:
+        // What the system said, where it has words of its own.
+        if (failure.systemError == ENOSPC || failure.systemError == EDQUOT)
+            return {DocumentProblem::DiskFull, targetPath, failure.bankError, failure.systemError};
+        if (failure.systemError == EIO) {
+            const bool reading = failure.bankError == bank::BankError::SourceUnreadable;
+            return {reading ? DocumentProblem::ReadError : DocumentProblem::WriteError, targetPath, failure.bankError,
+                    failure.systemError};
+        }
+        break;
     }
     return {DocumentProblem::SaveFailed, targetPath, failure.bankError, failure.systemError};
 }
-
-}  // namespace
 
 BankDocument::BankDocument(LinkTable& links) : links_(links) {
     useLinkTable(bank_, links_);

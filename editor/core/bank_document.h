@@ -108,4 +108,10 @@ private:
 // last component has no extension, nothing for another extension.
 std::optional<std::string> bankSavePath(std::string_view chosenName);
 
+// What the user is told about a save of `targetPath` that failed at
+// `failure`'s step: a full disk, a device that failed reading or writing, a
+// missing folder and a refused rename in words of their own, the bank's
+// error otherwise.
+DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::string& targetPath);
+
 }  // namespace calyx::editor

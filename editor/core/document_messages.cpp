@@ -64,6 +64,13 @@ ProblemTexts textsFor(DocumentProblem problem) {
     case DocumentProblem::FolderMissing:
         return {std::nullopt, "%1\nLe dossier %2 n'existe pas : rien n'a été écrit.",
                 "%1: the folder %2 does not exist; nothing was written"};
+    case DocumentProblem::DiskFull:
+        return {diskFull, "%1\nLe disque est plein.", "%1: the disk is full", true};
+    case DocumentProblem::ReadError:
+        return {readError, "%1\nUn son de la banque n'a pas pu être lu.", "%1: a sample of the bank could not be read",
+                true};
+    case DocumentProblem::WriteError:
+        return {writeError, "%1\nLa banque n'a pas pu être écrite.", "%1: the bank could not be written", true};
     case DocumentProblem::CompanionCopyFailed:
         return {std::nullopt, message::companionCopyFailed.french,
                 "%1: saved, but the companion name file (.bns) could not be copied"};

@@ -27,6 +27,9 @@ enum class DocumentProblem {
     NoTemporaryFile,      // no temporary file could be made for the save (its folder in `place`)
     ReplaceFailed,        // the new file could not take the target's place; the file is unchanged
     FolderMissing,        // the target's folder (in `place`) does not exist; nothing was written
+    DiskFull,             // the disk (or the user's quota) is full; the file is unchanged
+    ReadError,            // a sample could not be read (the device failed); the file is unchanged
+    WriteError,           // the new bank could not be written (the device failed); the file is unchanged
     CompanionCopyFailed,  // the bank was saved, its ".bns" companion could not follow
     PasteSourceChanged,   // a bank a sample was pasted from changed since (its path is given); nothing was saved
 };

@@ -62,6 +62,7 @@ bool ResourceEditSession::initialise() {
     state_.pendingSize = r->dataSize();
     state_.openedLinkFlags = r->linkFlags() & linkFlagBits;
     state_.openedSourceOffset = (r->linkFlags() & bank::pasted) ? r->sourceOffset() : r->record().dataOffset();
+    state_.resetPressed = false;
 
     view_.setTrackbarPosition(r->volume());
     view_.setVolumeText(std::to_string(r->volume()));
@@ -146,6 +147,7 @@ void ResourceEditSession::reset() {
     state_.pendingPath.reset();
     state_.openedLinkFlags = 0;
     state_.openedSourceOffset = r->record().dataOffset();
+    state_.resetPressed = true;
     view_.setFileNameText(r->listFileName());
     state_.pendingSize = r->storedSize();
     showSizeLine(state_.pendingSize, false);
@@ -331,7 +333,7 @@ bool ResourceEditSession::ok() {
     r->setVolume(readVolumeField());
     std::string text = fileNameBoxText();
     bool closes = false;
-    if (platform::equalsNoCase(text, state_.openingFileText)) {
+    if (!state_.resetPressed && platform::equalsNoCase(text, state_.openingFileText)) {
         state_.pendingPath.reset();
         closes = true;
     } else if (platform::equalsNoCase(text, r->listFileName())) {

@@ -56,6 +56,8 @@ struct ResourceEditState {
     std::optional<std::string> pendingPath;
     std::uint32_t pendingSize = 0;
     std::string openingFileText;
+    // "Reset" was pressed: OK drops what was pending, whatever the names.
+    bool resetPressed = false;
     // The test sound: queued through `playHeader`, kept until stopped.
     audio::PlayHeader playHeader{};
     std::optional<std::vector<std::uint8_t>> playBuffer;

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "bank/save_document.h"
 #include "fixtures/file_size_limit.h"
@@ -143,6 +145,59 @@ TEST(BankSave, SamplesOfOneNameShareOnlyTheSameBytes) {
     EXPECT_EQ(sampleBytes(saved, false, 6), noName2.data);
     // Six distinct copies of 8 bytes.
     EXPECT_EQ(wordAt(saved, 40) - wordAt(saved, 28), 6u * 8u);
+}
+
+// Two records of one sample that differ only in their pad mode share one
+// copy, laid out as the first of them asks, in either order and flavour.
+TEST(BankSave, SamplesThatDifferOnlyInPaddingShareOneCopy) {
+    for (const bool k7 : {false, true}) {
+        for (const bool eightFirst : {false, true}) {
+            TempDir dir;
+            BankSpec spec;
+            spec.k7 = k7;
+            auto first = sample(1, 10, "TWIN.WAV");
+            auto second = sample(2, 0, "TWIN.WAV");
+            second.dataOffset = 0;
+            second.dataSize = 10;
+            (eightFirst ? first : second).padMode = 2;
+            spec.resources = {first, second};
+            auto loaded = testing::writeAndLoad(dir, "t.bnm", spec);
+            const Bytes saved = saveInPlace(*loaded.bank);
+            const std::size_t records = k7 ? 36 : 44;
+            auto word = [&](std::size_t i, std::size_t at) { return wordAt(saved, records + 92 * i + at); };
+            const std::uint32_t padded = eightFirst ? 16u : 12u;
+            EXPECT_EQ(word(0, 16), word(1, 16)) << k7 << eightFirst;
+            EXPECT_EQ(word(0, 12), padded);
+            EXPECT_EQ(word(1, 12), padded);
+            EXPECT_EQ(saved.size(), records + 2 * 92 + padded);
+            const Bytes bytes = sampleBytes(saved, k7, 1);
+            EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 10), first.data);
+        }
+    }
+}
+
+// A target briefly held by another program refuses the new file: the save
+// tries again before it gives up.
+TEST(BankSave, TheRenameIsTriedAgain) {
+    TempDir dir;
+    BankSpec spec;
+    spec.resources = {sample(1, 8, "A.WAV")};
+    auto loaded = testing::writeAndLoad(dir, "b.bnm", spec);
+    // An empty folder in the target's place until another program lets go.
+    fixtures::makeDirs(dir / "held.bnm");
+    std::thread other([&dir] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(70));
+        std::filesystem::remove(dir / "held.bnm");
+    });
+    const auto outcome = bank::saveDocument(*loaded.bank, dir / "held.bnm");
+    other.join();
+    EXPECT_TRUE(outcome.saved) << static_cast<int>(outcome.failure.step);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "held.bnm"));
+    // One that never lets go fails the save, with the system's reason.
+    fixtures::makeDirs(dir / "kept.bnm/inside");
+    const auto refused = bank::saveDocument(*loaded.bank, dir / "kept.bnm");
+    EXPECT_EQ(refused.failure.step, bank::SaveStep::Replace);
+    EXPECT_NE(refused.failure.systemError, 0);
 }
 
 // A sample copied within its bank is the same bytes from the same place:
@@ -292,8 +347,10 @@ TEST(BankSave, SavingTwiceReadsTheFileJustSaved) {
     b.resourceAt(1)->setVolume(12);
     b.resourceAt(0)->copyFrom(*b.resourceAt(1), false);
     const Bytes saved = saveInPlace(b);
-    EXPECT_EQ(sampleBytes(saved, false, 1), bigger);
+    // The paste and its source are one sample of one name: one copy, laid
+    // out as the first of them (pad mode 2) asks.
     EXPECT_EQ(sampleBytes(saved, false, 0), withPadding(bigger, 72));
+    EXPECT_EQ(sampleBytes(saved, false, 1), withPadding(bigger, 72));
     EXPECT_EQ(saved[44 + 92 + 20], 12);
 }
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "editor/core/converted_copies.h"
 #include "editor/core/resource_drop.h"
 #include "fixtures/file_size_limit.h"
+#include "fixtures/game_strings_table.h"
 #include "fixtures/strings_dat.h"
 #include "fixtures/wav_builder.h"
 #include "platform/file.h"
@@ -168,6 +170,42 @@ TEST_F(Document, AFailedSaveKeepsTheFileAndTheModifiedFlag) {
     EXPECT_FALSE(doc.isSaving());
     EXPECT_TRUE(doc.save(path_).saved);
     EXPECT_FALSE(doc.isModified());
+}
+
+// A full disk, a device failing on a read or a write, a missing folder: each
+// in the game's own words for it when they are there.
+TEST(SaveFailureReport, TheSystemsAnswerChoosesTheWords) {
+    using bank::SaveStep;
+    struct Case {
+        bank::SaveFailure failure;
+        DocumentProblem problem;
+        const char* gameText;
+    };
+    const std::vector<Case> cases = {
+        {{SaveStep::SampleData, bank::BankError::SourceMissing, 3, ENOSPC, {}}, DocumentProblem::DiskFull, "full"},
+        {{SaveStep::Flush, bank::BankError::SourceMissing, {}, EDQUOT, {}}, DocumentProblem::DiskFull, "full"},
+        {{SaveStep::SampleData, bank::BankError::SourceUnreadable, 1, EIO, {}}, DocumentProblem::ReadError, "read"},
+        {{SaveStep::Header, bank::BankError::SourceMissing, {}, EIO, {}}, DocumentProblem::WriteError, "written"},
+        {{SaveStep::SampleData, bank::BankError::SourceMissing, 0, EFBIG, {}}, DocumentProblem::SaveFailed, "bank"},
+        {{SaveStep::Replace, {}, {}, ENOENT, {}}, DocumentProblem::FolderMissing, nullptr},
+        {{SaveStep::Replace, {}, {}, EACCES, {}}, DocumentProblem::ReplaceFailed, "denied"},
+    };
+    const GameStrings strings = fixtures::gameStrings({{142, "%1\\nThe disk is full."},
+                                                       {144, "%1\\nAccess denied."},
+                                                       {145, "%1\\nThe file cannot be read."},
+                                                       {146, "%1\\nThe file cannot be written."},
+                                                       {62, "The bank could not be saved"}});
+    for (const Case& c : cases) {
+        const DocumentReport report = saveFailureReport(c.failure, "/games/b.bnm");
+        EXPECT_EQ(report.problem, c.problem) << c.failure.systemError;
+        const std::string text = report.text(strings, InterfaceLanguage::English).utf8();
+        if (c.gameText) {
+            EXPECT_NE(text.find(c.gameText), std::string::npos) << text;
+        }
+        // Without the game's texts, the built-in text says why.
+        const std::string builtIn = report.text(GameStrings{}, InterfaceLanguage::English).utf8();
+        EXPECT_NE(builtIn.find("/games/b.bnm"), std::string::npos) << builtIn;
+    }
 }
 
 TEST_F(Document, ANewBankCannotBeSavedAndSaysSo) {

@@ -1,8 +1,10 @@
 // The link table's keys and counts, and dropping one resource on another.
 #include <gtest/gtest.h>
 
+#include "editor/core/current_sample.h"
 #include "editor/core/link_table.h"
 #include "editor/core/resource_drop.h"
+#include "editor/core/resource_edit_session.h"
 #include "edit_test_support.h"
 
 namespace calyx::editor {
@@ -190,6 +192,37 @@ TEST_F(DropTest, TheQuestionNamesTheTargetOrItsFileAndNeverOverruns) {
     const std::string question = replaceQuestion(target, strings).utf8();
     EXPECT_EQ(question.size(), replaceQuestionMax);
     EXPECT_EQ(question.rfind("Voulez-vous remplacer ppp", 0), 0u);
+}
+
+}  // namespace
+}  // namespace calyx::editor
+
+namespace calyx::editor {
+namespace {
+
+// "Reset" then OK gives the resource its own sample back, even when the
+// pasted sample's file has the resource's own name.
+TEST_F(DropTest, ResetDropsAPasteWhateverTheNames) {
+    fixtures::BankSpec spec;
+    spec.resources = {sample(41, patternBytes(8, 41), "SAME.WAV"), sample(42, patternBytes(12, 42), "SAME.WAV")};
+    auto bank = openBankFile(writeBank(dir, "d.bnm", spec));
+    useLinkTable(*bank, links);
+    ASSERT_EQ(drop(*bank, 0, *bank, 1), DropOutcome::Copied);
+    bank::SoundResource& target = *bank->resourceAt(1);
+    ASSERT_TRUE(target.isReplaced());
+
+    HeadlessDialogView view = dialogView();
+    ResourceEditSession session(view, links, strings);
+    session.bind(target, *bank, nullptr);
+    ASSERT_TRUE(session.initialise());
+    session.reset();
+    ASSERT_TRUE(session.ok());
+    EXPECT_FALSE(target.isReplaced());
+    EXPECT_EQ(target.linkFlags(), 0u);
+    EXPECT_EQ(target.linkKey(), 0u);
+    std::optional<std::vector<std::uint8_t>> bytes;
+    ASSERT_EQ(readCurrentSample(target, *bank, bytes), WavError::None);
+    EXPECT_EQ(bytes, std::optional(patternBytes(12, 42)));
 }
 
 }  // namespace
