@@ -9,6 +9,7 @@
 #include "audio/riff_chunks.h"
 #include "audio/wave_format.h"
 #include "platform/byte_order.h"
+#include "platform/read_fully.h"
 
 namespace calyx::audio {
 namespace {
@@ -35,16 +36,7 @@ constexpr std::uint32_t placeholderDataLength = 0x80000000;
 using platform::readLe16;
 using platform::readLe32;
 
-bool readFully(platform::File& file, void* buffer, std::size_t length) {
-    auto* at = static_cast<std::uint8_t*>(buffer);
-    while (length > 0) {
-        const std::ptrdiff_t got = file.read(at, length);
-        if (got <= 0) return false;
-        at += got;
-        length -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
+using platform::readFully;
 
 // Float samples may hold anything: NaN is read as silence, and values far
 // beyond full scale (infinities included) are clipped to a bound that keeps

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/byte_order.h"
+#include "platform/read_fully.h"
 
 namespace calyx::audio {
 namespace {
@@ -19,15 +20,7 @@ RiffChunkWalker::RiffChunkWalker(platform::File& file)
     : file_(file), fileLength_(std::max<std::int64_t>(file.length(), 0)), next_(formHeaderSize) {}
 
 bool RiffChunkWalker::readAt(std::int64_t offset, void* buffer, std::size_t length) {
-    auto* at = static_cast<std::uint8_t*>(buffer);
-    while (length > 0) {
-        const std::ptrdiff_t got = file_.readAt(at, length, offset);
-        if (got <= 0) return false;
-        at += got;
-        offset += got;
-        length -= static_cast<std::size_t>(got);
-    }
-    return true;
+    return platform::readFully(file_, buffer, length, offset);
 }
 
 RiffForm RiffChunkWalker::readForm() {

@@ -156,6 +156,8 @@ WavResult locateWavData(std::string_view path, std::int64_t& dataOffset, std::ui
     return WavResult::Ok;
 }
 
+bool hasWavExtension(std::string_view path) { return platform::hasExtension(path, wavExtension); }
+
 bool findWavDataChunk(const std::string& path, std::int64_t& dataOffset, std::uint32_t& dataLength) {
     return locateWavData(path, dataOffset, dataLength) == WavResult::Ok;
 }

@@ -68,6 +68,11 @@ WavResult locateWavData(std::string_view path, std::int64_t& dataOffset, std::ui
 
 // `locateWavData` as the bank's WAV data locator wants it: true when the
 // file opened as PCM WAVE and its data chunk was found.
+inline constexpr std::string_view wavExtension = ".wav";
+// True when `path` ends in ".wav" in any letter case, after at least one
+// character: the name the dialog, a drop and the converter take.
+bool hasWavExtension(std::string_view path);
+
 bool findWavDataChunk(const std::string& path, std::int64_t& dataOffset, std::uint32_t& dataLength);
 
 }  // namespace calyx::audio

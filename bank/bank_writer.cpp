@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <unordered_map>
 
+#include "bank/bank_file_name.h"
 #include "bank/sample_data_writer.h"
 #include "bank/sample_reading.h"
 #include "platform/byte_order.h"
@@ -15,7 +16,6 @@ namespace calyx::bank {
 namespace {
 
 constexpr std::string_view tempPrefixName = "~Calyx";
-constexpr std::string_view bankExtension = ".bnm";
 
 // A write that failed reads as a missing source: the bank's codes have no
 // write error of their own.
@@ -88,7 +88,7 @@ void BankWriter::layOut() {
         const std::string name = platform::toLower(r.displayFileName());
         // Samples of one name share their data only when they are the same
         // bytes in the same area; an empty name or a bank file never shares.
-        const bool mayShare = !name.empty() && !platform::hasExtension(name, bankExtension);
+        const bool mayShare = !name.empty() && !isBankFileName(name);
         if (mayShare) {
             const auto& named = byName[name];
             const auto same = std::find_if(named.begin(), named.end(), [&](std::size_t j) {

@@ -25,8 +25,6 @@ namespace {
 
 using namespace name_script;
 
-constexpr int companionRead = 1;
-constexpr int companionUnreadable = 0;
 
 enum class ColumnType { Number, String, Other };
 
@@ -125,17 +123,17 @@ Row readRow(ScriptTokenizer& tokenizer, const Layout& layout) {
 
 }  // namespace
 
-int NameTable::readCompanion(const std::string& path) {
+CompanionResult NameTable::readCompanion(const std::string& path) {
     ScriptReader reader;
-    if (!reader.open(path)) return companionUnreadable;
-    int result = companionRead;
+    if (!reader.open(path)) return CompanionResult::Unreadable;
+    CompanionResult result = CompanionResult::Read;
     try {
         ScriptTokenizer tokenizer(companionSyntax());
         tokenizer.start(&ScriptReader::characterSource, &reader, captureSlots);
         if (tokenizer.matchPattern(companionHeaderPattern.data(), companionHeaderPattern.size())) {
             std::optional<std::int64_t> rowCount = readRowCount(tokenizer);
             if (!rowCount) {
-                result = companionUnreadable;
+                result = CompanionResult::Unreadable;
             } else {
                 Layout layout;
                 if (tokenizer.matchPattern(companionStructurePattern.data(), companionStructurePattern.size()))

@@ -11,19 +11,11 @@
 
 namespace calyx::bank {
 
-namespace {
-
-constexpr int k7Read = 0;
-constexpr int k7CannotOpen = 1;
-constexpr int k7EntryLost = 2;
-
-}  // namespace
-
-int NameTable::readK7Script(const std::string& path) {
+K7ScriptResult NameTable::readK7Script(const std::string& path) {
     using namespace name_script;
     ScriptReader reader;
-    if (!reader.open(path)) return k7CannotOpen;
-    int result = k7Read;
+    if (!reader.open(path)) return K7ScriptResult::CannotOpen;
+    K7ScriptResult result = K7ScriptResult::Read;
     try {
         ScriptTokenizer tokenizer(k7Syntax());
         tokenizer.start(&ScriptReader::characterSource, &reader, captureSlots);
@@ -40,13 +32,13 @@ int NameTable::readK7Script(const std::string& path) {
                 const auto& captures = tokenizer.captures();
                 std::string comment = captures.size() > 2 ? captures[2].text : std::string();
                 if (!add(captures[0].number, captures[1].text, std::move(comment)))
-                    result = k7EntryLost;
+                    result = K7ScriptResult::EntryLost;
             }
             tokenizer.releaseCaptures();
         }
     } catch (const std::exception&) {
         // Out of memory while reading: what was stored stays.
-        result = k7EntryLost;
+        result = K7ScriptResult::EntryLost;
     }
     reader.close();
     return result;

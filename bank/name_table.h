@@ -9,6 +9,12 @@
 
 namespace calyx::bank {
 
+// What reading a "K7.csb" script came to; the numbers are the reader's.
+enum class K7ScriptResult : int { Read = 0, CannotOpen = 1, EntryLost = 2 };
+// What reading a bank's companion (".bns") came to; the numbers are the
+// reader's.
+enum class CompanionResult : int { Unreadable = 0, Read = 1 };
+
 class NameTable {
 public:
     struct Entry {
@@ -30,12 +36,13 @@ public:
     std::size_t size() const { return entries_.size(); }
     const std::vector<Entry>& entries() const { return entries_; }
 
-    // Fill the table from a "K7.csb" script: 0 = read, 1 = the file cannot be
-    // opened, 2 = an entry could not be stored.
-    int readK7Script(const std::string& path);
-    // Fill the table from a bank's companion (".bns"): 1 = read (also a file
-    // without a header section), 0 = it cannot be opened or gives no row count.
-    int readCompanion(const std::string& path);
+    // Fill the table from a "K7.csb" script (EntryLost: an entry could not
+    // be stored).
+    K7ScriptResult readK7Script(const std::string& path);
+    // Fill the table from a bank's companion (".bns"): Read also for a file
+    // without a header section; Unreadable when it cannot be opened or gives
+    // no row count.
+    CompanionResult readCompanion(const std::string& path);
 
 private:
     std::vector<Entry> entries_;

@@ -30,7 +30,6 @@ bool namesSameFile(const std::string& a, const std::string& b) {
            platform::replacementTarget(a) == platform::replacementTarget(b);
 }
 
-constexpr std::string_view bankExtension = ".bnm";
 
 // The folder of the file at `path` ("." for a bare name), as the host names it.
 std::string hostFolderOf(std::string_view path) {
@@ -56,10 +55,6 @@ int moveIntoPlaceRetrying(const std::string& tempPath, const std::string& target
 }
 
 }  // namespace
-
-bool isBankFileName(std::string_view path) {
-    return platform::hasExtension(platform::lastComponent(path), bankExtension);
-}
 
 SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath, const BankWriter::Progress& progress) {
     SaveOutcome outcome;

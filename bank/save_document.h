@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "bank/bank_file_name.h"
 #include "bank/bank_writer.h"
 #include "bank/sound_bank.h"
 
@@ -20,12 +21,6 @@ struct SaveOutcome {
     // The bank was saved but its companion name file could not be copied.
     bool companionFailed = false;
 };
-
-// True when a bank may be saved under `path`: its last component ends in
-// ".bnm" in any letter case, after at least one character. A bank under any
-// other name would not open again, and its companion name file (the bank's
-// name with its last letter replaced by 's') would be named wrongly.
-bool isBankFileName(std::string_view path);
 
 // `progress` hears the sample bytes written so far and in all.
 SaveOutcome saveDocument(SoundBank& bank, const std::string& targetPath, const BankWriter::Progress& progress = {});

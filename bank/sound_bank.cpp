@@ -240,11 +240,11 @@ void SoundBank::readNames() {
         // empty names and no error.
         const auto script = findInCandidates("K7.csb", scriptMark, graveMark);
         if (!script) return;
-        if (nameTable_.readK7Script(*script) != 1) assignNames();
+        if (nameTable_.readK7Script(*script) != K7ScriptResult::CannotOpen) assignNames();
         return;
     }
     if (!bankPath_ || bankPath_->empty()) return;
-    if (!nameTable_.readCompanion(companionPath(*bankPath_))) recordError(BankError::CompanionUnreadable);
+    if (nameTable_.readCompanion(companionPath(*bankPath_)) == CompanionResult::Unreadable) recordError(BankError::CompanionUnreadable);
     assignNames();
 }
 

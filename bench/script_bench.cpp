@@ -62,7 +62,7 @@ void BM_ReadK7Script(benchmark::State& state) {
     const ScriptFolder& f = folder();
     for (auto _ : state) {
         calyx::bank::NameTable table;
-        if (table.readK7Script(f.k7Path()) != 0 || table.size() != entryCount) state.SkipWithError("K7.csb misread");
+        if (table.readK7Script(f.k7Path()) != calyx::bank::K7ScriptResult::Read || table.size() != entryCount) state.SkipWithError("K7.csb misread");
         benchmark::DoNotOptimize(table.size());
     }
     state.SetBytesProcessed(state.iterations() * f.k7Size());
@@ -73,7 +73,7 @@ void BM_ReadCompanion(benchmark::State& state) {
     const ScriptFolder& f = folder();
     for (auto _ : state) {
         calyx::bank::NameTable table;
-        if (table.readCompanion(f.companionPath()) != 1 || table.size() != entryCount)
+        if (table.readCompanion(f.companionPath()) != calyx::bank::CompanionResult::Read || table.size() != entryCount)
             state.SkipWithError("companion misread");
         benchmark::DoNotOptimize(table.size());
     }

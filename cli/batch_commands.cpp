@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "audio/wav_convert.h"
+#include "audio/wav_file.h"
 #include "cli/commands.h"
 #include "editor/core/export_all.h"
 #include "editor/core/installation.h"
@@ -128,7 +129,7 @@ void exportAll(Context& context, const std::string& bankArgument, const std::str
 }
 
 void convert(const Context& context, const std::string& inputArgument, const std::string& outputArgument) {
-    if (!platform::hasExtension(outputArgument, ".wav"))
+    if (!audio::hasWavExtension(outputArgument))
         throw CommandFailure{outputArgument + ": the output must be a .wav file", ExitCode::Usage};
     audio::SampleFormat source;
     const audio::ConvertResult result =

@@ -11,8 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace calyx;
     const std::string path = fuzz::writeInput("input.bns", fuzz::asText(data, size));
     bank::NameTable table;
-    const int result = table.readCompanion(path);
-    fuzz::check(result == 0 || result == 1, "readCompanion answers 0 or 1");
+    const bank::CompanionResult result = table.readCompanion(path);
+    fuzz::check(result == bank::CompanionResult::Read || result == bank::CompanionResult::Unreadable,
+                "readCompanion answers Read or Unreadable");
     fuzz::checkEveryEntryFound(table);
     return 0;
 }

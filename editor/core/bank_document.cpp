@@ -13,8 +13,6 @@ namespace calyx::editor {
 
 namespace {
 
-constexpr std::string_view bankExtension = ".bnm";
-
 }  // namespace
 
 DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::string& targetPath) {
@@ -158,11 +156,11 @@ void BankDocument::releaseLinks() {
 std::optional<std::string> bankSavePath(std::string_view chosenName) {
     const std::string_view last = platform::lastComponent(chosenName);
     if (last.empty()) return std::nullopt;
-    if (platform::hasExtension(last, bankExtension)) return std::string(chosenName);
+    if (bank::isBankFileName(chosenName)) return std::string(chosenName);
     const auto dot = last.rfind('.');
     // A leading dot names a hidden file, not an extension.
     if (dot != std::string_view::npos && dot != 0) return std::nullopt;
-    return std::string(chosenName) + std::string(bankExtension);
+    return std::string(chosenName) + std::string(bank::bankExtension);
 }
 
 }  // namespace calyx::editor

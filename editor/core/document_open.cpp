@@ -4,6 +4,7 @@
 
 #include "audio/wav_file.h"
 #include "bank/bank_archive.h"
+#include "bank/bank_file_name.h"
 #include "platform/file.h"
 #include "platform/path.h"
 
@@ -40,13 +41,9 @@ std::string resolveLongPath(std::string_view path) {
     return out;
 }
 
-bool hasBankExtension(std::string_view resolvedPath) {
-    return resolvedPath.size() > 3 && platform::equalsNoCase(resolvedPath.substr(resolvedPath.size() - 4), ".bnm");
-}
-
 OpenResult openBank(bank::SoundBank& bank, std::string_view path, const InstallInfo& install) {
     const std::string resolved = resolveLongPath(path);
-    if (!hasBankExtension(resolved)) return OpenResult::BadPath;
+    if (!bank::isBankFileName(resolved)) return OpenResult::BadPath;
     bank.setGameInstallations(install.k7Dir, install.tq2Dir,
                               install.k7Language ? *install.k7Language : std::string(),
                               install.tq2Language ? *install.tq2Language : std::string());

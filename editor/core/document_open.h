@@ -15,10 +15,6 @@ namespace calyx::editor {
 // drive "X:" is kept as written); the empty text when no file matches.
 std::string resolveLongPath(std::string_view path);
 
-// True when the resolved path has more than 3 characters and ends in ".bnm"
-// in any letter case.
-bool hasBankExtension(std::string_view resolvedPath);
-
 enum class OpenResult {
     Opened,       // loaded (the bank may hold a warning in its error code)
     BadPath,      // no such file, or not a ".bnm" name

@@ -3,12 +3,14 @@
 
 #include <string_view>
 
+#include "bank/bank_file_name.h"
+
 namespace calyx::editor::document_type {
 
 inline constexpr std::string_view name = "Custom";
 // The file dialogs' filter and the extension added to a name without one.
 inline constexpr std::string_view filter = "sons TQ (*.bnm)";
-inline constexpr std::string_view extension = ".bnm";
+inline constexpr std::string_view extension = bank::bankExtension;
 // The type's identifier and its name for people.
 inline constexpr std::string_view fileTypeId = "Calyx.Document";
 inline constexpr std::string_view fileTypeName = "Fichiers sons TQ";

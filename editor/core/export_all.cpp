@@ -14,7 +14,6 @@
 namespace calyx::editor {
 namespace {
 
-constexpr std::string_view wavExtension = ".wav";
 
 // What lies behind a problem, and the summary; "%1" and "%2" stand for the
 // values.
@@ -92,13 +91,13 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
     std::string label = resource.name();
     if (label.empty()) {
         label = resource.listFileName();
-        if (platform::hasExtension(label, wavExtension)) label.resize(label.size() - wavExtension.size());
+        if (audio::hasWavExtension(label)) label.resize(label.size() - audio::wavExtension.size());
     }
     for (char& c : label)
         if (!isSafeFileNameCharacter(c)) c = '_';
     std::string name = std::to_string(index);
     if (!label.empty()) name += "_" + label;
-    return name + std::string(wavExtension);
+    return name + std::string(audio::wavExtension);
 }
 
 ExportAllReport exportAllSamples(bank::SoundBank& bank,

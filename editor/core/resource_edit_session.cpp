@@ -24,10 +24,6 @@ std::string trimSpaces(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-bool hasWavName(std::string_view path) {
-    return path.size() > 4 && platform::equalsNoCase(path.substr(path.size() - 4), ".wav");
-}
-
 }  // namespace
 
 ResourceEditSession::ResourceEditSession(EditDialogView& view, LinkTable& links, const GameStrings& strings,
@@ -157,7 +153,7 @@ void ResourceEditSession::reset() {
 }
 
 ImportResult ResourceEditSession::importWav(const std::string& path, bool showInDialog) {
-    if (!hasWavName(path)) return ImportResult::NotWavName;
+    if (!audio::hasWavExtension(path)) return ImportResult::NotWavName;
     audio::WavFile file;
     audio::WaveFormat format;
     std::uint32_t dataLength = 0;

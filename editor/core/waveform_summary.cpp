@@ -2,21 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
+
+#include "platform/byte_order.h"
 
 namespace calyx::editor {
 namespace {
 
 std::int16_t frameAt(const std::uint8_t* bytes, std::size_t frame) {
-    const std::uint8_t* p = bytes + 2 * frame;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::int16_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    } else {
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
-    }
+    return static_cast<std::int16_t>(platform::readLe16(bytes + 2 * frame));
 }
 
 // Lowest and highest value of frames [first, last), last > first.

@@ -381,12 +381,14 @@ TEST(BankSave, OnlyABankNameIsATarget) {
     fixtures::writeBytes(dir / "orig.bnm", fixtures::buildBank(spec));
     auto loaded = testing::loadBankFile(dir / "orig.bnm");
     // Any of these would not open again, or would name its companion wrongly.
-    for (const std::string name : {"noext", "orig.bns", ".bnm", "a.bnm.wav", "dir.bnm/"}) {
+    for (const std::string name : {"noext", "orig.bns", "a.bnm.wav", "dir.bnm/"}) {
         const auto outcome = bank::saveDocument(*loaded.bank, dir / name);
         EXPECT_EQ(outcome.failure.step, bank::SaveStep::TargetName) << name;
         EXPECT_FALSE(outcome.saved);
         EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
     }
+    // A name that is only the extension is a bank that opens again.
+    EXPECT_TRUE(bank::saveDocument(*loaded.bank, dir / ".bnm").saved);
     EXPECT_TRUE(bank::saveDocument(*loaded.bank, dir / "LOUD.BnM").saved);
     EXPECT_EQ(*loaded.bank->bankPath(), dir / "LOUD.BnM");
 }

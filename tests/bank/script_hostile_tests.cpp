@@ -19,11 +19,11 @@ struct Scripts {
     fixtures::TempDir dir;
     NameTable table;
 
-    int k7(const std::string& text) {
+    bank::K7ScriptResult k7(const std::string& text) {
         fixtures::writeFile(dir / "K7.csb", text);
         return table.readK7Script(dir / "K7.csb");
     }
-    int companion(const std::string& text) {
+    bank::CompanionResult companion(const std::string& text) {
         fixtures::writeFile(dir / "x.bns", text);
         return table.readCompanion(dir / "x.bns");
     }
@@ -41,27 +41,27 @@ std::string junk(std::size_t size, unsigned seed, bool withZeros) {
 
 TEST(HostileScripts, BinaryJunkAndZeroBytes) {
     Scripts s;
-    EXPECT_EQ(s.k7(junk(1u << 20, 1, false)), 0);
-    EXPECT_EQ(s.companion(junk(1u << 20, 2, false)), 1);
+    EXPECT_EQ(s.k7(junk(1u << 20, 1, false)), bank::K7ScriptResult::Read);
+    EXPECT_EQ(s.companion(junk(1u << 20, 2, false)), bank::CompanionResult::Read);
     // A zero byte ends the text: the entry behind it is not read.
     std::string entry = fixtures::k7ScriptText({{1, "One", "c"}});
-    EXPECT_EQ(s.k7(std::string("\0", 1) + entry), 0);
+    EXPECT_EQ(s.k7(std::string("\0", 1) + entry), bank::K7ScriptResult::Read);
     EXPECT_EQ(s.table.size(), 0u);
-    EXPECT_EQ(s.k7(junk(4096, 3, true) + entry), 0);
+    EXPECT_EQ(s.k7(junk(4096, 3, true) + entry), bank::K7ScriptResult::Read);
 }
 
 TEST(HostileScripts, HugeWordsStringsAndCommentsWithoutLineEnds) {
     Scripts s;
     std::string longWord(tenMegabytes, 'W');
     std::string head = "{SndResourceE: 1 (\"x\") SetName(";
-    ASSERT_EQ(s.k7(head + longWord + ") SetComment(\"" + std::string(oneMegabyte, 'c') + "\") }\n"), 0);
+    ASSERT_EQ(s.k7(head + longWord + ") SetComment(\"" + std::string(oneMegabyte, 'c') + "\") }\n"), bank::K7ScriptResult::Read);
     ASSERT_EQ(s.table.size(), 1u);
     EXPECT_EQ(s.table.entries()[0].name, std::string(20, 'W'));
     EXPECT_EQ(s.table.entries()[0].comment, std::string(255, 'c'));
 
     // Unterminated string and comment, then nothing more.
-    EXPECT_EQ(s.k7(head + "\"" + std::string(oneMegabyte, 'u')), 0);
-    EXPECT_EQ(s.companion("[HEADER]\nRes = 5\n;" + std::string(oneMegabyte, 'x')), 1);
+    EXPECT_EQ(s.k7(head + "\"" + std::string(oneMegabyte, 'u')), bank::K7ScriptResult::Read);
+    EXPECT_EQ(s.companion("[HEADER]\nRes = 5\n;" + std::string(oneMegabyte, 'x')), bank::CompanionResult::Read);
     EXPECT_EQ(s.table.size(), 1u);
 }
 
@@ -69,8 +69,8 @@ TEST(HostileScripts, ThousandsOfEntriesWithOneId) {
     Scripts s;
     std::vector<fixtures::NameEntry> entries;
     for (int i = 0; i < 5000; ++i) entries.push_back({42, "n" + std::to_string(i), "c"});
-    ASSERT_EQ(s.companion(fixtures::companionText(entries)), 1);
-    ASSERT_EQ(s.k7(fixtures::k7ScriptText(entries)), 0);
+    ASSERT_EQ(s.companion(fixtures::companionText(entries)), bank::CompanionResult::Read);
+    ASSERT_EQ(s.k7(fixtures::k7ScriptText(entries)), bank::K7ScriptResult::Read);
     EXPECT_EQ(s.table.size(), 10000u);
     char name[50];
     char comment[100];
@@ -82,16 +82,16 @@ TEST(HostileScripts, ARowCountFarAboveTheRowsStopsAtTheEndOfTheText) {
     const std::string columns = "[STRUCTURE Res]\nid int\nname string\ncomment string\n[BODY Res]\n";
     Scripts s;
     // Eight digits at most make the row count (21474836 here).
-    EXPECT_EQ(s.companion("[HEADER]\nRes = 2147483648\n" + columns + "1 \"a\" \"b\"\n"), 1);
+    EXPECT_EQ(s.companion("[HEADER]\nRes = 2147483648\n" + columns + "1 \"a\" \"b\"\n"), bank::CompanionResult::Read);
     EXPECT_EQ(s.table.size(), 1u);
-    EXPECT_EQ(s.companion("[HEADER]\nRes = 99999999\n" + columns + "2 \"c\" \"d\"\n3 \"e\" \"f\""), 1);
+    EXPECT_EQ(s.companion("[HEADER]\nRes = 99999999\n" + columns + "2 \"c\" \"d\"\n3 \"e\" \"f\""), bank::CompanionResult::Read);
     EXPECT_EQ(s.table.size(), 3u);
     // A row whose token fits no column takes nothing and ends the rows.
-    EXPECT_EQ(s.companion("[HEADER]\nRes = 99999999\n" + columns + "4 \"g\" \"h\" [ ( ) ] 5 \"i\" \"j\"\n"), 1);
+    EXPECT_EQ(s.companion("[HEADER]\nRes = 99999999\n" + columns + "4 \"g\" \"h\" [ ( ) ] 5 \"i\" \"j\"\n"), bank::CompanionResult::Read);
     EXPECT_EQ(s.table.size(), 4u);
     EXPECT_EQ(s.table.find(5), nullptr);
     // So does a structure without columns.
-    EXPECT_EQ(s.companion("[HEADER]\nRes = 99999999\n[STRUCTURE Res]\n[BODY Res]\n" + std::string(1000, '7')), 1);
+    EXPECT_EQ(s.companion("[HEADER]\nRes = 99999999\n[STRUCTURE Res]\n[BODY Res]\n" + std::string(1000, '7')), bank::CompanionResult::Read);
     EXPECT_EQ(s.table.size(), 4u);
 }
 

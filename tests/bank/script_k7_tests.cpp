@@ -14,7 +14,7 @@ namespace {
 using fixtures::NameEntry;
 
 struct K7Script : testing::ScriptTable {
-    int read(const std::string& text) {
+    auto read(const std::string& text) {
         fixtures::writeFile(dir / "K7.csb", text);
         return table.readK7Script(dir / "K7.csb");
     }
@@ -25,8 +25,7 @@ TEST(K7Script, ReadsBareAndQuotedNamesWithTheirComments) {
     ASSERT_EQ(s.read("{SndResourceE: 12 (\"engine\") SetName(EngineLoop) SetComment(\"Engine idle loop\") }\n"
                      "{SndResourceE: 13 (\"x\") SetName(\"Pit lane  radio\") SetComment(\"\") }\n"
                      "{SndResourceE: 14 (\"x\") SetName(Cri_\xE9t\xE8) SetComment() }\n"
-                     "{SndResourceE: 15 (\"x\") SetName(pit.stop^2) SetComment(\"a ; b\") }\n"),
-              0);
+                     "{SndResourceE: 15 (\"x\") SetName(pit.stop^2) SetComment(\"a ; b\") }\n"), K7ScriptResult::Read);
     ASSERT_EQ(s.table.size(), 4u);
     EXPECT_EQ(s.name(12), "EngineLoop");
     EXPECT_EQ(s.comment(12), "Engine idle loop");
@@ -47,15 +46,14 @@ TEST(K7Script, TheFixtureBuilderRoundTrips) {
         {9999999, "An_exactly_20_chars_", "limit"},
         {7, "", "no name"},
     };
-    ASSERT_EQ(s.read(fixtures::k7ScriptText(entries)), 0);
+    ASSERT_EQ(s.read(fixtures::k7ScriptText(entries)), K7ScriptResult::Read);
     testing::expectEntries(s.table, entries);
 }
 
 TEST(K7Script, WordsAreCutAndNumbersHaveEightDigits) {
     K7Script s;
     ASSERT_EQ(s.read("{SndResourceE: 5 (\"x\") SetName(ABCDEFGHIJKLMNOPQRSTUVWXYZ) SetComment(\"c\") }\n"
-                     "{SndResourceE: 123456789 (\"x\") SetName(Nine) SetComment(\"c\") }\n"),
-              0);
+                     "{SndResourceE: 123456789 (\"x\") SetName(Nine) SetComment(\"c\") }\n"), K7ScriptResult::Read);
     EXPECT_EQ(s.name(5), "ABCDEFGHIJKLMNOPQRST");
     // The ninth digit makes the number "89" stand between the id and "(".
     EXPECT_EQ(s.table.size(), 1u);
@@ -70,8 +68,7 @@ TEST(K7Script, OnlyResourceEntriesWithExactKeywordsCount) {
                      "{SndResourceM: 3 (\"x\") SetName(Music) SetComment(\"c\") }\n"
                      "{SndResourceE: 4 (\"x\") setname(Lower) SetComment(\"c\") }\n"
                      "{sndresourcee: 5 (\"x\") SetName(Lower) SetComment(\"c\") }\n"
-                     "{SndResourceE: 6 (\"x\") SetName(Kept) SetComment(\"c\") }\n"),
-              0);
+                     "{SndResourceE: 6 (\"x\") SetName(Kept) SetComment(\"c\") }\n"), K7ScriptResult::Read);
     ASSERT_EQ(s.table.size(), 1u);
     EXPECT_EQ(s.name(6), "Kept");
 }
@@ -82,8 +79,7 @@ TEST(K7Script, AnEntryWhoseCommentDoesNotFollowItsNameIsDroppedButTheNextIsKept)
                      "{SndResourceE: 2 (\"x\") SetName(Two) SetComment(\"second\") }\n"
                      "{SndResourceE: 3 (\"x\") SetName(Extra) junk SetComment(\"third\") }\n"
                      "{SndResourceE: 4 (\"x\") SetName() SetComment(\"fourth\") }\n"
-                     "{SndResourceE: 5 (\"x\") SetName(Five)SetComment(\"fifth\")}"),
-              0);
+                     "{SndResourceE: 5 (\"x\") SetName(Five)SetComment(\"fifth\")}"), K7ScriptResult::Read);
     ASSERT_EQ(s.table.size(), 2u);
     EXPECT_EQ(s.name(2), "Two");
     EXPECT_EQ(s.comment(2), "second");
@@ -94,19 +90,19 @@ TEST(K7Script, AnEntryWhoseCommentDoesNotFollowItsNameIsDroppedButTheNextIsKept)
 TEST(K7Script, AHeadEndingTheFileIsNotFound) {
     // The token after a head must be followed by one more character.
     K7Script s;
-    ASSERT_EQ(s.read("{SndResourceE: 1 (\"x\") SetName(Last) SetComment(\"c\")"), 0);
+    ASSERT_EQ(s.read("{SndResourceE: 1 (\"x\") SetName(Last) SetComment(\"c\")"), K7ScriptResult::Read);
     EXPECT_EQ(s.comment(1), "c");
     K7Script cut;
-    ASSERT_EQ(cut.read("{SndResourceE: 1 (\"x\") SetName(Last"), 0);
+    ASSERT_EQ(cut.read("{SndResourceE: 1 (\"x\") SetName(Last"), K7ScriptResult::Read);
     EXPECT_EQ(cut.table.size(), 0u);
 }
 
 TEST(K7Script, MissingFileIsResultOneAndPathsResolveWithoutCase) {
     K7Script s;
-    EXPECT_EQ(s.table.readK7Script(s.dir / "K7.csb"), 1);
+    EXPECT_EQ(s.table.readK7Script(s.dir / "K7.csb"), bank::K7ScriptResult::CannotOpen);
     fixtures::makeDirs(s.dir / "K7datab/Resson");
     fixtures::writeFile(s.dir / "K7datab/Resson/K7.csb", fixtures::k7ScriptText({{3, "Three", "c"}}));
-    EXPECT_EQ(s.table.readK7Script(s.dir / "k7DATAB\\resson\\k7.CSB"), 0);
+    EXPECT_EQ(s.table.readK7Script(s.dir / "k7DATAB\\resson\\k7.CSB"), bank::K7ScriptResult::Read);
     EXPECT_EQ(s.name(3), "Three");
 }
 

@@ -224,6 +224,8 @@ TEST(SaveAsName, AddsTheExtensionOrRefusesAnother) {
     EXPECT_EQ(bankSavePath("/d.x/moteur"), "/d.x/moteur.bnm");
     EXPECT_EQ(bankSavePath("/d/moteur.bnk"), std::nullopt);
     EXPECT_EQ(bankSavePath("/d/"), std::nullopt);
+    // Open and save agree on a file named just ".bnm".
+    EXPECT_EQ(bankSavePath("/d/.bnm"), "/d/.bnm");
 }
 
 TEST_F(Document, ClosingAModifiedDocumentAsksAndFollowsTheAnswer) {
