@@ -175,7 +175,7 @@ void SoundResource::commitSaved(const ResourceRecord& written, bool fileNameSet)
     replacementPath_.reset();
     currentSize_ = record_.dataSize();
     sourceOffset_ = record_.dataOffset();
-    sourceArea_ = isExternal() && isStored() ? SourceArea::FileStart : SourceArea::MainArea;
+    sourceArea_ = ownArea();
     sourceIsWav_ = false;
     linkFlags_ = 0;
     if (isLooping()) setLoop(record_.loopStart(), record_.loopEnd());
