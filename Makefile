@@ -1,5 +1,6 @@
 # The two commands of the README, and the sanitizer run of CI.
-.PHONY: deps build run test asan bench crash-test fuzz help-screenshots clean
+.PHONY: deps build run test asan bench crash-test fuzz help-screenshots clean \
+	deps-windows windows test-windows
 
 deps:
 	@scripts/install-deps
@@ -15,6 +16,18 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The 64-bit Windows programs (build-windows/calyx-cli.exe, patcher.exe) and
+# their tests under wine64, in a prefix of their own made anew.
+deps-windows:
+	@scripts/install-deps --windows
+
+windows: deps-windows
+	cmake --preset windows
+	cmake --build --preset windows
+
+test-windows: windows build
+	scripts/test-windows
 
 bench: build
 	scripts/run-benchmarks
@@ -42,4 +55,4 @@ run: build
 	@scripts/run-demo
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-windows

@@ -14,6 +14,10 @@ int run(int argc, char** argv) {
         "calyx-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    // Options are "--name" on every system: an argument such as "/tmp/x.bnm"
+    // is a path (the root of the current drive on Windows), not a "/tmp"
+    // option as CLI11 would take it on Windows.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("calyx-cli ") + CALYX_VERSION);
     Context context;
     app.add_option("--k7-dir", context.k7DirOption,

@@ -1,7 +1,9 @@
 // The patcher's only way to speak: message boxes with an OK button.
 //
-// On Windows each box is MessageBoxA. Elsewhere each box is written to the
-// standard error stream as one block, in the order the boxes would appear:
+// On Windows each box is MessageBoxA (with the environment variable
+// CALYX_TEST_BOXES=stderr, as tests run it, the block below). Elsewhere
+// each box is written to the standard error stream as one block, in the
+// order the boxes would appear:
 //
 //     [<caption>] (<icon>)
 //     <text>
@@ -19,6 +21,9 @@ namespace calyx::patcher {
 enum class MessageIcon { None, Stop, Information };
 
 void showMessageBox(std::string_view text, std::string_view caption, MessageIcon icon);
+
+// Writes the box's block to standard error.
+void writeMessageBlock(std::string_view text, std::string_view caption, MessageIcon icon);
 
 // The usage asked for with --help: on standard output where there is a
 // console, else in a box.

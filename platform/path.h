@@ -47,7 +47,8 @@ bool setCurrentDirectory(std::string_view path);
 // gaining a twin). "." and ".." are applied to the text, as Windows does.
 // Empty for an empty path and for a drive that is not mapped: an empty host
 // path names nothing, so every file operation on it fails. On Windows the
-// path itself: the system resolves drives, separators and case.
+// full path (GetFullPathNameA, relative paths taken from the current
+// folder): the system resolves drives, separators and case.
 std::string toHostPath(std::string_view path);
 
 // Text helpers. '/' counts as '\' everywhere.

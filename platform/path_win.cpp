@@ -1,5 +1,5 @@
 // Paths and drives on Windows: the system resolves drive letters, both
-// separators and letter case itself, so paths are handed over unchanged.
+// separators and letter case itself; paths are only made full.
 #include "platform/path.h"
 
 #include <direct.h>
@@ -51,6 +51,18 @@ bool setCurrentDirectory(std::string_view path) {
     return ::SetCurrentDirectoryA(std::string(path).c_str()) != 0;
 }
 
-std::string toHostPath(std::string_view path) { return std::string(path); }
+// The full path: a relative path keeps naming what it named when it was
+// converted, after the program has moved into the game's sound folder.
+std::string toHostPath(std::string_view path) {
+    if (path.empty()) return {};
+    const std::string given(path);
+    const DWORD size = ::GetFullPathNameA(given.c_str(), 0, nullptr, nullptr);  // with the terminating zero
+    if (size == 0) return given;
+    std::string full(size, '\0');
+    const DWORD length = ::GetFullPathNameA(given.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return given;
+    full.resize(length);
+    return full;
+}
 
 }  // namespace calyx::platform

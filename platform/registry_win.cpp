@@ -1,5 +1,8 @@
 // The machine-wide registry on Windows: the system's own registry calls. The
-// small handles of registry.h stand for the system's key handles.
+// small handles of registry.h stand for the system's key handles. Keys are
+// opened and created in the 32-bit view (KEY_WOW64_32KEY): the game is a
+// 32-bit program, and on 64-bit Windows its HKLM\Software keys live there
+// (Software\Wow6432Node), as the Linux side writes them in a 64-bit prefix.
 #include "platform/registry.h"
 
 #include "platform/win32.h"
@@ -48,7 +51,7 @@ long regOpenKeyEx(RegistryKey parent, std::string_view subKey, std::uint32_t acc
     HKEY base = systemKey(parent);
     if (!base) return regInvalidHandle;
     HKEY opened = nullptr;
-    const LONG status = ::RegOpenKeyExA(base, std::string(subKey).c_str(), 0, access, &opened);
+    const LONG status = ::RegOpenKeyExA(base, std::string(subKey).c_str(), 0, access | KEY_WOW64_32KEY, &opened);
     if (status == ERROR_SUCCESS) result = remember(opened);
     return status;
 }
@@ -58,7 +61,8 @@ long regCreateKey(RegistryKey parent, std::string_view subKey, RegistryKey& resu
     HKEY base = systemKey(parent);
     if (!base) return regInvalidHandle;
     HKEY created = nullptr;
-    const LONG status = ::RegCreateKeyA(base, std::string(subKey).c_str(), &created);
+    const LONG status = ::RegCreateKeyExA(base, std::string(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                          KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &created, nullptr);
     if (status == ERROR_SUCCESS) result = remember(created);
     return status;
 }

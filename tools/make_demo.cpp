@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "fixtures/bank_builder.h"
@@ -52,11 +53,15 @@ constexpr const char* secondGameLanguage = "English";
 constexpr const char* secondGameProgram = "vlm_v.exe";
 // The patcher's update folder, C:\VLM2-106.
 constexpr const char* updateFolder = "drive_c/VLM2-106";
-// Wine's machine registry with the maker's key, under which the patcher
-// writes the game's entry.
+// Wine's registry of a 64-bit prefix, as wine64 wants it, with the maker's
+// key in the 32-bit programs' view (Software\Wow6432Node), under which the
+// patcher writes the game's entry; and the user's, empty. Wine fills in the
+// rest the first time it runs in the prefix.
 constexpr const char* registryText =
-    "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
-    "[Software\\\\Ornwick] 1796767410\n#time=1dd875ff5ddeeae\n\n";
+    "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+    "[Software\\\\Wow6432Node\\\\Ornwick] 1796767410\n#time=1dd875ff5ddeeae\n\n";
+constexpr const char* userRegistryText =
+    "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n";
 
 using Samples = std::vector<double>;
 
@@ -298,7 +303,14 @@ void writePatchDemo(const fs::path& prefix) {
     const fs::path game = prefix / secondGameDirectory;
     for (const auto& folder : fx::patchedGameFolders(secondGameLanguage)) fx::makeDirs((game / folder).string());
     fx::writeFile((game / secondGameProgram).string(), "demo game program, version 1.05\r\n");
-    fx::writeFile((prefix / "system.reg").string(), registryText);
+    // A 64-bit prefix Wine has already taken on keeps its registry (and the
+    // game's entry a patcher wrote there); an older demo's 32-bit one is
+    // replaced.
+    for (const auto& [name, text] : {std::pair{"system.reg", registryText}, std::pair{"user.reg", userRegistryText}}) {
+        const std::string path = (prefix / name).string();
+        if (!fs::exists(path) || fx::readFile(path).find("\n#arch=win64\n") == std::string::npos)
+            fx::writeFile(path, text);
+    }
 
     const fs::path update = prefix / updateFolder;
     fx::writeUpdateFolder(update.string(), secondGameLanguage, [](const std::string& path) {

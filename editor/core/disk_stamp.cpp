@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_time.h"
+
 namespace calyx::editor {
 
 std::optional<DiskStamp> readDiskStamp(const std::string& path) {
@@ -12,9 +14,9 @@ std::optional<DiskStamp> readDiskStamp(const std::string& path) {
     DiskStamp stamp;
     stamp.size = std::filesystem::file_size(path, error);
     if (error) return std::nullopt;
-    const auto time = std::filesystem::last_write_time(path, error);
-    if (error) return std::nullopt;
-    stamp.writeTime = static_cast<std::int64_t>(time.time_since_epoch().count());
+    const auto time = platform::lastWriteTicks(path);
+    if (!time) return std::nullopt;
+    stamp.writeTime = *time;
     return stamp;
 }
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_time.h"
+
 namespace calyx::editor {
 
 namespace {
@@ -21,9 +23,9 @@ std::optional<PasteOrigins::FileStamp> PasteOrigins::stampOf(const std::string& 
     const std::filesystem::path file(path);
     const auto size = std::filesystem::file_size(file, error);
     if (error) return std::nullopt;
-    const auto modified = std::filesystem::last_write_time(file, error);
-    if (error) return std::nullopt;
-    return FileStamp{size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
+    const auto modified = platform::lastWriteTicks(path);
+    if (!modified) return std::nullopt;
+    return FileStamp{size, *modified};
 }
 
 void PasteOrigins::recordPaste(bank::SoundResource& target, const std::string& sourcePath, std::size_t sourceIndex) {

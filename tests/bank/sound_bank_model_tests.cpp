@@ -123,7 +123,7 @@ TEST(CandidateDirectory, CutsAtTheDataFolder) {
                                         "C:\\Jeux\\VLM2\\", "English");
     auto& b = *loaded.bank;
     // The bank's own path, a host path, names the game root.
-    EXPECT_EQ(b.candidateDirectory(1, bank::scriptMark), dir.path() + "/Jeux/VLM2/");
+    EXPECT_EQ(b.candidateDirectory(1, bank::scriptMark), dir / "Jeux/VLM2/");
     // An installation directory holds no data folder: no candidate.
     EXPECT_EQ(b.candidateDirectory(0, bank::scriptMark), "");
     // The grave accent asks for the first game's data folder of the second game's bank.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/program_command.h"
 #include "fixtures/temp_dir.h"
 
 namespace calyx::cli::testing {
@@ -37,7 +38,7 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
                              const std::string& workingDir = {}) {
     fixtures::TempDir outputs;
     std::string command = workingDir.empty() ? std::string() : "cd " + shellQuoted(workingDir) + " && ";
-    command += shellQuoted(program.starts_with('/') ? program : binDir() + "/" + program);
+    command += program.starts_with('/') ? shellQuoted(program) : fixtures::programCommand(program);
     for (const auto& argument : arguments) command += " " + shellQuoted(argument);
     command += " >" + shellQuoted(outputs / "out") + " 2>" + shellQuoted(outputs / "err") + " </dev/null";
     const int status = std::system(command.c_str());

@@ -60,7 +60,10 @@ TEST(BatchDemo, PatcherRunsOnTheDemoEndToEnd) {
     const auto patched = testing::runProgram("patcher", {"vlm_v.exe", "-", "1.06"}, prefix + "/drive_c/VLM2-106");
     EXPECT_EQ(patched.exitCode, 0) << patched.err;
     EXPECT_EQ(patched.err, "[Success] (information)\nVelmora Circuit Champions 2 had been successfully patched\n\n");
-    EXPECT_NE(fixtures::readFile(prefix + "/system.reg").find("\"version\"=\"1.06\""), std::string::npos);
+    // patcher.exe writes the system's registry (tests/windows/same-results reads it back).
+    if (!fixtures::testingWindowsPrograms()) {
+        EXPECT_NE(fixtures::readFile(prefix + "/system.reg").find("\"version\"=\"1.06\""), std::string::npos);
+    }
     EXPECT_EQ(fixtures::readFile(prefix + "/drive_c/Jeux/VLM2/Editors/calyx.exe"), "demo update file calyx.exe\r\n");
     // The patched game still speaks English and names its sounds.
     const auto list = runCli({"list", "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"});

@@ -21,6 +21,7 @@ json whereJson() {
 }
 
 TEST(BatchWhere, SecondGameDecidesSoundFolderAndStringsFile) {
+    CALYX_SKIP_FOR_WINDOWS_PROGRAMS("the Wine prefix and the host paths it reports are the Linux side's");
     fixtures::WinePrefix prefix;
     fixtures::makeDirs(prefix.driveC() + "/Jeux/VLM2/Datab/Resson");
     fixtures::makeDirs(prefix.driveC() + "/Jeux/K7/K7datab/Resson");
@@ -68,6 +69,7 @@ TEST(BatchWhere, NullValuesAreAbsentAndAMalformedStringsFileIsNotLoaded) {
 }
 
 TEST(BatchWhere, WithoutTheIniFileNothingIsRecorded) {
+    CALYX_SKIP_FOR_WINDOWS_PROGRAMS("the Wine prefix and the host paths it reports are the Linux side's");
     fixtures::WinePrefix prefix;
     fixtures::TempDir elsewhere;
     fixtures::ScopedCwd cwd(elsewhere.path());

@@ -42,6 +42,7 @@ constexpr int pointsPerTest = 6;
 class RefusedSave : public ::testing::Test {
 protected:
     void SetUp() override {
+        CALYX_SKIP_FOR_WINDOWS_PROGRAMS("an unprivileged user (setpriv) and a full disk (setrlimit)");
         cli_ = cli::testing::binDir() + "/calyx-cli";
         if (::geteuid() == 0) {
             const passwd* nobody = ::getpwnam("nobody");

@@ -55,7 +55,10 @@ TEST_F(ScriptSafety, WindowsFormPathsGoWhereTheySay) {
     auto run = runCli({"export-all", demoBank, "C:\\Jeux\\K7\\Samples"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(entriesOf(prefix + "/drive_c/Jeux/K7/Samples").size(), 7u);
-    EXPECT_NE(run.out.find(prefix + "/drive_c/Jeux/K7/Samples/2_Horn.wav\n"), std::string::npos) << run.out;
+    // The files' host paths: on Windows the folder as given.
+    const std::string folder =
+        fixtures::testingWindowsPrograms() ? std::string("C:\\Jeux\\K7\\Samples") : prefix + "/drive_c/Jeux/K7/Samples";
+    EXPECT_NE(run.out.find(folder + "/2_Horn.wav\n"), std::string::npos) << run.out;
 
     // A WAV out and back in, a bank saved, in drive forms with either
     // separator and another letter case.
@@ -66,7 +69,8 @@ TEST_F(ScriptSafety, WindowsFormPathsGoWhereTheySay) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::exists(soundFolder + "/New.bnm"));
     EXPECT_TRUE(fs::exists(soundFolder + "/New.bns"));
-    EXPECT_EQ(recordedName(soundFolder + "/New.bnm", 3), "horn.wav");  // the file's name as stored
+    // The file's name as stored on Linux; Windows keeps the name as given.
+    EXPECT_EQ(recordedName(soundFolder + "/New.bnm", 3), fixtures::testingWindowsPrograms() ? "HORN.WAV" : "horn.wav");
 
     // Nothing was made in the folder the program moves into at start-up.
     auto after = entriesOf(soundFolder);
@@ -129,6 +133,7 @@ TEST_F(ScriptSafety, ExportNeverReplacesTheBankItReads) {
 }
 
 TEST_F(ScriptSafety, ImportRecordsTheFileNameAsTheGamesText) {
+    CALYX_SKIP_FOR_WINDOWS_PROGRAMS("file names in the user's UTF-8; calyx-cli.exe takes the ANSI code page's");
     struct Case {
         std::string file;
         std::string recorded;  // Latin-1

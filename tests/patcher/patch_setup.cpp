@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "fixtures/program_command.h"
 #include "fixtures/update_folder.h"
 
 namespace calyx::testing {
@@ -42,9 +43,7 @@ void PatchSetup::writeIni(std::string_view language, std::string_view directory,
 }
 
 PatchRun PatchSetup::run(const std::vector<std::string>& arguments) const {
-    const char* binDir = std::getenv("CALYX_BIN_DIR");
-    std::string command = "cd " + quoted(updateDir_.path()) + " && " +
-                          quoted(std::string(binDir ? binDir : ".") + "/patcher");
+    std::string command = "cd " + quoted(updateDir_.path()) + " && " + fixtures::programCommand("patcher");
     for (const auto& argument : arguments) command += " " + quoted(argument);
     const std::string errors = output_ / "stderr.txt";
     const std::string output = output_ / "stdout.txt";
