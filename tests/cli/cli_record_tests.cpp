@@ -487,6 +487,8 @@ std::string makeRecord() {
 }
 
 TEST(CliRecord, EveryCommandDoesWhatTheRecordSays) {
+    CALYX_SKIP_FOR_WINDOWS_PROGRAMS("the record holds the Linux program's host paths; "
+                                    "tests/windows/same-results compares the two programs");
     const std::string actual = makeRecord();
     if (std::getenv(updateVariable)) {
         fixtures::writeFile(recordFile, actual);
