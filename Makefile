@@ -1,6 +1,6 @@
 # The two commands of the README, and the sanitizer run of CI.
 .PHONY: deps build run test asan bench crash-test fuzz help-screenshots clean \
-	deps-windows windows test-windows
+	deps-windows windows test-windows dist-windows
 
 deps:
 	@scripts/install-deps
@@ -29,6 +29,11 @@ windows: deps-windows
 test-windows: windows build
 	scripts/test-windows
 
+# dist/calyx-<version>-windows-x64.zip: the two programs, README-windows.txt
+# and the licence texts, in a folder calyx-<version>/.
+dist-windows: windows
+	scripts/make-dist-windows
+
 bench: build
 	scripts/run-benchmarks
 
@@ -55,4 +60,4 @@ run: build
 	@scripts/run-demo
 
 clean:
-	rm -rf build build-asan build-windows
+	rm -rf build build-asan build-windows dist
