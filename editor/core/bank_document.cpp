@@ -13,6 +13,14 @@ namespace calyx::editor {
 
 namespace {
 
+// A full disk, or a full quota where the system has quotas (Windows has no EDQUOT).
+bool isDiskFull(int error) {
+#ifdef EDQUOT
+    if (error == EDQUOT) return true;
+#endif
+    return error == ENOSPC;
+}
+
 }  // namespace
 
 DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::string& targetPath) {
@@ -35,7 +43,7 @@ DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::st
     case SaveStep::Naming:
     case SaveStep::Closing:
         // What the system said, where it has words of its own.
-        if (failure.systemError == ENOSPC || failure.systemError == EDQUOT)
+        if (isDiskFull(failure.systemError))
             return {DocumentProblem::DiskFull, targetPath, failure.bankError, failure.systemError};
         if (failure.systemError == EIO) {
             const bool reading = failure.bankError == bank::BankError::SourceUnreadable;
