@@ -22,7 +22,10 @@ constexpr std::array<MessageEntry, 5> wavErrors = {{
 constexpr std::array<MessageEntry, 5> importResults = {{
     {50, "Vous ne pouvez entrer que des fichiers .Wav", "only .wav files can be imported"},
     {51, "Vous ne pouvez entrer que des fichiers .Wav", "only .wav files can be imported"},
-    {52, "Problème de mémoire", "not enough memory"},
+    // Fewer than 4 bytes of sound: the game's words ("out of memory") would
+    // send the user looking for the wrong fault.
+    {noGameText, "Le fichier ne contient pas de son (moins de 4 octets de données)",
+     "the file holds no sound (less than 4 bytes of data)"},
     {53, "Le fichier n'existe pas", "the file does not exist"},
     {59, "format du .wav non supporté (doit être en 22 kHz mono 16 bits)",
      "WAV format not supported (it must be 22 kHz, mono, 16-bit)"},
@@ -96,6 +99,7 @@ std::optional<int> fileErrorGameStringId(int messageNumber) {
 }
 
 std::optional<UiText> resolveMessage(int id, std::string_view builtInUtf8, const GameStrings& strings) {
+    if (id == noGameText) return builtInUtf8.empty() ? std::nullopt : std::optional(UiText::builtIn(builtInUtf8));
     if (auto text = strings.GetGameString(id); text && !text->empty()) return UiText::fromGame(std::move(*text));
     if (builtInUtf8.empty()) return std::nullopt;
     return UiText::builtIn(builtInUtf8);

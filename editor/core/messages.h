@@ -19,6 +19,9 @@
 namespace calyx::editor {
 
 
+// A message the game's texts have no words for: its built-in text is shown.
+inline constexpr int noGameText = 0;
+
 struct MessageEntry {
     int gameStringId;
     // UTF-8; empty when nothing is shown without the game's text.
@@ -69,8 +72,8 @@ inline constexpr int writeError = 61734;
 // for 0 and every other code.
 std::optional<MessageEntry> wavErrorMessage(WavError error);
 // The message of an import result (2 and 3 not a ".wav" name — 3 for a
-// dropped file —, 4 no memory, 5 missing or unreadable file, 6 format not
-// supported); nothing for 1 (taken); "Problème interne" for any other code.
+// dropped file —, 4 no sound data, 5 missing or unreadable file, 6 format
+// not supported); nothing for 1 (taken); "Problème interne" for any other code.
 std::optional<MessageEntry> importResultMessage(ImportResult result);
 // The message of a bank error: the game's text (1 → 60, 2 → 62, 3 → 52,
 // 4 → 153, 5 and any code outside 0..5 → 54) and what a document's built-in

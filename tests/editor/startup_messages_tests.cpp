@@ -43,6 +43,14 @@ TEST(MessagesTest, ImportResults) {
     EXPECT_EQ(utf8Of(importResultText(ImportResult{2}, game)), "Only .wav files");
     EXPECT_EQ(utf8Of(importResultText(ImportResult{3}, game)), "Drop only .wav files");
     EXPECT_EQ(importResultMessage(ImportResult{6})->gameStringId, 59);
+
+    // A file with no sound is said to be one, even where the game's texts
+    // have only "out of memory" for it.
+    const auto withMemoryText = gameStrings({{52, "Out of memory"}});
+    EXPECT_EQ(utf8Of(importResultText(ImportResult{4}, withMemoryText, InterfaceLanguage::English)),
+              "the file holds no sound (less than 4 bytes of data)");
+    EXPECT_EQ(utf8Of(importResultText(ImportResult{4}, french)),
+              "Le fichier ne contient pas de son (moins de 4 octets de données)");
 }
 
 TEST(MessagesTest, BankErrorsShowOnlyGameTexts) {
