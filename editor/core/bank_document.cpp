@@ -96,8 +96,7 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
 }
 
 BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank::BankWriter::Progress progress) {
-    if (!bank_.bankPath() || bank_.bankPath()->empty())
-        return {false, DocumentReport{DocumentProblem::NewBankCannotBeSaved, displayName()}};
+    if (!canBeSaved()) return {false, DocumentReport{DocumentProblem::NewBankCannotBeSaved, displayName()}};
     // A pasted sample whose source file changed since would be read from the
     // wrong place: nothing is written.
     if (auto changed = links_.origins().changedSource(bank_)) {

@@ -87,6 +87,9 @@ public:
     void setTitle(std::string title) { title_ = std::move(title); }
     const std::string& title() const { return title_; }
     bool isModified() const { return modified_; }
+    // Only a bank read from a file can be saved: a new one has no layout to
+    // write its samples into.
+    bool canBeSaved() const { return bank_.bankPath() && !bank_.bankPath()->empty(); }
     void setModified(bool modified) { modified_ = modified; }
     bool isSaving() const { return bank_.savesInProgress() != 0; }
 

@@ -138,12 +138,14 @@ bool DocumentManager::save(CChildFrame& frame) {
 
 bool DocumentManager::saveAs(CChildFrame& frame) {
     CCalyxDoc& document = frame.document();
+    // A new bank is refused at once, before a name is asked for.
+    if (!document.document().canBeSaved()) return document.saveDocument(document.pathName());
     const QString chosen = chooseFile(true, document.pathName());
     if (chosen.isEmpty()) return false;
     const auto target = bankSavePath(QFile::encodeName(chosen).toStdString());
     if (!target) {
         const DocumentReport refused{DocumentProblem::SaveNameRefused, QFile::encodeName(chosen).toStdString()};
-        messageBox(refused.text(strings_, InterfaceLanguage::French), message_style::exclamation);
+        messageBox(refused.text(strings_, frame_.interfaceLanguage()), message_style::exclamation);
         return false;
     }
     const QString path = QFile::decodeName(target->c_str());
@@ -241,9 +243,15 @@ void DocumentManager::connectCommands() {
     c.setHandler(filePrintPreview, onActive([this](CChildFrame& child) { preview(child); }));
     c.setHandler(filePrintSetup, [this] { pageSetup(); });
     c.setHandler(fileExportAllSamples, onActive([this](CChildFrame& child) { exportAll(child); }));
-    for (const int id :
-         {fileClose, fileSave, fileSaveAs, filePrint, filePrintDirect, filePrintPreview, fileExportAllSamples})
+    for (const int id : {fileClose, filePrint, filePrintDirect, filePrintPreview, fileExportAllSamples})
         c.setEnabledWhen(id, hasDocument);
+    // A new bank cannot be saved: Save and Save As are greyed for it rather
+    // than asking for a name first and refusing after.
+    const auto canSave = [this] {
+        CChildFrame* child = activeDocument();
+        return child && child->document().document().canBeSaved();
+    };
+    for (const int id : {fileSave, fileSaveAs}) c.setEnabledWhen(id, canSave);
     c.updateActions();
 }
 

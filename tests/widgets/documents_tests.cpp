@@ -150,11 +150,20 @@ private slots:
     void aNewDocumentCannotBeSavedAndSaysSo() {
         CChildFrame* untitled = manager_->newDocument();
         QVERIFY(untitled->windowTitle().startsWith("Custom1"));
-        chosenName_ = QString::fromStdString(dir_ / "new.bnm");
+        // Save and Save As are greyed for it.
+        frame_->commands().updateActions();
+        QVERIFY(!frame_->commands().find(command::fileSave)->isEnabled());
+        QVERIFY(!frame_->commands().find(command::fileSaveAs)->isEnabled());
+        // Saved another way (closing it, Yes), it is refused before any name is asked for.
+        int asked = 0;
+        manager_->setFileChooser([&asked](bool, const QString&) {
+            ++asked;
+            return QString();
+        });
         QVERIFY(!manager_->save(*untitled));
+        QCOMPARE(asked, 0);
         QCOMPARE(messages_.size(), 1);
         QVERIFY(messages_.front().contains("nouvelle banque"));
-        QVERIFY(!QFile::exists(chosenName_));
     }
 };
 
