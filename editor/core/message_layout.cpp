@@ -19,10 +19,13 @@ int longestLineLength(std::string_view utf8) {
     return longest;
 }
 
-std::optional<MessageBoxWidths> widenedMessageBox(int longestLineCharacters, int textBoxWidth) {
+std::optional<MessageBoxWidths> widenedMessageBox(int longestLineCharacters, int textBoxWidth, int widest) {
     const int wanted = messagePixelsPerCharacter * longestLineCharacters;
     if (wanted - 30 <= textBoxWidth) return std::nullopt;
-    return MessageBoxWidths{wanted + 50, wanted - 30};
+    // Beyond the widest box the lines wrap in the text box.
+    const int dialog = std::max(std::min(wanted + 50, widest), textBoxWidth + 80);
+    if (dialog - 80 <= textBoxWidth) return std::nullopt;
+    return MessageBoxWidths{dialog, dialog - 80};
 }
 
 std::vector<int> buttonRowLefts(int dialogWidth, std::span<const int> buttonWidths) {

@@ -22,9 +22,15 @@ struct MessageBoxWidths {
     int textBox;
 };
 
+// A message box grows no wider than this; longer lines wrap.
+inline constexpr int widestMessageBox = 600;
+
 // With W = 7 × the longest line: nothing when W − 30 fits the text box,
-// else the dialog becomes W + 50 wide and the text box W − 30.
-std::optional<MessageBoxWidths> widenedMessageBox(int longestLineCharacters, int textBoxWidth);
+// else the dialog becomes W + 50 wide and the text box W − 30, the dialog
+// at most `widest` (and at least as wide as it was: the text box keeps its
+// 80 pixels less).
+std::optional<MessageBoxWidths> widenedMessageBox(int longestLineCharacters, int textBoxWidth,
+                                                  int widest = widestMessageBox);
 
 // The left edges of the visible buttons (in order) in a dialog `dialogWidth`
 // wide: the gap is what is left over divided by the number of buttons, at

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 #include <vector>
 
 #include "editor/core/game_strings.h"
@@ -113,7 +114,10 @@ void CMessageDlg::press(ButtonSlot slot) {
 void CMessageDlg::fitToText(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (const auto widths = widenedMessageBox(longestLineLength(text.toStdString()), textBox_->width())) {
+    // Never wider than the main window: longer lines wrap.
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const int widest = owner ? std::min(widestMessageBox, owner->width()) : widestMessageBox;
+    if (const auto widths = widenedMessageBox(longestLineLength(text.toStdString()), textBox_->width(), widest)) {
         resize(widths->dialog, height());
         textBox_->resize(widths->textBox, textBox_->height());
     }

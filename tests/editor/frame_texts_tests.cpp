@@ -66,6 +66,14 @@ TEST(MessageLayoutTest, ALineTooLongForTheTextBoxWidensTheDialog) {
     EXPECT_EQ(widened->textBox, 250);
     EXPECT_FALSE(widenedMessageBox(40, 250));
     EXPECT_FALSE(widenedMessageBox(0, 0));
+    // A 160-character line no longer makes a box 1,170 pixels wide: it wraps
+    // in a box of 600, or of the main window's width where that is less.
+    const auto capped = widenedMessageBox(160, 249);
+    ASSERT_TRUE(capped);
+    EXPECT_EQ(capped->dialog, 600);
+    EXPECT_EQ(capped->textBox, 520);
+    EXPECT_EQ(widenedMessageBox(160, 249, 500)->dialog, 500);
+    EXPECT_FALSE(widenedMessageBox(160, 249, 300));
 }
 
 TEST(MessageLayoutTest, ButtonsShareOneCentredRow) {
