@@ -30,6 +30,7 @@ int run(int argc, char** argv) {
     addSaveCommands(app, context);
     addEditCommands(app, context);
     addBatchCommands(app, context);
+    addImportAllCommand(app, context);
     // "help" and "help COMMAND" say what --help says.
     auto helpTopic = std::make_shared<std::string>();
     auto* help = app.add_subcommand("help", "show this usage, or a command's (help COMMAND)");
