@@ -40,10 +40,7 @@ protected:
         auto& r = spec.resources;
         r.push_back(sample(10, fixtures::patternBytes(1000, 1), "ENGINE.WAV"));
         r.push_back(sample(11, fixtures::patternBytes(202, 2), "HORN.WAV"));
-        fixtures::ResourceSpec cd;
-        cd.kind = 3;
-        cd.stored = 0;
-        r.push_back(cd);
+        r.push_back(fixtures::cdTrack());
         fixtures::ResourceSpec empty;
         empty.kind = 0;
         empty.stored = 0;

@@ -37,10 +37,7 @@ protected:
         auto& r = spec.resources;
         r.push_back(sample(10, fixtures::patternBytes(1000, 1), "ENGINE.WAV"));
         r.push_back(sample(11, fixtures::patternBytes(202, 2), "HORN.WAV"));
-        fixtures::ResourceSpec cd;
-        cd.kind = 3;
-        cd.stored = 0;
-        r.push_back(cd);
+        r.push_back(fixtures::cdTrack());
         r.push_back(sample(13, fixtures::patternBytes(300, 5), "SKID.WAV"));
         fixtures::writeBytes(bank(), fixtures::buildBank(spec));
         original_ = fixtures::readBytes(bank());
