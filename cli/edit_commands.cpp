@@ -13,6 +13,7 @@
 #include "bank/resource_record.h"
 #include "cli/commands.h"
 #include "cli/converted_input.h"
+#include "cli/dialog_said.h"
 #include "cli/save_bank.h"
 #include "editor/core/current_sample.h"
 #include "editor/core/export_all.h"
@@ -32,9 +33,7 @@ namespace {
 // said nothing, then `advice`.
 [[noreturn]] void failWithDialogMessages(const editor::HeadlessDialogView& view, const std::string& subject,
                                          const std::string& fallback, const std::string& advice = {}) {
-    std::string text;
-    for (const auto& m : view.messages) text += (text.empty() ? "" : "; ") + m;
-    throw CommandFailure{subject + ": " + (text.empty() ? fallback : text) + advice};
+    throw CommandFailure{subject + ": " + dialogSaid(view, fallback) + advice};
 }
 
 // The edit dialog's message for a sample that cannot be read or written, and

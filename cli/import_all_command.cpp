@@ -9,6 +9,7 @@
 #include "audio/wav_convert.h"
 #include "audio/wav_header.h"
 #include "cli/commands.h"
+#include "cli/dialog_said.h"
 #include "cli/save_bank.h"
 #include "editor/core/converted_copies.h"
 #include "editor/core/folder_import.h"
@@ -73,12 +74,6 @@ std::string stagedName(const bank::SoundResource& resource, const std::string& f
     const std::string recorded = editor::latin1ToUtf8(resource.listFileName());
     const std::string plain(platform::lastComponent(recorded));
     return platform::hasExtension(plain, ".wav") && plain.size() > 4 ? plain : fileName;
-}
-
-std::string dialogSaid(const editor::HeadlessDialogView& view, const std::string& fallback) {
-    std::string text;
-    for (const auto& message : view.messages) text += (text.empty() ? "" : "; ") + message;
-    return text.empty() ? fallback : text;
 }
 
 // One file of the folder given to its resource. The bank records each
