@@ -93,19 +93,11 @@ bool SoundBank::forEachAuxRecord(const std::function<bool(AuxRecord&)>& callback
     return true;
 }
 
-int SoundBank::addChangeListener(Listener listener) {
-    const int handle = nextListenerHandle_++;
-    listeners_.emplace_back(handle, std::move(listener));
-    return handle;
-}
+int SoundBank::addChangeListener(Listener listener) { return listeners_.add(std::move(listener)); }
 
-void SoundBank::removeChangeListener(int handle) {
-    std::erase_if(listeners_, [handle](const auto& l) { return l.first == handle; });
-}
+void SoundBank::removeChangeListener(int handle) { listeners_.remove(handle); }
 
-void SoundBank::notifyListeners(SoundResource& resource) {
-    for (auto& [handle, listener] : listeners_) listener(resource);
-}
+void SoundBank::notifyListeners(SoundResource& resource) { listeners_.notify(resource); }
 
 int SoundBank::indexOfResource(const SoundResource* resource) const {
     for (std::size_t i = 0; i < resources_.size(); ++i)

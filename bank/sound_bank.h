@@ -14,6 +14,7 @@
 
 #include "bank/bank_error.h"
 #include "bank/bank_stream.h"
+#include "bank/listener_list.h"
 #include "bank/name_table.h"
 #include "bank/sound_resource.h"
 
@@ -59,7 +60,7 @@ using AuxRecord = std::array<std::uint8_t, auxRecordLength>;
 class SoundBank {
 public:
     using Header = std::array<std::uint32_t, 11>;
-    using Listener = std::function<void(SoundResource&)>;
+    using Listener = ListenerList<SoundResource&>::Listener;
     // Gives the path of the bank a pasted resource's data lives in.
     using SourceBankResolver = std::function<std::optional<std::string>(LinkKey linkKey)>;
 
@@ -172,8 +173,7 @@ private:
     BankError errorCode_ = BankError::None;
     std::vector<std::unique_ptr<SoundResource>> resources_;
     std::vector<AuxRecord> auxRecords_;
-    std::vector<std::pair<int, Listener>> listeners_;
-    int nextListenerHandle_ = 1;
+    ListenerList<SoundResource&> listeners_;
     std::optional<std::string> bankPath_;
     std::string k7Directory_, tq2Directory_, k7Language_, tq2Language_;
     std::string gameDirectory_, otherGameDirectory_, languageDirectory_;

@@ -57,14 +57,30 @@ DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::st
 
 BankDocument::BankDocument(LinkTable& links) : links_(links) {
     useLinkTable(bank_, links_);
-    // A sample copied from another document may read that document's
-    // converted copy of a WAV file: this document keeps the copy as well.
-    bank_.addChangeListener([this](bank::SoundResource& resource) {
-        if (const auto& path = resource.replacementPath()) converted_.adopt(*path);
-    });
+    bank_.addChangeListener([this](bank::SoundResource& resource) { onResourceChanged(resource); });
 }
 
 BankDocument::~BankDocument() { releaseLinks(); }
+
+void BankDocument::onResourceChanged(bank::SoundResource& resource) {
+    // A sample copied from another document may read that document's
+    // converted copy of a WAV file: this document keeps the copy as well.
+    if (const auto& path = resource.replacementPath()) converted_.adopt(*path);
+    if (const int index = bank_.indexOfResource(&resource); index >= 0)
+        listeners_.notify(DocumentChange::ofResource(static_cast<std::size_t>(index)));
+    // The file names a save writes into its records are no change of the user's.
+    if (!isSaving()) setModified(true);
+}
+
+void BankDocument::setModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    listeners_.notify(DocumentChange::ofModified(modified));
+}
+
+int BankDocument::addListener(DocumentListener listener) { return listeners_.add(std::move(listener)); }
+
+void BankDocument::removeListener(int handle) { listeners_.remove(handle); }
 
 BankDocument::OpenResult BankDocument::open(std::string_view path, const InstallInfo& install) {
     const std::string file(path);
@@ -80,14 +96,14 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
     case editor::OpenResult::Empty:
         // An empty file opens as an empty bank that has nothing to save.
         pathName_ = file;
-        modified_ = false;
+        setModified(false);
         diskStamp_ = readDiskStamp(pathName_);
         return {true, std::nullopt};
     case editor::OpenResult::Truncated:
     case editor::OpenResult::ImpossibleCounts: return failure(DocumentProblem::NotABank);
     }
     pathName_ = bank_.bankPath().value_or(file);
-    modified_ = false;
+    setModified(false);
     diskStamp_ = readDiskStamp(pathName_);
     OpenResult result{true, std::nullopt};
     if (bank::BankError code = bank::BankError::None; bank_.takeError(code))
@@ -100,7 +116,7 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
     // A pasted sample whose source file changed since would be read from the
     // wrong place: nothing is written.
     if (auto changed = links_.origins().changedSource(bank_)) {
-        modified_ = true;
+        setModified(true);
         return {false, DocumentReport{DocumentProblem::PasteSourceChanged, *changed}};
     }
     const std::string loadedPath = *bank_.bankPath();
@@ -109,11 +125,11 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
     const auto outcome = bank::saveDocument(bank_, targetPath, progress);
     if (!outcome.saved) {
         // Nothing was written over the target: the changes are still only here.
-        modified_ = true;
+        setModified(true);
         return {false, saveFailureReport(outcome.failure, targetPath)};
     }
     pathName_ = targetPath;
-    modified_ = false;
+    setModified(false);
     diskStamp_ = readDiskStamp(pathName_);
     // The bank holds the converted samples now.
     converted_.discardAll();

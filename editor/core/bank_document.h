@@ -1,8 +1,10 @@
 // An open bank as a document, without widgets: the bank with its path, its
 // title and modified flag, the links its pasted resources hold in the
 // application's `LinkTable` (released when it closes), and the decisions of
-// opening, saving and closing. The editor's document window and calyx-cli
-// both open and save banks through it.
+// opening, saving and closing. It hears every change of its bank, marks
+// itself modified (what a save commits excepted) and tells its listeners
+// (the window's list and modified mark). The editor's document window and
+// calyx-cli both open and save banks through it.
 #pragma once
 
 #include <functional>
@@ -11,9 +13,11 @@
 #include <string_view>
 
 #include "bank/bank_writer.h"
+#include "bank/listener_list.h"
 #include "bank/sound_bank.h"
 #include "editor/core/converted_copies.h"
 #include "editor/core/disk_stamp.h"
+#include "editor/core/document_change.h"
 #include "editor/core/document_messages.h"
 #include "editor/core/installation.h"
 #include "editor/core/link_table.h"
@@ -90,10 +94,17 @@ public:
     // Only a bank read from a file can be saved: a new one has no layout to
     // write its samples into.
     bool canBeSaved() const { return bank_.bankPath() && !bank_.bankPath()->empty(); }
-    void setModified(bool modified) { modified_ = modified; }
+    // Tells the listeners when the state changes.
+    void setModified(bool modified);
     bool isSaving() const { return bank_.savesInProgress() != 0; }
 
+    // `listener` hears every change from now on; answers its handle.
+    int addListener(DocumentListener listener);
+    void removeListener(int handle);
+
 private:
+    void onResourceChanged(bank::SoundResource& resource);
+
     LinkTable& links_;
     // Declared before the bank: the copies go only after the bank is gone.
     ConvertedCopies converted_;
@@ -104,6 +115,7 @@ private:
     std::string title_;
     bool modified_ = false;
     bool linksReleased_ = false;
+    bank::ListenerList<const DocumentChange&> listeners_;
 };
 
 // The path a Save As writes to for the name the user chose: the name itself

@@ -18,6 +18,9 @@ CCalyxDoc::CCalyxDoc(LinkTable& links, const GameStrings& strings, QObject* pare
     // folder of its own.
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (!cache.isEmpty()) document_.convertedCopies().setBaseFolder(QFile::encodeName(cache).toStdString());
+    document_.addListener([this](const DocumentChange& change) {
+        if (change.kind == DocumentChange::Kind::Modified) emit modifiedChanged(change.modified);
+    });
 }
 
 ConversionOffer CCalyxDoc::conversionOffer() {
@@ -45,7 +48,6 @@ bool CCalyxDoc::askToOverwriteChange() const {
 }
 
 bool CCalyxDoc::saveDocument(const QString& path) {
-    const bool wasModified = document_.isModified();
     const std::string target = QFile::encodeName(path).toStdString();
     // Another program changed the file since it was read: overwrite it
     // only when the user says so; No leaves everything as it is.
@@ -61,7 +63,6 @@ bool CCalyxDoc::saveDocument(const QString& path) {
     }
     if (result.report) show(*result.report);
     if (result.saved) emit titleChanged();
-    if (document_.isModified() != wasModified) emit modifiedChanged(document_.isModified());
     return result.saved;
 }
 
@@ -76,12 +77,6 @@ bool CCalyxDoc::askToSave(const std::function<bool()>& saveNow) {
             }
         },
         saveNow);
-}
-
-void CCalyxDoc::setModified(bool modified) {
-    if (document_.isModified() == modified) return;
-    document_.setModified(modified);
-    emit modifiedChanged(modified);
 }
 
 QString CCalyxDoc::pathName() const { return QFile::decodeName(document_.pathName().c_str()); }

@@ -1,7 +1,7 @@
 // The editor's document: a thin window-side wrapper around the bank
 // document. It shows what the bank document decides (messages, the close
-// question) and tells its windows when the modified state or the name
-// changes.
+// question) and passes on to its window when the modified state (as the
+// bank document announces it) or the name changes.
 #pragma once
 
 #include <QObject>
@@ -32,7 +32,7 @@ public:
     bool askToSave(const std::function<bool()>& saveNow);
 
     bool isModified() const { return document_.isModified(); }
-    void setModified(bool modified);
+    void setModified(bool modified) { document_.setModified(modified); }
     QString pathName() const;
     // What the window's title shows: the file name, or the new document's title.
     QString title() const;

@@ -14,12 +14,6 @@
 #include "editor/widgets/resource_list_model.h"
 
 namespace calyx::editor {
-namespace {
-CCalyxView::EditHandler& editHandler() {
-    static CCalyxView::EditHandler handler;
-    return handler;
-}
-}  // namespace
 
 CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const audio::WaveDeviceLink& waveLink,
                        QWidget* parent)
@@ -27,7 +21,7 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
       document_(document),
       strings_(strings),
       deviceLink_(waveLink),
-      model_(new ResourceListModel(document.bank(), strings, this)),
+      model_(new ResourceListModel(document.document(), strings, this)),
       list_(new CResourceListCtrl(this)) {
     setObjectName(QStringLiteral("resourceView"));
     auto* layout = new QVBoxLayout(this);
@@ -38,7 +32,6 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
 
     bank::SoundBank& bank = document_.bank();
     bank.setDeviceLink(&deviceLink_);
-    listenerHandle_ = bank.addChangeListener([this](bank::SoundResource& r) { onResourceChanged(r); });
     connect(list_, &CResourceListCtrl::resourceActivated, this, &CCalyxView::openResource);
 
     dragLink_ = std::make_unique<DragLink>();
@@ -53,31 +46,19 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
     connect(list_, &CResourceListCtrl::dragRequested, this, [this](std::size_t resourceIndex) {
         startResourceDrag(list_, *dragLink_, document_.bank(), static_cast<int>(resourceIndex));
     });
-    addMissingRows();
 }
 
 CCalyxView::~CCalyxView() {
     list_->setDropTarget(nullptr);
     bank::SoundBank& bank = document_.bank();
-    bank.removeChangeListener(listenerHandle_);
     if (bank.deviceLink() == &deviceLink_) bank.setDeviceLink(nullptr);
-}
-
-void CCalyxView::setEditHandler(EditHandler handler) { editHandler() = std::move(handler); }
-
-void CCalyxView::addMissingRows() { model_->addMissingRows(); }
-
-void CCalyxView::onResourceChanged(bank::SoundResource& resource) {
-    const int k = document_.bank().indexOfResource(&resource);
-    if (k >= 0) model_->refreshResource(static_cast<std::size_t>(k));
-    document_.setModified(true);
 }
 
 void CCalyxView::openResource(std::size_t resourceIndex) {
     bank::SoundResource* resource = document_.bank().resourceAt(resourceIndex);
     if (!resource) return;
     resource->setOwner(document_.bank().deviceLink());
-    if (editHandler()) editHandler()(*resource, this);
+    emit editRequested(resourceIndex);
 }
 
 void CCalyxView::printListing(QPrinter& printer) {
@@ -91,11 +72,6 @@ void CCalyxView::printListing(QPrinter& printer) {
 void CCalyxView::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     if (CCalyxApp* app = CCalyxApp::instance(); app && app->MenuNeedsRelabel()) app->RelabelMenus();
-}
-
-void CCalyxView::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    addMissingRows();
 }
 
 }  // namespace calyx::editor

@@ -1,19 +1,15 @@
-// The view of a document: the resource list filling the window, kept
-// current by a change listener on the bank (which is also what marks the
-// document modified), and the document's printout.
+// The view of a document: the resource list filling the window (its model
+// follows the document's changes itself), the drags and drops on it, the
+// request to edit a resource, and the document's printout.
 #pragma once
 
 #include <QWidget>
-#include <functional>
+#include <cstddef>
 #include <memory>
 
 #include "audio/wave_device_link.h"
 
 class QPrinter;
-
-namespace calyx::bank {
-class SoundResource;
-}
 
 namespace calyx::editor {
 
@@ -36,21 +32,16 @@ public:
     CResourceListCtrl& list() { return *list_; }
     ResourceListModel& model() { return *model_; }
 
-    // What a double-click on a resource's name opens (the edit dialog).
-    using EditHandler = std::function<void(bank::SoundResource& resource, QWidget* owner)>;
-    static void setEditHandler(EditHandler handler);
-
-    // Rows for resources the list does not show yet.
-    void addMissingRows();
-    // The bank's change listener: refreshes the resource's row and marks
-    // the document modified (even when no row shows it).
-    void onResourceChanged(bank::SoundResource& resource);
     // Paints the listing on `printer`, within its page range.
     void printListing(QPrinter& printer);
 
+signals:
+    // A double-click on the name of this resource of the document: the user
+    // wants to edit it (the resource plays through this view's device link).
+    void editRequested(std::size_t resourceIndex);
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void openResource(std::size_t resourceIndex);
@@ -60,7 +51,6 @@ private:
     audio::WaveDeviceLink deviceLink_;
     ResourceListModel* model_;
     CResourceListCtrl* list_;
-    int listenerHandle_ = 0;
     // What a drag from this view names, and the rules of drops on it.
     std::unique_ptr<DragLink> dragLink_;
     std::unique_ptr<ResourceDropTarget> dropTarget_;

@@ -37,18 +37,9 @@ DocumentManager::DocumentManager(CMainFrame& frame, const GameStrings& strings, 
     frame_.installEventFilter(this);
     connectCommands();
     connect(&frame_, &CMainFrame::activated, this, &DocumentManager::checkDisk);
-    // A double-click on a resource's name: the edit dialog, for the
-    // resources that have one.
-    CCalyxView::setEditHandler([this](bank::SoundResource& resource, QWidget* owner) {
-        if (!resource.bank()) return;
-        auto* view = qobject_cast<CCalyxView*>(owner);
-        editResource(owner, resource, *resource.bank(), links_, strings_,
-                     view ? view->document().conversionOffer() : ConversionOffer{});
-    });
 }
 
 DocumentManager::~DocumentManager() {
-    CCalyxView::setEditHandler({});
     frame_.removeEventFilter(this);
     // The windows hold documents whose links live in this manager's table.
     for (CChildFrame* child : documents()) delete child;
@@ -82,6 +73,8 @@ CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
     });
     child->setSaveHandler([this, child] { return save(*child); });
     connect(&child->view().list(), &CResourceListCtrl::filesDroppedBesideRows, &frame_, &CMainFrame::openRequested);
+    connect(&child->view(), &CCalyxView::editRequested, this,
+            [this, child](std::size_t resourceIndex) { edit(*child, resourceIndex); });
     frame_.mdiArea()->addSubWindow(child);
     child->show();
     placeNewWindow(*frame_.mdiArea(), *child);
@@ -166,6 +159,14 @@ void DocumentManager::exportAll(CChildFrame& frame) {
     }
     if (folder.isEmpty()) return;
     exportAllSamplesOf(frame.document(), folder, strings_, language, &frame_);
+}
+
+void DocumentManager::edit(CChildFrame& frame, std::size_t resourceIndex) {
+    CCalyxDoc& document = frame.document();
+    bank::SoundResource* resource = document.bank().resourceAt(resourceIndex);
+    // The edit dialog, for the resources that have one.
+    if (resource)
+        editResource(&frame.view(), *resource, document.bank(), links_, strings_, document.conversionOffer());
 }
 
 void DocumentManager::checkDisk() {

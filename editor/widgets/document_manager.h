@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QString>
+#include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "editor/core/link_table.h"
@@ -58,6 +60,8 @@ public:
     void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
     // File > Export all samples... on a document.
     void exportAll(CChildFrame& frame);
+    // A double-click on a resource's name: its edit dialog.
+    void edit(CChildFrame& frame, std::size_t resourceIndex);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,13 +1,22 @@
 #include "editor/widgets/resource_list_model.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "editor/widgets/qt_text.h"
 
 namespace calyx::editor {
 
-ResourceListModel::ResourceListModel(bank::SoundBank& bank, const GameStrings& strings, QObject* parent)
-    : QAbstractTableModel(parent), bank_(bank), strings_(strings) {}
+ResourceListModel::ResourceListModel(BankDocument& document, const GameStrings& strings, QObject* parent)
+    : QAbstractTableModel(parent), document_(document), bank_(document.bank()), strings_(strings) {
+    rows_.resize(bank_.resourceCount());
+    std::iota(rows_.begin(), rows_.end(), std::size_t{0});
+    listenerHandle_ = document_.addListener([this](const DocumentChange& change) {
+        if (change.kind == DocumentChange::Kind::Resource) refreshResource(change.resource);
+    });
+}
+
+ResourceListModel::~ResourceListModel() { document_.removeListener(listenerHandle_); }
 
 int ResourceListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -37,15 +46,6 @@ QVariant ResourceListModel::headerData(int section, Qt::Orientation orientation,
     if (role == Qt::DisplayRole) return fromGameText(strings_.columnTitle(section));
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
-}
-
-void ResourceListModel::addMissingRows() {
-    const std::size_t n = bank_.resourceCount();
-    const std::size_t r = rows_.size();
-    if (r >= n) return;
-    beginInsertRows({}, static_cast<int>(r), static_cast<int>(n - 1));
-    for (std::size_t i = r; i < n; ++i) rows_.push_back(i);
-    endInsertRows();
 }
 
 void ResourceListModel::sortByColumn(int column) {

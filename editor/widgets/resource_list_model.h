@@ -1,7 +1,10 @@
-// The rows of the resource list over a bank: one row per resource, each row
-// tied to its resource's index (never to its position, which a sort
-// changes). Cell texts are made when the view asks for them, so filling the
-// list with thousands of resources costs no more than its row indices.
+// The rows of the resource list over a bank document: one row per resource,
+// each row tied to its resource's index (never to its position, which a sort
+// changes). The rows are made once, with the model: a document's resources
+// neither come nor go after it opened. The model hears the document's changes
+// itself and refreshes the row of each changed resource. Cell texts are made
+// when the view asks for them, so filling the list with thousands of
+// resources costs no more than its row indices.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "bank/sound_bank.h"
+#include "editor/core/bank_document.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/resource_list.h"
 
@@ -20,7 +24,9 @@ public:
     // The row's resource index (the list's item data).
     static constexpr int resourceIndexRole = Qt::UserRole;
 
-    ResourceListModel(bank::SoundBank& bank, const GameStrings& strings, QObject* parent = nullptr);
+    // `document` outlives the model.
+    ResourceListModel(BankDocument& document, const GameStrings& strings, QObject* parent = nullptr);
+    ~ResourceListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -29,8 +35,6 @@ public:
     // Rows can be dragged onto one another.
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Adds a row for each resource past the last row; rows never go.
-    void addMissingRows();
     // Flips the column's direction and sorts by it.
     void sortByColumn(int column);
     bool ascending(int column) const { return directions_.ascending(column); }
@@ -43,10 +47,12 @@ public:
     std::size_t resourceAtRow(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
 
 private:
+    BankDocument& document_;
     bank::SoundBank& bank_;
     const GameStrings& strings_;
     std::vector<std::size_t> rows_;
     SortDirections directions_;
+    int listenerHandle_ = 0;
 };
 
 }  // namespace calyx::editor

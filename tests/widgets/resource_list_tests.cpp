@@ -1,6 +1,7 @@
 // The resource list in its view: cells of each kind, sorting by header
-// clicks, rows that follow their resources through a sort, and the
-// document marked modified by every change.
+// clicks, rows that follow their resources through a sort and the
+// document's changes (with or without a view), and the document marked
+// modified by every change.
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -98,15 +99,36 @@ private slots:
         // A resource without a row still marks the document.
         doc_->setModified(false);
         bank::SoundResource stray;
-        view_->onResourceChanged(stray);
+        doc_->bank().notifyListeners(stray);
         QVERIFY(doc_->isModified());
+    }
+
+    void theModelFollowsTheDocumentWithoutAView() {
+        CCalyxDoc doc(links_, strings_);
+        QVERIFY(doc.openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
+        QSignalSpy marked(&doc, &CCalyxDoc::modifiedChanged);
+        ResourceListModel model(doc.document(), strings_);
+        QCOMPARE(model.rowCount(), 5);
+        model.sortByColumn(0);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        doc.bank().resourceAt(3)->setVolume(7);
+        QCOMPARE(changed.size(), 1);
+        const int row = model.rowOfResource(3);
+        QCOMPARE(changed.front()[0].toModelIndex().row(), row);
+        QCOMPARE(model.index(row, 1).data().toString(), QString("7"));
+        QCOMPARE(marked.size(), 1);
+        QCOMPARE(marked.front()[0].toBool(), true);
+        // A save unmarks the window once, and never marks it on the way.
+        QVERIFY(doc.saveDocument(doc.pathName()));
+        QCOMPARE(marked.size(), 2);
+        QCOMPARE(marked.back()[0].toBool(), false);
+        QCOMPARE(model.index(row, 1).data().toString(), QString("7"));
     }
 
     void aDoubleClickOnANameOpensThatResourceOnly() {
         QList<std::size_t> opened;
-        CCalyxView::setEditHandler([&](bank::SoundResource& r, QWidget*) {
-            opened << static_cast<std::size_t>(doc_->bank().indexOfResource(&r));
-        });
+        connect(view_.get(), &CCalyxView::editRequested, this,
+                [&opened](std::size_t resource) { opened << resource; });
         clickHeader(0);
         CResourceListCtrl& list = view_->list();
         const QRect name = list.visualRect(view_->model().index(0, 0));
@@ -114,7 +136,6 @@ private slots:
         const QRect volume = list.visualRect(view_->model().index(1, 1));
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, volume.center());
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.viewport()->height() - 5));
-        CCalyxView::setEditHandler({});
         QCOMPARE(opened, (QList<std::size_t>{2}));
     }
 };
