@@ -1,9 +1,12 @@
 // Files and folders on Windows, through the Win32 calls themselves.
 #include "platform/file.h"
 
+#include "platform/path.h"
 #include "platform/win32.h"
+#include "platform/win32_errors.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace calyx::platform {
 namespace {
@@ -35,6 +38,13 @@ DWORD attributes(std::string_view path) {
 // The most one ReadFile or WriteFile call is asked to move.
 constexpr std::size_t largestTransfer = 1u << 30;
 
+// A failed call's answer, with errno saying why (as on every system).
+template <typename T>
+T failed(T answer) {
+    setErrnoFromLastError();
+    return answer;
+}
+
 }  // namespace
 
 File::~File() { close(); }
@@ -60,13 +70,9 @@ bool File::open(std::string_view path, Mode mode) {
     HANDLE handle = ::CreateFileA(name.c_str(), access,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;  // folders do not open without backup semantics
+    if (handle == INVALID_HANDLE_VALUE) return failed(false);  // folders do not open without backup semantics
     handle_ = handle;
-    const DWORD size = ::GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);  // with the zero
-    std::string full(size, '\0');
-    const DWORD length = size == 0 ? 0 : ::GetFullPathNameA(name.c_str(), size, full.data(), nullptr);
-    full.resize(length < size ? length : 0);
-    path_ = full.empty() ? name : full;
+    path_ = toHostPath(name);
     return true;
 }
 
@@ -81,7 +87,7 @@ std::ptrdiff_t File::read(void* buffer, std::size_t length) {
     if (!handle_) return -1;
     DWORD got = 0;
     const auto ask = static_cast<DWORD>(std::min(length, largestTransfer));
-    if (!::ReadFile(handle_, buffer, ask, &got, nullptr)) return -1;
+    if (!::ReadFile(handle_, buffer, ask, &got, nullptr)) return failed(std::ptrdiff_t{-1});
     return static_cast<std::ptrdiff_t>(got);
 }
 
@@ -93,7 +99,7 @@ std::ptrdiff_t File::write(const void* data, std::size_t length) {
         DWORD put = 0;
         const auto ask = static_cast<DWORD>(std::min(length - done, largestTransfer));
         if (!::WriteFile(handle_, bytes + done, ask, &put, nullptr) || put == 0)
-            return done == 0 ? -1 : static_cast<std::ptrdiff_t>(done);
+            return failed(done == 0 ? -1 : static_cast<std::ptrdiff_t>(done));
         done += put;
     }
     return static_cast<std::ptrdiff_t>(done);
@@ -120,7 +126,7 @@ std::int64_t File::seek(std::int64_t offset, Origin origin) {
     distance.QuadPart = offset;
     LARGE_INTEGER now;
     if (!::SetFilePointerEx(handle_, distance, &now, origin == Origin::Start ? FILE_BEGIN : FILE_END))
-        return -1;  // also a position before the start
+        return failed(std::int64_t{-1});  // also a position before the start
     return now.QuadPart;
 }
 
@@ -139,13 +145,13 @@ std::int64_t File::length() const {
     return size.QuadPart;
 }
 
-bool File::flush() { return handle_ && ::FlushFileBuffers(handle_) != 0; }
+bool File::flush() { return handle_ && (::FlushFileBuffers(handle_) != 0 || failed(false)); }
 
 bool File::close() {
     if (!handle_) return true;
     HANDLE handle = handle_;
     handle_ = nullptr;
-    return ::CloseHandle(handle) != 0;
+    return ::CloseHandle(handle) != 0 || failed(false);
 }
 
 std::string File::fullPath() const { return path_; }
@@ -160,22 +166,28 @@ bool directoryExists(std::string_view path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool deleteFile(std::string_view path) { return ::DeleteFileA(std::string(path).c_str()) != 0; }
+bool deleteFile(std::string_view path) { return ::DeleteFileA(std::string(path).c_str()) != 0 || failed(false); }
 
 RenameResult renameReplacing(std::string_view from, std::string_view to) {
     // No MOVEFILE_COPY_ALLOWED: across volumes Windows would copy and then
     // delete, which is not one step and can leave a half-written target.
     // Answering CrossDevice lets the caller copy beside the target and
-    // rename there instead.
+    // rename there instead. A read-only target is refused, as Windows
+    // refuses it (Wine would replace it).
+    const DWORD target = attributes(to);
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY) != 0) {
+        errno = EACCES;
+        return RenameResult::Failed;
+    }
     if (::MoveFileExA(std::string(from).c_str(), std::string(to).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return RenameResult::Done;
-    return ::GetLastError() == ERROR_NOT_SAME_DEVICE ? RenameResult::CrossDevice
-                                                      : RenameResult::Failed;
+    const bool otherVolume = ::GetLastError() == ERROR_NOT_SAME_DEVICE;
+    return failed(otherVolume ? RenameResult::CrossDevice : RenameResult::Failed);
 }
 
 bool createDirectory(std::string_view path) {
-    return ::CreateDirectoryA(std::string(path).c_str(), nullptr) != 0;
+    return ::CreateDirectoryA(std::string(path).c_str(), nullptr) != 0 || failed(false);
 }
 
 std::optional<std::string> findFileName(std::string_view path) {

@@ -10,22 +10,13 @@
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
 #endif
+#include "platform/path.h"
 #include "platform/win32.h"
 
 #include <string>
 
 namespace calyx::platform {
 namespace {
-
-std::string fullPathName(const std::string& path) {
-    const DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);  // with the zero
-    if (size == 0) return path;
-    std::string full(size, '\0');
-    const DWORD length = ::GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return path;
-    full.resize(length);
-    return full;
-}
 
 // The file a path finally names, symbolic links followed, or nothing when
 // it does not exist.
@@ -51,7 +42,7 @@ std::string finalPathName(const std::string& path) {
 }  // namespace
 
 std::string replacementTarget(std::string_view path) {
-    const std::string full = fullPathName(std::string(path));
+    const std::string full = toHostPath(path);
     const std::string linked = finalPathName(full);
     return linked.empty() ? full : linked;
 }

@@ -102,12 +102,8 @@ TEST_F(CliMessages, SaveFailuresNameTheFileAndTheReason) {
     // A folder that does not exist.
     const auto noFolder = runCli({"volume", bank, "1", "5", "-o", dir / "missing/new.bnm"});
     EXPECT_EQ(noFolder.exitCode, 1);
-    // Not yet on Windows: calyx-cli.exe says that the saved bank could not
-    // take the file's place (nothing is written there either).
-    if (!fixtures::testingWindowsPrograms()) {
-        EXPECT_EQ(noFolder.err, "calyx-cli: " + fixtures::shownPath(dir / "missing/new.bnm") + ": the folder " +
-                                    fixtures::shownPath(dir / "missing") + " does not exist; nothing was written\n");
-    }
+    EXPECT_EQ(noFolder.err, "calyx-cli: " + fixtures::shownPath(dir / "missing/new.bnm") + ": the folder " +
+                                fixtures::shownPath(dir / "missing") + " does not exist; nothing was written\n");
     EXPECT_EQ(fixtures::readBytes(bank), original);
 
     // A source bank that ends before a sample's data is the source's fault.
