@@ -15,7 +15,7 @@ ConvertedInput::ConvertedInput(const std::string& hostInput, const std::string& 
     const auto temporary = std::filesystem::temp_directory_path(error);
     if (!error) folder_ = editor::makePrivateFolder(temporary.string());
     if (folder_.empty()) throw CommandFailure{"no temporary folder can be made for the converted file"};
-    path_ = folder_ + "/" + std::string(platform::lastComponent(hostInput));
+    path_ = platform::hostPathIn(folder_, platform::lastComponent(hostInput));
     const audio::ConvertResult result = audio::convertToEditorFormat(hostInput, path_, &source_);
     if (result != audio::ConvertResult::Ok) {
         std::error_code ignored;

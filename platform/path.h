@@ -64,6 +64,10 @@ std::string_view lastComponent(std::string_view path);
 bool hasExtension(std::string_view path, std::string_view extension);
 // Appends a backslash unless the text is empty or already ends in a separator.
 std::string withTrailingSeparator(std::string_view directory);
+// The path of `name` in `folder`, joined with the separator the folder's
+// path already uses ('/' when it has none): a path shown to the user reads
+// like the folder (C:\out\a.wav on Windows, /home/u/out/a.wav elsewhere).
+std::string hostPathIn(std::string_view folder, std::string_view name);
 // ASCII letter-case helpers used wherever the programs compare names.
 bool equalsNoCase(std::string_view a, std::string_view b);
 std::string toLower(std::string_view text);

@@ -32,6 +32,15 @@ std::string withTrailingSeparator(std::string_view directory) {
     return out;
 }
 
+std::string hostPathIn(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && !isSeparator(path.back())) {
+        const std::size_t last = lastSeparator(path);
+        path += last == std::string::npos ? '/' : path[last];
+    }
+    return path + std::string(name);
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {

@@ -21,10 +21,7 @@ NameTry failedTry(const std::string& name) {
 }  // namespace
 
 TempNames numberedNames(std::string_view folder, std::string_view stem, std::string_view suffix, int count) {
-    std::string start(folder);
-    if (!start.empty() && !isSeparator(start.back())) start += '/';
-    start += stem;
-    return {[start = std::move(start), suffix = std::string(suffix)](int n) {
+    return {[start = hostPathIn(folder, stem), suffix = std::string(suffix)](int n) {
                 return start + std::to_string(n) + suffix;
             },
             count};

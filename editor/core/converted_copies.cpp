@@ -59,7 +59,7 @@ ConvertedCopy ConvertedCopies::convert(const std::string& original) {
         copy.result = audio::ConvertResult::WriteFailed;
         return copy;
     }
-    const std::string path = folder + "/" + std::string(platform::lastComponent(original));
+    const std::string path = platform::hostPathIn(folder, platform::lastComponent(original));
     copy.result = audio::convertToEditorFormat(original, path, &copy.source);
     if (copy.result != audio::ConvertResult::Ok) {
         std::filesystem::remove_all(folder, error);

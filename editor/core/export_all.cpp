@@ -115,7 +115,7 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank,
         std::optional<std::vector<std::uint8_t>> sample;
         WavError error = readCurrentSample(resource, bank, sample);
         if (error == WavError::None && !sample) error = WavError::NoSampleData;
-        const std::string path = hostFolder + "/" + exportFileName(i, resource);
+        const std::string path = platform::hostPathIn(hostFolder, exportFileName(i, resource));
         if (error == WavError::None && !writeWav(path, *sample, static_cast<std::uint32_t>(sample->size())))
             error = WavError::CannotWrite;
         if (error == WavError::None) {

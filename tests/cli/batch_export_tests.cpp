@@ -71,7 +71,7 @@ TEST_F(BatchExport, WritesEverySampleWithDataUnderASafeName) {
     EXPECT_EQ(fixtures::readBytes(folder + "/1_HORN.wav"), exportedWav(samples_[1]));
     EXPECT_EQ(fixtures::readBytes(folder + "/4.wav"), exportedWav(samples_[4]));
     EXPECT_EQ(fixtures::readBytes(folder + "/5_Crowd.wav"), exportedWav(samples_[5]));  // external area
-    EXPECT_NE(run.out.find(fixtures::shownPath(folder) + "/1_HORN.wav\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(fixtures::shownPath(folder + "/1_HORN.wav") + "\n"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("exported 4 samples"), std::string::npos) << run.err;
 }
 

@@ -184,6 +184,11 @@ TEST(PathText, SlashCountsAsBackslash) {
     EXPECT_EQ(withTrailingSeparator("C:\\Jeux\\"), "C:\\Jeux\\");
     EXPECT_EQ(withTrailingSeparator(""), "");
 
+    EXPECT_EQ(hostPathIn("C:\\out\\wavs", "1.wav"), "C:\\out\\wavs\\1.wav");
+    EXPECT_EQ(hostPathIn("/home/u/out", "1.wav"), "/home/u/out/1.wav");
+    EXPECT_EQ(hostPathIn("/home/u/out/", "1.wav"), "/home/u/out/1.wav");
+    EXPECT_EQ(hostPathIn(".", "1.wav"), "./1.wav");
+
     EXPECT_TRUE(equalsNoCase("Datab\\Resson", "DATAB\\resson"));
     EXPECT_FALSE(equalsNoCase("abc", "abcd"));
     EXPECT_FALSE(equalsNoCase("\xE9", "\xC9"));  // only ASCII letters fold

@@ -31,7 +31,7 @@ TEST(TempFile, SkipsNamesTakenInAnyFormAndNeverTouchesThem) {
     File file;
     const TempFileResult created = createTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 5));
     ASSERT_TRUE(created);
-    EXPECT_EQ(created.path, dir.path() + "/~T2.tmp");
+    EXPECT_EQ(created.path, dir / "~T2.tmp");
     ASSERT_TRUE(file.isOpen());
     EXPECT_EQ(file.write("mine", 4), 4);
     EXPECT_EQ(file.seek(0, File::Origin::Start), 0);  // opened for reading too
@@ -44,7 +44,7 @@ TEST(TempFile, SkipsNamesTakenInAnyFormAndNeverTouchesThem) {
     // Every name taken: the answer says so, and names the last one tried.
     const TempFileResult none = createTempFile(file, numberedNames(dir.path(), "~T", ".tmp", 3));
     EXPECT_EQ(none.error, TempFileError::AllNamesTaken);
-    EXPECT_EQ(none.path, dir.path() + "/~T2.tmp");
+    EXPECT_EQ(none.path, dir / "~T2.tmp");
     EXPECT_FALSE(file.isOpen());
 }
 
