@@ -22,4 +22,10 @@ void setCommandText(QAction& action, const QString& text) {
     action.setIconText(plainCommandName(text));
 }
 
+QString numberedMenuText(int number, const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&%1 %2").arg(number).arg(shown);
+}
+
 }  // namespace calyx::editor

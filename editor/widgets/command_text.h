@@ -14,5 +14,8 @@ namespace calyx::editor {
 QString plainCommandName(const QString& text);
 // Sets the item text (before any tab) and the plain name of `action`.
 void setCommandText(QAction& action, const QString& text);
+// Item `number` of a numbered list in a menu (the recent files, the open
+// windows): "&<number> <text>", each ampersand of `text` shown as one.
+QString numberedMenuText(int number, const QString& text);
 
 }  // namespace calyx::editor

@@ -29,6 +29,7 @@
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/command_registry.h"
 #include "editor/widgets/command_text.h"
+#include "editor/widgets/dropped_files.h"
 #include "editor/widgets/help.h"
 #include "editor/widgets/icons.h"
 #include "editor/widgets/keyboard_locks.h"
@@ -66,12 +67,6 @@ std::set<int> commandsOfTheFrame() {
     for (int id = command::recentFileFirst; id <= command::recentFileLast; ++id) ids.insert(id);
     for (const NewerMenuItem& item : newerMenuItems()) ids.insert(item.command);
     return ids;
-}
-
-QString recentFileText(int index, const QString& path) {
-    QString shown = path;
-    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }
 
 }  // namespace
@@ -249,7 +244,7 @@ void CMainFrame::fillRecentFiles(QMenu* menu, QAction* before) {
             continue;
         }
         const QString path = paths[index];
-        setCommandText(*commands_->action(id), recentFileText(index, path));
+        setCommandText(*commands_->action(id), numberedMenuText(index + 1, path));
         commands_->setHandler(id, [this, path] { emit openRequested({path}); });
         menu->insertAction(before, commands_->action(id));
     }
@@ -277,9 +272,7 @@ void CMainFrame::fillWindowList(QMenu* menu) {
     menu->addSeparator()->setProperty(windowListProperty, true);
     for (qsizetype i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows[i];
-        QString title = shownTitle(*window);
-        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        QAction* action = menu->addAction(numberedMenuText(static_cast<int>(i + 1), shownTitle(*window)));
         action->setProperty(windowListProperty, true);
         action->setCheckable(true);
         action->setChecked(window == mdiArea_->activeSubWindow());
@@ -514,23 +507,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    const QMimeData* data = event->mimeData();
-    if (data->hasUrls()) {
-        for (const QUrl& url : data->urls()) {
-            if (url.isLocalFile()) {
-                event->acceptProposedAction();
-                return;
-            }
-        }
-    }
-    QMainWindow::dragEnterEvent(event);
+    if (localFilesOf(*event->mimeData()).isEmpty()) return QMainWindow::dragEnterEvent(event);
+    event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) paths.append(url.toLocalFile());
-    }
+    const QStringList paths = localFilesOf(*event->mimeData());
     if (paths.isEmpty()) return QMainWindow::dropEvent(event);
     event->acceptProposedAction();
     emit openRequested(paths);

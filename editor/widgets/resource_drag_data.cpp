@@ -58,4 +58,6 @@ const DragLink* readResourceDragData(const QMimeData& data) {
     return nullptr;
 }
 
+bool isLiveDragLink(const DragLink* link) { return liveLinks().contains(link); }
+
 }  // namespace calyx::editor

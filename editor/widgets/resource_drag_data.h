@@ -41,6 +41,9 @@ bool offersResourceLink(const QMimeData& data);
 // The link behind `data`: nothing when the format is missing, the data is
 // malformed, it comes from another process, or its link no longer exists.
 const DragLink* readResourceDragData(const QMimeData& data);
+// Whether `link` is still a live link of this process (its view has not
+// closed); never follows the address.
+bool isLiveDragLink(const DragLink* link);
 
 // This running editor's identity as the drag data carries it.
 QByteArray processIdentity();

@@ -3,25 +3,18 @@
 #include <QDrag>
 #include <QFile>
 #include <QMimeData>
-#include <QUrl>
 #include <QWidget>
+#include <utility>
 
 #include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
 #include "editor/core/message_box.h"
+#include "editor/widgets/dropped_files.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/resource_drag_data.h"
 
 namespace calyx::editor {
 namespace {
-
-QStringList localFiles(const QMimeData& data) {
-    QStringList paths;
-    if (!data.hasUrls()) return paths;
-    for (const QUrl& url : data.urls())
-        if (url.isLocalFile()) paths.append(url.toLocalFile());
-    return paths;
-}
 
 bool askReplace(const UiText& question) { return messageBox(question, message_style::okCancel) == MessageResult::Ok; }
 
@@ -44,12 +37,13 @@ ResourceDropTarget::ResourceDropTarget(bank::SoundBank& bank, LinkTable& links, 
 Qt::DropAction ResourceDropTarget::dragEnter(const QMimeData& data, Qt::KeyboardModifiers keys,
                                              const QPoint& point) {
     feedbackShown_ = false;
-    acceptDrag_ = readResourceDragData(data) != nullptr;
+    // The row a drag carries is read once, as it enters.
+    draggedRow_ = readResourceDragData(data);
     // The files are read as the drag enters: the data of a drag from
     // another program is not always to be had again once it is dropped.
-    draggedFiles_ = acceptDrag_ ? QStringList() : localFiles(data);
+    draggedFiles_ = draggedRow_ ? QStringList() : localFilesOf(data);
     acceptFiles_ = !draggedFiles_.isEmpty();
-    return acceptDrag_ || acceptFiles_ ? dragOver(keys, point) : Qt::IgnoreAction;
+    return draggedRow_ || acceptFiles_ ? dragOver(keys, point) : Qt::IgnoreAction;
 }
 
 FileDragMeaning ResourceDropTarget::fileMeaningAt(const QPoint& point) const {
@@ -68,7 +62,7 @@ Qt::DropAction ResourceDropTarget::dragOver(Qt::KeyboardModifiers keys, const QP
         if (feedbackShown_) lastFeedbackPoint_ = point;
         return effect;
     }
-    if (acceptDrag_ && bank_.savesInProgress() == 0 && rowAt_(point)) {
+    if (draggedRow_ && bank_.savesInProgress() == 0 && rowAt_(point)) {
         const bool ctrl = keys.testFlag(Qt::ControlModifier);
         const bool shift = keys.testFlag(Qt::ShiftModifier);
         effect = ctrl && shift ? Qt::IgnoreAction : ctrl ? Qt::CopyAction : Qt::MoveAction;
@@ -85,14 +79,13 @@ std::optional<QRect> ResourceDropTarget::feedback() const {
     return QRect(lastFeedbackPoint_, feedbackSize_);
 }
 
-DropOutcome ResourceDropTarget::drop(const QMimeData& data, const QPoint& point) {
+DropOutcome ResourceDropTarget::drop(const QPoint& point) {
     dragLeave();
-    if (!acceptDrag_) return DropOutcome::Refused;
-    acceptDrag_ = false;
+    const DragLink* link = std::exchange(draggedRow_, nullptr);
     const std::optional<int> targetIndex = rowAt_(point);
-    if (!targetIndex) return DropOutcome::Refused;
-    const DragLink* link = readResourceDragData(data);
-    if (!link || !link->bank || link->index < 0) return DropOutcome::Refused;
+    if (!link || !targetIndex) return DropOutcome::Refused;
+    // The view the row came from may have closed since the drag entered.
+    if (!isLiveDragLink(link) || !link->bank || link->index < 0) return DropOutcome::Refused;
     return dropResource(*link->bank, static_cast<std::size_t>(link->index), bank_,
                         static_cast<std::size_t>(*targetIndex), links_, strings_, askReplace);
 }
@@ -102,7 +95,7 @@ ResourceDropTarget::FileDrop ResourceDropTarget::dropFiles(const QMimeData& data
     FileDrop result;
     if (!acceptFiles_) return result;
     acceptFiles_ = false;
-    result.paths = localFiles(data);
+    result.paths = localFilesOf(data);
     if (result.paths.isEmpty()) result.paths = draggedFiles_;
     result.meaning = fileMeaningAt(point);
     if (result.meaning == FileDragMeaning::ReplaceSample) result.resourceIndex = rowAt_(point);

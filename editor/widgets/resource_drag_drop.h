@@ -47,9 +47,12 @@ public:
     Qt::DropAction dragOver(Qt::KeyboardModifiers keys, const QPoint& point);
     void dragLeave();
     // Asks the question and copies on OK; the outcome (Refused for anything
-    // that is not a drop of one resource on another).
-    DropOutcome drop(const QMimeData& data, const QPoint& point);
+    // that is not a drop of one resource on another). The row dropped is the
+    // one the drag carried as it entered.
+    DropOutcome drop(const QPoint& point);
 
+    // Whether the drag now over the list carries a row of this editor.
+    bool draggingRow() const { return draggedRow_ != nullptr; }
     // Whether the drag now over the list carries files (from the file
     // manager) rather than a row.
     bool draggingFiles() const { return acceptFiles_; }
@@ -79,7 +82,8 @@ private:
     LinkTable& links_;
     const GameStrings& strings_;
     RowAt rowAt_;
-    bool acceptDrag_ = false;
+    // The row of the drag over the list, read as it entered.
+    const DragLink* draggedRow_ = nullptr;
     bool acceptFiles_ = false;
     QStringList draggedFiles_;
     ConversionOffer conversionOffer_;

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
-#include <QUrl>
 #include <QWhatsThis>
 #include <algorithm>
 #include <array>
@@ -19,6 +18,7 @@
 #include "editor/core/message_box.h"
 #include "editor/core/messages.h"
 #include "editor/widgets/dialog_units.h"
+#include "editor/widgets/dropped_files.h"
 #include "editor/widgets/localized_edit.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/qt_text.h"
@@ -316,14 +316,14 @@ void CResourceEditDlg::hideEvent(QHideEvent* event) {
 }
 
 void CResourceEditDlg::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (!localFilesOf(*event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void CResourceEditDlg::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty()) return;
+    const QStringList files = localFilesOf(*event->mimeData());
+    if (files.isEmpty()) return;
     event->acceptProposedAction();
-    session_.dropFile(pathFromQString(urls.front().toLocalFile()));
+    session_.dropFile(pathFromQString(files.front()));
 }
 
 bool CResourceEditDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -15,7 +15,6 @@
 
 #include "editor/core/resource_list.h"
 #include "editor/widgets/help.h"
-#include "editor/widgets/resource_drag_data.h"
 #include "editor/widgets/resource_drag_drop.h"
 #include "editor/widgets/resource_list_model.h"
 
@@ -101,7 +100,7 @@ void CResourceListCtrl::dragEnterEvent(QDragEnterEvent* event) {
     // that moves over the list keep being asked.
     const Qt::DropAction effect =
         dropTarget_->dragEnter(*event->mimeData(), event->modifiers(), event->position().toPoint());
-    if (readResourceDragData(*event->mimeData()) || dropTarget_->draggingFiles()) {
+    if (dropTarget_->draggingRow() || dropTarget_->draggingFiles()) {
         event->accept();
         if (effect != Qt::IgnoreAction) event->setDropAction(effect);
         viewport()->update();
@@ -140,7 +139,7 @@ void CResourceListCtrl::dropEvent(QDropEvent* event) {
         });
         return;
     }
-    const DropOutcome outcome = dropTarget_->drop(*event->mimeData(), event->position().toPoint());
+    const DropOutcome outcome = dropTarget_->drop(event->position().toPoint());
     answerDrag(event, outcome == DropOutcome::Copied ? event->dropAction() : Qt::IgnoreAction);
 }
 

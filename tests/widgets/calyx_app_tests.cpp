@@ -139,6 +139,10 @@ private slots:
         QCOMPARE(shown.front(), QStringLiteral("&1 /banks/6.bnm"));
         frame.commands().find(command::recentFileFirst + 1)->trigger();
         QCOMPARE(opened_, (QStringList{"/banks/5.bnm"}));
+        // An ampersand of a path is shown as one, not taken for the access key.
+        app.recentFiles().add(QStringLiteral("/banks/R&B.bnm"));
+        emit file->aboutToShow();
+        QCOMPARE(frame.commands().find(command::recentFileFirst)->text(), QStringLiteral("&1 /banks/R&&B.bnm"));
         QSettings().remove(QStringLiteral("Recent File List"));
     }
 

@@ -3,6 +3,7 @@
 // foreign editor's data, no row, a save running, Shift+Ctrl), the question
 // confirmed or cancelled, and the link table's keys afterwards.
 #include <QMimeData>
+#include <memory>
 
 #include "bank_test_support.h"
 #include "editor/core/link_table.h"
@@ -45,7 +46,7 @@ class ResourceDragDropTest : public QObject {
         const auto data = makeResourceDragData(link);
         ResourceDropTarget drop(target, links_, strings_, rowsOf(target));
         if (drop.dragEnter(*data, keys, rowPoint(to)) == Qt::IgnoreAction) return DropOutcome::Refused;
-        return drop.drop(*data, rowPoint(to));
+        return drop.drop(rowPoint(to));
     }
 
 private slots:
@@ -94,7 +95,7 @@ private slots:
         QCOMPARE(drop.feedback(), std::nullopt);
         // A drop below the rows does nothing.
         drop.dragEnter(*data, Qt::NoModifier, rowPoint(1));
-        QCOMPARE(drop.drop(*data, rowPoint(5)), DropOutcome::Refused);
+        QCOMPARE(drop.drop(rowPoint(5)), DropOutcome::Refused);
         QVERIFY(questions_.isEmpty());
     }
 
@@ -133,7 +134,7 @@ private slots:
         foreign.setData(QString::fromLatin1(resourceLinkFormat), bytes);
         ResourceDropTarget drop(*bankB_, links_, strings_, rowsOf(*bankB_));
         QCOMPARE(drop.dragEnter(foreign, Qt::NoModifier, rowPoint(0)), Qt::IgnoreAction);
-        QCOMPARE(drop.drop(foreign, rowPoint(0)), DropOutcome::Refused);
+        QCOMPARE(drop.drop(rowPoint(0)), DropOutcome::Refused);
         // Any other data.
         QMimeData text;
         text.setText(QStringLiteral("ONE.WAV"));
@@ -146,6 +147,14 @@ private slots:
         QCOMPARE(dragAndDrop(*bankA_, 0, *bankB_, 0, Qt::ControlModifier | Qt::ShiftModifier), DropOutcome::Refused);
         // The same resource.
         QCOMPARE(dragAndDrop(*bankA_, 0, *bankA_, 0), DropOutcome::Refused);
+        // A row whose view closed between entering and dropping.
+        auto gone = std::make_unique<DragLink>();
+        gone->bank = bankA_.get();
+        gone->index = 0;
+        const auto data = makeResourceDragData(*gone);
+        QCOMPARE(drop.dragEnter(*data, Qt::NoModifier, rowPoint(0)), Qt::MoveAction);
+        gone.reset();
+        QCOMPARE(drop.drop(rowPoint(0)), DropOutcome::Refused);
         QVERIFY(questions_.isEmpty());
         QVERIFY(!bankB_->resourceAt(0)->isReplaced());
     }

@@ -102,17 +102,23 @@ class ResourceEditDlgTest : public QObject {
         return texts;
     }
 
-    void dropFiles(QDialog& dialog, const QStringList& paths) {
+    // Drops `urls` (local files, or web addresses too) on the dialog; false
+    // when the dialog refused them as they entered.
+    bool dropUrls(QDialog& dialog, const QList<QUrl>& urls) {
         QMimeData data;
-        QList<QUrl> urls;
-        for (const auto& p : paths) urls << QUrl::fromLocalFile(p);
         data.setUrls(urls);
         const QPoint at = dialog.rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&dialog, &enter);
-        QVERIFY(enter.isAccepted());
+        if (!enter.isAccepted()) return false;
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&dialog, &drop);
+        return true;
+    }
+    void dropFiles(QDialog& dialog, const QStringList& paths) {
+        QList<QUrl> urls;
+        for (const auto& p : paths) urls << QUrl::fromLocalFile(p);
+        QVERIFY(dropUrls(dialog, urls));
     }
 
 private slots:
@@ -328,6 +334,14 @@ private slots:
         dropFiles(*dialog, {QString::fromStdString(first), QString::fromStdString(stereo), QString::fromStdString(text)});
         QCOMPARE(messages_.size(), std::size_t{1});
         QCOMPARE(fileNameBox(*dialog)->text(), QString::fromStdString(first));
+        // A web address is no file: refused as it enters; beside a file, the file counts.
+        const QUrl web(QStringLiteral("https://example.org/klaxon.wav"));
+        QVERIFY(!dropUrls(*dialog, {web}));
+        QCOMPARE(messages_.size(), std::size_t{1});
+        const std::string second = wav("second.wav", fixtures::patternBytes(12, 8));
+        QVERIFY(dropUrls(*dialog, {web, QUrl::fromLocalFile(QString::fromStdString(second))}));
+        QCOMPARE(messages_.size(), std::size_t{1});
+        QCOMPARE(fileNameBox(*dialog)->text(), QString::fromStdString(second));
 
         // Typed by hand: OK reports and the dialog stays open.
         const struct {
