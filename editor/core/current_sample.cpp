@@ -56,6 +56,18 @@ WavError writeSampleWav(const std::string& path, const std::vector<std::uint8_t>
     return wavErrorFor(writer.writeWav(path, format, static_cast<std::uint32_t>(sample.size()), sample.data()));
 }
 
+SampleToRead presentSample(const bank::SoundResource& resource, bool replaced, const std::optional<std::string>& path,
+                           std::uint32_t size, std::uint32_t linkFlags) {
+    SampleToRead what;
+    if (replaced && path && !(linkFlags & bank::pasted)) {
+        what.pendingWav = path;
+        what.pendingSize = size;
+    } else {
+        what.source = replaced ? resource.currentSource() : resource.storedSource();
+    }
+    return what;
+}
+
 WavError readSample(const bank::SoundBank& bank, const SampleToRead& what,
                     const bank::SoundBank::SourceBankResolver& otherBanks,
                     std::optional<std::vector<std::uint8_t>>& bytes) {
@@ -91,13 +103,8 @@ WavError readCurrentSample(const bank::SoundResource& resource, const bank::Soun
                            std::optional<std::vector<std::uint8_t>>& bytes) {
     // A dialog takes a replacement as pending only with its file's name.
     const bool pending = resource.isReplaced() && resource.replacementPath();
-    SampleToRead what;
-    if (pending && !(resource.linkFlags() & bank::pasted)) {
-        what.pendingWav = resource.replacementPath();
-        what.pendingSize = resource.dataSize();
-    } else {
-        what.source = pending ? resource.currentSource() : resource.storedSource();
-    }
+    const SampleToRead what =
+        presentSample(resource, pending, resource.replacementPath(), resource.dataSize(), resource.linkFlags());
     return readSample(bank, what, otherBanks, bytes);
 }
 

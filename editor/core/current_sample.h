@@ -24,6 +24,14 @@ struct SampleToRead {
     bank::SampleSource source;
 };
 
+// What `resource`'s present sample is, from a replacement as the edit dialog
+// holds it (`replaced`, its file's `path` and `size`, the resource's link
+// flags when the dialog opened): a pending WAV file of the user's own, else
+// where the resource's source says (its stored bytes when nothing replaces
+// them).
+SampleToRead presentSample(const bank::SoundResource& resource, bool replaced, const std::optional<std::string>& path,
+                           std::uint32_t size, std::uint32_t linkFlags);
+
 // Reads `what` for a resource of `bank` into `bytes`; another bank is found
 // through `otherBanks`. `bytes` stays empty, with None, for a sample the bank
 // does not hold whose file the game lacks.

@@ -254,14 +254,9 @@ WavError ResourceEditSession::loadPlayBuffer(audio::WavFile& file, audio::WaveFo
 
     // The resource's own sample, as OK would leave it.
     stopTest();
-    SampleToRead what;
-    if (state_.pendingReplaced && state_.pendingPath && !(state_.openedLinkFlags & bank::pasted)) {
-        what.pendingWav = state_.pendingPath;
-        what.pendingSize = state_.pendingSize;
-    } else {
-        // After "Reset" the bank's own bytes, else the resource's present ones.
-        what.source = state_.pendingReplaced ? r->currentSource() : r->storedSource();
-    }
+    // After "Reset" the bank's own bytes, else the resource's present ones.
+    const SampleToRead what = presentSample(*r, state_.pendingReplaced, state_.pendingPath, state_.pendingSize,
+                                            state_.openedLinkFlags);
     std::optional<std::vector<std::uint8_t>> bytes;
     const WavError read =
         readSample(*b, what, [this](bank::LinkKey key) { return links_.pathOf(key); }, bytes);
