@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "audio/wav_convert.h"
+#include "audio/wav_file.h"
 #include "audio/wav_header.h"
 #include "cli/commands.h"
 #include "cli/dialog_said.h"
@@ -73,7 +74,7 @@ FileResult refused(std::string reason) { return {FolderImportOutcome::Refused, s
 std::string stagedName(const bank::SoundResource& resource, const std::string& fileName) {
     const std::string recorded = editor::latin1ToUtf8(resource.listFileName());
     const std::string plain(platform::lastComponent(recorded));
-    return platform::hasExtension(plain, ".wav") && plain.size() > 4 ? plain : fileName;
+    return audio::hasWavExtension(plain) ? plain : fileName;
 }
 
 // One file of the folder given to its resource. The bank records each

@@ -6,21 +6,19 @@
 #include <system_error>
 
 #include "audio/riff_chunks.h"
+#include "audio/wav_file.h"
 #include "platform/file.h"
-#include "platform/path.h"
 
 namespace calyx::editor {
 namespace {
-
-constexpr std::string_view wavEnding = ".wav";
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 }  // namespace
 
 std::optional<std::size_t> exportedIndexOf(std::string_view fileName) {
-    if (!platform::hasExtension(fileName, wavEnding)) return std::nullopt;
-    const std::string_view stem = fileName.substr(0, fileName.size() - wavEnding.size());
+    if (!audio::hasWavExtension(fileName)) return std::nullopt;
+    const std::string_view stem = fileName.substr(0, fileName.size() - audio::wavExtension.size());
     std::size_t digits = 0;
     while (digits < stem.size() && isDigit(stem[digits])) ++digits;
     // Nine digits at most: far more resources than a bank can hold, and no overflow.
@@ -40,7 +38,7 @@ std::optional<std::vector<FolderWav>> wavFilesIn(const std::string& hostFolder) 
         std::error_code kindError;
         if (!entry.is_regular_file(kindError)) continue;
         std::string name = entry.path().filename().string();
-        if (!platform::hasExtension(name, wavEnding)) continue;
+        if (!audio::hasWavExtension(name)) continue;
         const std::optional<std::size_t> index = exportedIndexOf(name);
         files.push_back(FolderWav{std::move(name), entry.path().string(), index});
     }

@@ -21,7 +21,8 @@ TEST(FolderImport, NamesAsExportAllWritesThemGiveTheirIndex) {
 
 TEST(FolderImport, TheFolderIsReadInIndexOrderWithOtherFilesLast) {
     fixtures::TempDir dir;
-    for (const char* name : {"10_b.wav", "2_a.WAV", "notes.txt", "zz.wav", "2.wav", "a.wav"})
+    // A file named just ".wav" is no WAV file, as everywhere in the editor.
+    for (const char* name : {"10_b.wav", "2_a.WAV", "notes.txt", "zz.wav", "2.wav", "a.wav", ".wav"})
         fixtures::writeFile(dir / name, "x");
     fixtures::makeDirs(dir / "3_folder.wav");
     const auto files = wavFilesIn(dir.path());
