@@ -50,7 +50,7 @@ public:
 
     // A folder of its own for resource `index`.
     std::string folderFor(std::size_t index) const {
-        const std::string folder = path_ + "/" + std::to_string(index);
+        const std::string folder = platform::hostPathIn(path_, std::to_string(index));
         std::error_code ignored;
         std::filesystem::create_directory(folder, ignored);
         return folder;
@@ -107,7 +107,7 @@ public:
             session.cancel();
             return {FolderImportOutcome::Unchanged, {}};
         }
-        const std::string staged = folder + "/" + stagedName(*resource, file.name);
+        const std::string staged = platform::hostPathIn(folder, stagedName(*resource, file.name));
         if (auto problem = stage(file.path, staged)) {
             session.cancel();
             return refused(*problem);
