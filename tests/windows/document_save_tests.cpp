@@ -71,6 +71,18 @@ protected:
         return report ? report->text(GameStrings{}, InterfaceLanguage::English).utf8() : std::string();
     }
 
+    // The save of `doc` onto `target` is refused: the new bank could not
+    // take the file's place, and the user is told why.
+    static void expectReplaceRefused(BankDocument& doc, const std::string& target) {
+        const auto result = doc.save(target);
+        EXPECT_FALSE(result.saved);
+        ASSERT_TRUE(result.report);
+        EXPECT_EQ(result.report->problem, DocumentProblem::ReplaceFailed);
+        EXPECT_EQ(english(result.report),
+                  target + ": the saved bank could not take the file's place (Permission denied); the file is unchanged");
+        EXPECT_TRUE(doc.isModified());
+    }
+
     static int volumeOnDisk(const std::string& path) { return fixtures::openBankFile(path)->resourceAt(0)->volume(); }
 
     fixtures::TempDir dir_;
@@ -106,15 +118,9 @@ TEST_F(WindowsSave, WritesANamedTemporaryFileBesideTheBankAndMovesItOntoTheBank)
 TEST_F(WindowsSave, AReadOnlyBankRefusesTheSaveAndSaysWhy) {
     ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
     auto doc = editedDocument(77);
-    const auto result = doc->save(path_);
-    EXPECT_FALSE(result.saved);
-    ASSERT_TRUE(result.report);
-    EXPECT_EQ(result.report->problem, DocumentProblem::ReplaceFailed);
-    EXPECT_EQ(english(result.report),
-              path_ + ": the saved bank could not take the file's place (Permission denied); the file is unchanged");
+    expectReplaceRefused(*doc, path_);
     EXPECT_EQ(fixtures::readBytes(path_), original_);
     EXPECT_EQ(filesInFolder(), (std::set<std::string>{"bank.bnm", "bank.bns"}));
-    EXPECT_TRUE(doc->isModified());
 
     // Once the user clears the attribute, the same document saves.
     ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL));
@@ -148,12 +154,7 @@ TEST_F(WindowsSave, ATargetHeldForAMomentIsReplacedOnALaterAttempt) {
     {
         UnsharedHandle held(other);
         ASSERT_TRUE(held.valid());
-        const auto result = doc->save(other);
-        EXPECT_FALSE(result.saved);
-        ASSERT_TRUE(result.report);
-        EXPECT_EQ(result.report->problem, DocumentProblem::ReplaceFailed);
-        EXPECT_EQ(english(result.report),
-                  other + ": the saved bank could not take the file's place (Permission denied); the file is unchanged");
+        expectReplaceRefused(*doc, other);
     }
     EXPECT_EQ(fixtures::readBytes(other), original_);
     EXPECT_EQ(filesInFolder(), (std::set<std::string>{"bank.bnm", "bank.bns", "other.bnm", "other.bns"}));
