@@ -4,9 +4,10 @@
 
 namespace calyx::editor {
 
-InterfaceLanguage interfaceLanguage(const Installation& installation) {
+InterfaceLanguage interfaceLanguage(const Installation& installation, bool gameTextsLoaded) {
+    if (!gameTextsLoaded) return InterfaceLanguage::French;
     const std::string& language = installation.tq2Language.empty() ? installation.k7Language : installation.tq2Language;
-    return platform::equalsNoCase(language, "English") ? InterfaceLanguage::English : InterfaceLanguage::French;
+    return platform::equalsNoCase(language, "French") ? InterfaceLanguage::French : InterfaceLanguage::English;
 }
 
 }  // namespace calyx::editor

@@ -1,8 +1,8 @@
-// The language of the built-in texts shown where the game's strings.dat has
-// none. The editor's messages are French, calyx-cli's English; the editor's
-// newer texts (the preview pane, newer menu items and questions) follow the
-// installation: English when its language is English, French otherwise, as
-// the rest of the built-in interface is French.
+// The language of the editor's built-in texts, those the game's strings.dat
+// has no text for. One rule for all of them: without the game's texts the
+// whole interface is French, as the game's menus are then; with them, the
+// game's language: French for a French game, English for any other.
+// calyx-cli speaks English.
 #pragma once
 
 #include <string_view>
@@ -13,8 +13,9 @@ namespace calyx::editor {
 
 enum class InterfaceLanguage { French, English };
 
-// The second game's language when recorded, else the first game's.
-InterfaceLanguage interfaceLanguage(const Installation& installation);
+// The language of the built-in texts beside the game's, loaded or not. The
+// game's language is the second game's when recorded, else the first game's.
+InterfaceLanguage interfaceLanguage(const Installation& installation, bool gameTextsLoaded);
 
 // One built-in text in both languages (UTF-8).
 struct TwoLanguageText {

@@ -28,6 +28,11 @@ std::optional<MessageBoxWidths> widenedMessageBox(int longestLineCharacters, int
     return MessageBoxWidths{dialog, dialog - 80};
 }
 
+int messageBoxGrowth(int textHeight, int textBoxHeight, int dialogHeight, int screenHeight) {
+    const int room = static_cast<int>(screenHeight * tallestMessageBoxShare) - dialogHeight;
+    return std::clamp(textHeight - textBoxHeight, 0, std::max(room, 0));
+}
+
 std::vector<int> buttonRowLefts(int dialogWidth, std::span<const int> buttonWidths) {
     std::vector<int> lefts;
     if (buttonWidths.empty()) return lefts;

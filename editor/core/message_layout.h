@@ -1,6 +1,6 @@
 // The geometry rules of the editor's message dialog, in pixels: a message
-// whose longest line does not fit widens the dialog, and the visible buttons
-// are spread over one centred row.
+// whose longest line does not fit widens the dialog, one of many lines makes
+// it taller, and the visible buttons are spread over one centred row.
 #pragma once
 
 #include <optional>
@@ -31,6 +31,15 @@ inline constexpr int widestMessageBox = 600;
 // 80 pixels less).
 std::optional<MessageBoxWidths> widenedMessageBox(int longestLineCharacters, int textBoxWidth,
                                                   int widest = widestMessageBox);
+
+// The share of the screen's height a message box may grow to; longer texts
+// scroll in their box.
+inline constexpr double tallestMessageBoxShare = 0.6;
+
+// The height the text box grows by so that `textHeight` pixels of text show
+// without scrolling: 0 when they fit, else the difference, as far as the
+// dialog stays within `tallestMessageBoxShare` of `screenHeight`.
+int messageBoxGrowth(int textHeight, int textBoxHeight, int dialogHeight, int screenHeight);
 
 // The left edges of the visible buttons (in order) in a dialog `dialogWidth`
 // wide: the gap is what is left over divided by the number of buttons, at

@@ -29,6 +29,11 @@ CCalyxApp::~CCalyxApp() {
 
 CCalyxApp* CCalyxApp::instance() { return qobject_cast<CCalyxApp*>(QCoreApplication::instance()); }
 
+InterfaceLanguage CCalyxApp::currentInterfaceLanguage() {
+    const CCalyxApp* app = instance();
+    return app && app->mainFrame() ? app->mainFrame()->interfaceLanguage() : InterfaceLanguage::French;
+}
+
 const GameStrings& CCalyxApp::currentGameStrings() {
     static const GameStrings builtIn;
     const CCalyxApp* app = instance();

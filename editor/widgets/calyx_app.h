@@ -28,6 +28,7 @@
 #include "audio/wave_device_owner.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/installation.h"
+#include "editor/core/interface_language.h"
 #include "editor/core/message_box.h"
 
 namespace calyx::editor {
@@ -54,6 +55,9 @@ public:
     // The running application's game strings; an empty table (the built-in
     // texts) when no application runs.
     static const GameStrings& currentGameStrings();
+    // The language of the running editor's built-in texts; French when no
+    // main window runs.
+    static InterfaceLanguage currentInterfaceLanguage();
 
     struct Options {
         // The files to open once the main window shows.

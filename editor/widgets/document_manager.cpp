@@ -65,8 +65,13 @@ CChildFrame* DocumentManager::findOpen(const QString& path) const {
     return nullptr;
 }
 
-CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
+std::unique_ptr<CCalyxDoc> DocumentManager::makeDocument() {
+    auto document = std::make_unique<CCalyxDoc>(links_, strings_);
     document->setInterfaceLanguage(frame_.interfaceLanguage());
+    return document;
+}
+
+CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
     audio::WaveDeviceLink link = frame_.waveDevice().makeLink();
     auto* child = new CChildFrame(std::move(document), [this, link](CCalyxDoc& doc) {
         return new CCalyxView(doc, strings_, link);
@@ -84,7 +89,7 @@ CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
 }
 
 CChildFrame* DocumentManager::newDocument() {
-    auto document = std::make_unique<CCalyxDoc>(links_, strings_);
+    auto document = makeDocument();
     document->setTitle(fromBuiltIn(document_type::name) + QString::number(++untitledCount_));
     return addFrame(std::move(document));
 }
@@ -94,7 +99,7 @@ bool DocumentManager::openDocumentFile(const QString& path) {
         frame_.mdiArea()->setActiveSubWindow(open);
         return true;
     }
-    auto document = std::make_unique<CCalyxDoc>(links_, strings_);
+    auto document = makeDocument();
     const InstallInfo install = app_ ? app_->GetInstallInfo() : InstallInfo{};
     if (!document->openDocument(path, install)) {
         // A bank that has gone leaves the recent-file list.
@@ -138,7 +143,7 @@ bool DocumentManager::saveAs(CChildFrame& frame) {
     const auto target = bankSavePath(QFile::encodeName(chosen).toStdString());
     if (!target) {
         const DocumentReport refused{DocumentProblem::SaveNameRefused, QFile::encodeName(chosen).toStdString()};
-        messageBox(refused.text(strings_, frame_.interfaceLanguage()), message_style::exclamation);
+        messageBox(refused.boxText(strings_, frame_.interfaceLanguage()), message_style::exclamation);
         return false;
     }
     const QString path = QFile::decodeName(target->c_str());

@@ -67,6 +67,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A document speaking the main window's language.
+    std::unique_ptr<CCalyxDoc> makeDocument();
     CChildFrame* addFrame(std::unique_ptr<CCalyxDoc> document);
     CChildFrame* findOpen(const QString& path) const;
     QString chooseFile(bool forSaving, const QString& suggestion) const;

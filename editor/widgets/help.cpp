@@ -35,9 +35,7 @@ bool openHelp() {
 
 void showHelp() {
     if (openHelp()) return;
-    const CCalyxApp* app = CCalyxApp::instance();
-    const InterfaceLanguage language =
-        app && app->mainFrame() ? app->mainFrame()->interfaceLanguage() : InterfaceLanguage::French;
+    const InterfaceLanguage language = CCalyxApp::currentInterfaceLanguage();
     const QString where = QDir::toNativeSeparators(helpUrl().toLocalFile());
     messageBox(fromBuiltIn(newer_text::manualNotOpened.in(language)).arg(where), message_style::exclamation);
 }

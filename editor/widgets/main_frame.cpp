@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <set>
 
+#include "editor/core/accessible_names.h"
 #include "editor/core/command_texts.h"
 #include "editor/core/commands.h"
 #include "editor/core/game_strings.h"
@@ -82,7 +83,8 @@ CMainFrame::CMainFrame(const GameStrings& strings, audio::WaveDeviceOwner::Devic
     : localizedTexts_(strings.AreGameStringsLoaded() ? &strings : nullptr),
       commands_(std::make_unique<CommandRegistry>()),
       mdiArea_(new QMdiArea(this)),
-      language_(CCalyxApp::instance() ? calyx::editor::interfaceLanguage(CCalyxApp::instance()->installation())
+      language_(CCalyxApp::instance() ? calyx::editor::interfaceLanguage(CCalyxApp::instance()->installation(),
+                                                                          strings.AreGameStringsLoaded())
                                        : InterfaceLanguage::French),
       waveDevice_(
           [&strings](int stringId, const char* frenchText) {
@@ -103,7 +105,7 @@ bool CMainFrame::Create() {
     setAccessibleName(programTitle);
     setCentralWidget(mdiArea_);
     mdiArea_->setObjectName(QStringLiteral("documents"));
-    mdiArea_->setAccessibleName(tr("Documents"));
+    mdiArea_->setAccessibleName(fromBuiltIn(accessible_name::documents.in(language_)));
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
         updateMenuForDocuments();
         updateTitle();
@@ -346,7 +348,7 @@ QString CMainFrame::tooltipForCommand(int commandId) const {
 void CMainFrame::createToolBar() {
     toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("toolbar"));
-    toolBar_->setWindowTitle(QStringLiteral("Barre d'outils"));
+    toolBar_->setWindowTitle(fromBuiltIn(accessible_name::toolBar.in(language_)));
     toolBar_->setAccessibleName(toolBar_->windowTitle());
     toolBar_->setIconSize(QSize(toolbarIconWidth, toolbarIconHeight));
     // Tips also while another window is active (the attribute counts on the
@@ -375,7 +377,7 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    bar->setAccessibleName(QStringLiteral("Barre d'état"));
+    bar->setAccessibleName(fromBuiltIn(accessible_name::statusBar.in(language_)));
     idlePane_ = new QLabel(promptForCommand(command::idlePrompt), bar);
     idlePane_->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(idlePane_, 1);

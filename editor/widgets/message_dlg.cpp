@@ -3,16 +3,20 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
+#include "editor/core/accessible_names.h"
 #include "editor/core/game_strings.h"
 #include "editor/core/message_layout.h"
+#include "editor/widgets/calyx_app.h"
 #include "editor/widgets/dialog_units.h"
 #include "editor/widgets/qt_text.h"
 
@@ -78,7 +82,9 @@ CMessageDlg::CMessageDlg(const QString& text, unsigned style, const GameStrings&
     icon_->setVisible(!icon.isNull());
     if (!icon.isNull()) {
         icon_->setPixmap(icon.pixmap(iconPixels, iconPixels));
-        icon_->setAccessibleName(iconForStyle(style) == MessageIcon::Information ? tr("Information") : tr("Warning"));
+        const auto& name = iconForStyle(style) == MessageIcon::Information ? accessible_name::informationIcon
+                                                                            : accessible_name::warningIcon;
+        icon_->setAccessibleName(fromBuiltIn(name.in(CCalyxApp::currentInterfaceLanguage())));
     }
 
     textBox_->setObjectName(QString::number(message_dlg::text));
@@ -129,6 +135,15 @@ void CMessageDlg::fitToText(const QString& text) {
         cursor.setBlockFormat(format);
     }
     textBox_->setAccessibleName(shown);
+    // Many lines make the box taller, the buttons moving down with it.
+    textBox_->document()->setTextWidth(textBox_->viewport()->width());
+    const int textHeight = static_cast<int>(std::ceil(textBox_->document()->size().height()));
+    const int growth = messageBoxGrowth(textHeight, textBox_->viewport()->height(), height(),
+                                        screen()->availableGeometry().height());
+    if (growth == 0) return;
+    resize(width(), height() + growth);
+    textBox_->resize(textBox_->width(), textBox_->height() + growth);
+    for (QPushButton* button : buttons_) button->move(button->x(), button->y() + growth);
 }
 
 void CMessageDlg::layOutButtons() {

@@ -1,4 +1,3 @@
-#include "editor/widgets/window_settings.h"
 #include "editor/widgets/resource_list_ctrl.h"
 
 #include <QContextMenuEvent>
@@ -13,10 +12,14 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "editor/core/accessible_names.h"
 #include "editor/core/resource_list.h"
+#include "editor/widgets/calyx_app.h"
 #include "editor/widgets/help.h"
 #include "editor/widgets/resource_drag_drop.h"
+#include "editor/widgets/qt_text.h"
 #include "editor/widgets/resource_list_model.h"
+#include "editor/widgets/window_settings.h"
 
 namespace calyx::editor {
 namespace {
@@ -45,7 +48,7 @@ public:
 
 CResourceListCtrl::CResourceListCtrl(QWidget* parent) : QTableView(parent) {
     setObjectName(QStringLiteral("resourceList"));
-    setAccessibleName(tr("Resources"));
+    setAccessibleName(fromBuiltIn(accessible_name::resources.in(CCalyxApp::currentInterfaceLanguage())));
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

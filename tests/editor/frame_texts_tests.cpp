@@ -76,6 +76,13 @@ TEST(MessageLayoutTest, ALineTooLongForTheTextBoxWidensTheDialog) {
     EXPECT_FALSE(widenedMessageBox(160, 249, 300));
 }
 
+TEST(MessageLayoutTest, ManyLinesMakeTheBoxTallerUpToSixTenthsOfTheScreen) {
+    EXPECT_EQ(messageBoxGrowth(60, 75, 150, 1000), 0);    // fits
+    EXPECT_EQ(messageBoxGrowth(300, 75, 150, 1000), 225);  // a dialog of 375
+    EXPECT_EQ(messageBoxGrowth(3000, 75, 150, 1000), 450); // then it scrolls
+    EXPECT_EQ(messageBoxGrowth(3000, 75, 700, 1000), 0);   // no room at all
+}
+
 TEST(MessageLayoutTest, ButtonsShareOneCentredRow) {
     // Gap: (285 - 150) / 2 = 67, held to 285 / 8 = 35.
     const std::array two{75, 75};

@@ -1,13 +1,17 @@
 // The editor's start-up as a user meets it: without the game's texts, with
 // them, the menus following the document windows, the recent files, and
 // banks named on the command line or dropped on the window.
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
 
 #include "audio/wave_out_device.h"
 #include "editor/core/commands.h"
@@ -15,6 +19,7 @@
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/command_registry.h"
 #include "editor/widgets/main_frame.h"
+#include "editor/widgets/preview_pane.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/recent_file_list.h"
 #include "fixtures/temp_dir.h"
@@ -36,6 +41,25 @@ bool fileMenuHas(const CMainFrame& frame, int command) {
         if (CommandRegistry::commandOf(action) == command) return true;
     }
     return false;
+}
+
+
+// Every text of the main window a user or a screen reader meets: the menus'
+// items, the toolbar's and status bar's names, the preview pane's labels and
+// buttons.
+QStringList shownTexts(CMainFrame& frame) {
+    QStringList texts;
+    for (QMenu* menu : frame.menuPopups()) {
+        emit menu->aboutToShow();
+        for (const QAction* action : menu->actions()) texts << action->text();
+    }
+    for (const QToolBar* bar : frame.findChildren<QToolBar*>()) texts << bar->windowTitle();
+    texts << frame.statusBar()->accessibleName();
+    if (const QWidget* pane = frame.previewPane()) {
+        for (const QLabel* label : pane->findChildren<QLabel*>()) texts << label->text();
+        for (const QAbstractButton* button : pane->findChildren<QAbstractButton*>()) texts << button->text();
+    }
+    return texts;
 }
 
 }  // namespace
@@ -87,6 +111,39 @@ private slots:
         QVERIFY(!app.GetAppIcon(app_icon::document).isNull());
         QVERIFY(app.GetAppIcon(app_icon::sound).isNull());
         QVERIFY(!app.MenuNeedsRelabel());
+    }
+
+    // One language for every built-in text: French without the game's texts
+    // (whatever the installation's language), the game's language with them.
+    void theBuiltInTextsSpeakOneLanguage() {
+        const QStringList french{"A&perçu", "É&couter", "Aucune ressource sélectionnée"};
+        const QStringList english{"&Preview", "&Play", "No resource selected"};
+        const auto check = [](const QStringList& shown, const QStringList& expected, const QStringList& other) {
+            for (const QString& text : expected) QVERIFY2(shown.contains(text), qPrintable(text));
+            for (const QString& text : other) QVERIFY2(!shown.contains(text), qPrintable(text));
+        };
+        CCalyxApp& app = *CCalyxApp::instance();
+        {
+            const fixtures::WinePrefix prefix;
+            prefix.writeIni("[TQ2]\r\nDirectory=C:\\Jeux\\VLM2\r\nLanguage=English\r\n");
+            fixtures::makeDirs(prefix.driveC() + "/Jeux/VLM2/Datab/Resson");
+            QVERIFY(start());
+            QVERIFY(!app.AreGameStringsLoaded());
+            check(shownTexts(*app.mainFrame()), french, english);
+        }
+        for (const char* language : {"English", "German", "French"}) {
+            const fixtures::WinePrefix prefix;
+            prefix.writeIni(std::string("[TQ2]\r\nDirectory=C:\\Jeux\\VLM2\r\nLanguage=") + language + "\r\n");
+            const std::string sounds = prefix.driveC() + "/Jeux/VLM2/Datab/Resson";
+            fixtures::makeDirs(sounds);
+            fixtures::writeStringsDat(sounds + "/strings.dat", {{70, "&File"}});
+            QVERIFY(start());
+            QVERIFY(app.AreGameStringsLoaded());
+            if (std::string(language) == "French")
+                check(shownTexts(*app.mainFrame()), french, english);
+            else
+                check(shownTexts(*app.mainFrame()), english, french);
+        }
     }
 
     void theGameTextsFollowTheMenuAsDocumentsOpenAndClose() {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -128,10 +129,25 @@ private slots:
         const GameStrings french;
         CMessageDlg warning(QStringLiteral("!"), message_style::ok | 0x10, french);
         QVERIFY(warning.iconLabel()->isVisibleTo(&warning));
-        QCOMPARE(warning.iconLabel()->accessibleName(), QStringLiteral("Warning"));
+        QCOMPARE(warning.iconLabel()->accessibleName(), QStringLiteral("Avertissement"));
         // A help text or a success is information, never an error.
         CMessageDlg information(QStringLiteral("!"), message_style::ok | message_style::information, french);
         QCOMPARE(information.iconLabel()->accessibleName(), QStringLiteral("Information"));
+    }
+
+    void manyLinesMakeTheBoxTallerWithinTheScreen() {
+        const GameStrings french;
+        CMessageDlg few(QStringLiteral("a\nb"), message_style::ok, french);
+        QStringList lines;
+        for (int i = 0; i < 200; ++i) lines << QStringLiteral("sample %1 could not be read").arg(i);
+        CMessageDlg many(lines.join('\n'), message_style::ok, french);
+        QVERIFY(many.height() > few.height());
+        QVERIFY(many.height() <= many.screen()->availableGeometry().height() * 6 / 10 + 1);
+        // The button moved down with the text box.
+        const auto* text = many.findChild<QTextEdit*>();
+        const auto* ok = many.findChild<QPushButton*>(QString::number(message_dlg::firstButton));
+        QVERIFY(text && ok);
+        QVERIFY(ok->y() >= text->geometry().bottom());
     }
 
     void entryPointShowsOwnDialogOrTheStandardBox() {
