@@ -69,4 +69,18 @@ SourceRead readSourceBytes(const SoundBank& bank, const SampleSource& source,
     return SourceRead::Read;
 }
 
+std::vector<std::size_t> samplesPastTheEnd(const SoundBank& bank, std::int64_t fileLength) {
+    std::vector<std::size_t> cut;
+    for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
+        const SoundResource& resource = *bank.resourceAt(i);
+        if (!resource.isStored()) continue;
+        const SampleSource source = resource.storedSource();
+        if (source.kind != SourceKind::OwnBank) continue;
+        const std::int64_t start = source.area == SourceArea::MainArea ? bank.mainAreaStart() : 0;
+        if (start + source.offset + source.ownSize > fileLength) cut.push_back(i);
+    }
+    return cut;
+}
+
 }  // namespace calyx::bank
+

@@ -44,4 +44,9 @@ SourceRead readSourceBytes(const SoundBank& bank, const SampleSource& source,
 // empty, when the file does not hold them all.
 bool readBytesAt(BankStream& stream, std::int64_t start, std::uint32_t size, std::vector<std::uint8_t>& buffer);
 
+// The resources whose samples the bank holds but whose bytes lie (in part)
+// beyond the end of its file, `fileLength` bytes long: a file cut off after
+// its records. In file order.
+std::vector<std::size_t> samplesPastTheEnd(const SoundBank& bank, std::int64_t fileLength);
+
 }  // namespace calyx::bank

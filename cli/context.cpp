@@ -48,9 +48,8 @@ std::unique_ptr<editor::BankDocument> Context::openDocument(const std::string& p
         return report.text(strings_, language()).utf8();
     };
     if (!result.opened) throw CommandFailure{result.report ? text(*result.report) : path + ": cannot be opened"};
-    // The editor shows an empty file as an empty bank; a command has nothing to work on.
-    if (!document->bank().bankPath()) throw CommandFailure{path + ": the file is empty"};
     if (result.report) printWarning(text(*result.report));
+    if (result.dataWarning) printWarning(text(*result.dataWarning));
     return document;
 }
 

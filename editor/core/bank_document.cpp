@@ -2,10 +2,12 @@
 
 #include <cerrno>
 
+#include "bank/sample_reading.h"
 #include "bank/save_document.h"
 #include "editor/core/document_open.h"
 #include "editor/core/messages.h"
 #include "editor/core/resource_drop.h"
+#include "editor/core/resource_list.h"
 #include "platform/file.h"
 #include "platform/path.h"
 
@@ -55,6 +57,17 @@ DocumentReport saveFailureReport(const bank::SaveFailure& failure, const std::st
     return {DocumentProblem::SaveFailed, targetPath, failure.bankError, failure.systemError};
 }
 
+std::string BankDocument::soundList(const std::vector<std::size_t>& indexes) const {
+    constexpr std::size_t named = 10;
+    std::string list;
+    for (std::size_t i = 0; i < indexes.size() && i < named; ++i) {
+        const std::string name = cellText(bank_, indexes[i], nameColumn).utf8();
+        list += (i ? ", " : "") + std::to_string(indexes[i]) + (name.empty() ? "" : " " + name);
+    }
+    if (indexes.size() > named) list += ", ... (" + std::to_string(indexes.size()) + ")";
+    return list;
+}
+
 BankDocument::BankDocument(LinkTable& links) : links_(links) {
     useLinkTable(bank_, links_);
     bank_.addChangeListener([this](bank::SoundResource& resource) { onResourceChanged(resource); });
@@ -87,18 +100,14 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
     auto failure = [&file](DocumentProblem problem) {
         return OpenResult{false, DocumentReport{problem, file}};
     };
+    if (path.empty()) return failure(DocumentProblem::NoFileNamed);
     if (platform::directoryExists(path)) return failure(DocumentProblem::Folder);
     switch (openBank(bank_, path, install)) {
     case editor::OpenResult::Opened: break;
     case editor::OpenResult::BadPath:
         return failure(platform::fileExists(path) ? DocumentProblem::NotABankName : DocumentProblem::NotFound);
     case editor::OpenResult::CannotOpen: return failure(DocumentProblem::AccessDeniedLoading);
-    case editor::OpenResult::Empty:
-        // An empty file opens as an empty bank that has nothing to save.
-        pathName_ = file;
-        setModified(false);
-        diskStamp_ = readDiskStamp(pathName_);
-        return {true, std::nullopt};
+    case editor::OpenResult::Empty: return failure(DocumentProblem::EmptyFile);
     case editor::OpenResult::Truncated:
     case editor::OpenResult::ImpossibleCounts: return failure(DocumentProblem::NotABank);
     }
@@ -108,6 +117,10 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
     OpenResult result{true, std::nullopt};
     if (bank::BankError code = bank::BankError::None; bank_.takeError(code))
         result.report = DocumentReport{DocumentProblem::LoadIncomplete, file, code};
+    if (platform::File opened; opened.open(pathName_, platform::File::Mode::Read)) {
+        const auto cut = bank::samplesPastTheEnd(bank_, opened.length());
+        if (!cut.empty()) result.dataWarning = DocumentReport{DocumentProblem::SoundsCutOff, file, {}, 0, soundList(cut)};
+    }
     return result;
 }
 
@@ -124,9 +137,14 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
     const std::vector<bool> kept = PasteOrigins::keptSamples(bank_);
     const auto outcome = bank::saveDocument(bank_, targetPath, progress);
     if (!outcome.saved) {
-        // Nothing was written over the target: the changes are still only here.
-        setModified(true);
-        return {false, saveFailureReport(outcome.failure, targetPath)};
+        // Nothing was written over the target; a document that was not
+        // modified is still not.
+        DocumentReport report = saveFailureReport(outcome.failure, targetPath);
+        if (const auto index = outcome.failure.resource; index && *index < bank_.resourceCount()) {
+            report.sound = *index;
+            report.soundName = cellText(bank_, *index, nameColumn).utf8();
+        }
+        return {false, report};
     }
     pathName_ = targetPath;
     setModified(false);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bank/bank_writer.h"
 #include "bank/listener_list.h"
@@ -39,11 +40,14 @@ public:
     struct OpenResult {
         bool opened = false;
         std::optional<DocumentReport> report;
+        // An opened bank whose file ends before some of its samples' data.
+        std::optional<DocumentReport> dataWarning = std::nullopt;
     };
     OpenResult open(std::string_view path, const InstallInfo& install);
 
     // Saves under `targetPath` (Save, or Save As once the name is settled);
-    // A failure leaves the file on disk as it was and the document modified;
+    // A failure leaves the file on disk as it was, and the document as
+    // modified as it was;
     // a companion that could not follow is a warning of a successful save.
     struct SaveResult {
         bool saved = false;
@@ -104,6 +108,8 @@ public:
 
 private:
     void onResourceChanged(bank::SoundResource& resource);
+    // Sounds named by index and name, the first ten of them.
+    std::string soundList(const std::vector<std::size_t>& indexes) const;
 
     LinkTable& links_;
     // Declared before the bank: the copies go only after the bank is gone.

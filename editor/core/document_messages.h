@@ -1,9 +1,11 @@
 // What the user is told when a bank cannot be opened or saved, or opens with
 // a warning. Every failure has a text: the game's own when it has one and it
-// is there, else a built-in text naming the file and what went wrong. The
-// editor falls back on French, calyx-cli on English.
+// is there, else a built-in text naming the file and what went wrong, in the
+// editor's language or calyx-cli's English.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,12 +17,15 @@
 namespace calyx::editor {
 
 enum class DocumentProblem {
+    NoFileNamed,          // the path is empty
     NotFound,             // no file answers to the path
     NotABankName,         // the name does not end in ".bnm"
     Folder,               // the path names a folder
     AccessDeniedLoading,  // the file exists but cannot be opened for reading
+    EmptyFile,            // the file holds no byte
     NotABank,             // the file ends inside its header or records, or counts more than it holds
     LoadIncomplete,       // opened, but the bank reported an error while loading (code in `bankError`)
+    SoundsCutOff,         // opened, but the file ends before the data of the sounds listed in `place`
     NewBankCannotBeSaved, // a document that was never loaded from a file
     SaveNameRefused,      // Save As under a name with another extension than ".bnm"
     SaveFailed,           // the bank's save failed (code in `bankError`); the file is unchanged
@@ -45,17 +50,29 @@ struct DocumentReport {
     int systemError = 0;
     // The folder a problem is about, for the problems that name one.
     std::string place = {};
+    // The sound a failed save could not read: its index, and its name as the
+    // list shows it (empty when it has none).
+    std::optional<std::size_t> sound = std::nullopt;
+    std::string soundName = {};
 
+    // A line of calyx-cli's output in English, the editor's box in French.
     UiText text(const GameStrings& strings, InterfaceLanguage language) const;
+    // The editor's box in `language`.
+    UiText boxText(const GameStrings& strings, InterfaceLanguage language) const;
 };
+
+// How a report is put: a box names the document by its title, then says on a
+// line of its own what went wrong; a line of calyx-cli's output names the
+// file by its path.
+enum class MessageForm { Box, Line };
 
 // What the system's error number `errorNumber` says ("Permission denied").
 std::string systemReason(int errorNumber);
 
 // The text for `report`: the game's text when it has one and it is there,
-// else the built-in text in `language`, naming the file (by its title in the
-// editor's French, by its path in calyx-cli's English), what went wrong and
-// the system's reason. Never empty.
-UiText documentProblemText(const DocumentReport& report, const GameStrings& strings, InterfaceLanguage language);
+// else the built-in text in `language` and `form`, naming the file, what went
+// wrong and the system's reason. Never empty.
+UiText documentProblemText(const DocumentReport& report, const GameStrings& strings, InterfaceLanguage language,
+                           MessageForm form);
 
 }  // namespace calyx::editor

@@ -24,6 +24,8 @@ constexpr TwoLanguageText namesNoFile{" (pas de données : elle ne nomme aucun f
 constexpr TwoLanguageText fileNotFound{" (pas de données : son fichier \"%1\" n'est pas dans les dossiers du jeu)",
                                        " (no sample data: its file \"%1\" is not in the game folders)"};
 constexpr TwoLanguageText bytesUnreadable{" (ses %1 octets ne peuvent être lus)", " (its %1 bytes cannot be read)"};
+constexpr TwoLanguageText bankBytesUnreadable{"ses %1 octets dans la banque ne peuvent être lus",
+                                              "its %1 bytes in the bank cannot be read"};
 constexpr TwoLanguageText summary{"%1 échantillon(s) exporté(s) dans %2", "exported %1 samples to %2"};
 }  // namespace export_text
 
@@ -142,7 +144,12 @@ std::string exportProblemText(const bank::SoundResource& resource, const ExportP
     }
     case WavError::CannotWrite:
     case WavError::CannotOpen: return text + " (" + problem.path + ")";
-    default: return text + filled(export_text::bytesUnreadable.in(language), std::to_string(resource.dataSize()));
+    default:
+        // The game's words for this speak of a WAV file: a sample the bank
+        // holds is said to be unreadable in words of its own.
+        if (resource.currentSource().kind != bank::SourceKind::Wav)
+            return filled(export_text::bankBytesUnreadable.in(language), std::to_string(resource.dataSize()));
+        return text + filled(export_text::bytesUnreadable.in(language), std::to_string(resource.dataSize()));
     }
 }
 

@@ -31,12 +31,13 @@ ConversionOffer CCalyxDoc::conversionOffer() {
 }
 
 void CCalyxDoc::show(const DocumentReport& report) const {
-    messageBox(report.text(strings_, InterfaceLanguage::French), message_style::exclamation);
+    messageBox(report.boxText(strings_, language_), message_style::exclamation);
 }
 
 bool CCalyxDoc::openDocument(const QString& path, const InstallInfo& install) {
     const auto result = document_.open(QFile::encodeName(path).toStdString(), install);
     if (result.report) show(*result.report);
+    if (result.dataWarning) show(*result.dataWarning);
     if (result.opened) emit titleChanged();
     return result.opened;
 }

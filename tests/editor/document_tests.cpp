@@ -98,6 +98,55 @@ TEST_F(Document, BadFilesAreRefusedWithAMessageAndLeftUntouched) {
     }
 }
 
+TEST_F(Document, AnEmptyFileAFileOfAnotherKindAndNoNameAreSaidForWhatTheyAre) {
+    fixtures::writeFile(dir_ / "empty.bnm", "");
+    BankDocument empty(links_);
+    const auto refused = open(empty, dir_ / "empty.bnm");
+    EXPECT_FALSE(refused.opened);
+    EXPECT_EQ(french(refused.report), "empty.bnm\nCe fichier est vide : ce n'est pas une banque de sons.");
+    EXPECT_EQ(refused.report->text(strings_, InterfaceLanguage::English).utf8(), dir_ / "empty.bnm" + ": the file is empty");
+
+    // The game's "cannot be found" is for a missing file only: a WAV file
+    // opened as a bank is said to be no bank, in the game's language.
+    fixtures::writeStringsDat(dir_ / "strings.dat", {{141, "%1\nThe file cannot be found."}});
+    ASSERT_EQ(strings_.load(dir_ / "strings.dat"), 1);
+    BankDocument wav(links_);
+    const auto notABank = open(wav, wavFile("good.wav", fixtures::patternBytes(8, 1)));
+    EXPECT_EQ(notABank.report->boxText(strings_, InterfaceLanguage::English).utf8(),
+              "good.wav\nThis file is not a sound bank: a bank's name ends in .bnm.");
+    BankDocument gone(links_);
+    EXPECT_EQ(open(gone, dir_ / "gone.bnm").report->boxText(strings_, InterfaceLanguage::English).utf8(),
+              "gone.bnm\nThe file cannot be found.");
+    BankDocument nothing(links_);
+    EXPECT_EQ(open(nothing, "").report->boxText(strings_, InterfaceLanguage::English).utf8(),
+              "No file is named: nothing to open.");
+}
+
+TEST_F(Document, ABankCutOffInItsDataOpensWithAWarningAndAFailedSaveNamesTheSound) {
+    const auto whole = fixtures::readBytes(path_);
+    const std::string cut = dir_ / "cut.bnm";
+    fixtures::writeBytes(cut, {whole.begin(), whole.end() - 10});  // B's last bytes are gone
+    BankDocument doc(links_);
+    const auto opened = open(doc, cut);
+    ASSERT_TRUE(opened.opened);
+    ASSERT_TRUE(opened.dataWarning);
+    EXPECT_EQ(opened.dataWarning->boxText(strings_, InterfaceLanguage::English).utf8(),
+              "cut.bnm\nThe file ends before the data of these sounds, which cannot be read: 1.");
+
+    const auto failed = doc.save(cut);
+    EXPECT_FALSE(failed.saved);
+    ASSERT_TRUE(failed.report);
+    EXPECT_EQ(failed.report->sound, std::optional<std::size_t>(1));
+    const std::string box = failed.report->boxText(strings_, InterfaceLanguage::English).utf8();
+    EXPECT_NE(box.find("The data of the sound \"n° 1\" cannot be read."), std::string::npos) << box;
+    EXPECT_EQ(box.find("WAV"), std::string::npos) << box;
+    EXPECT_NE(failed.report->text(strings_, InterfaceLanguage::English).utf8().find("resource 1: its data cannot be read"),
+              std::string::npos);
+    // Nothing was changed: a failed save leaves the document unmodified.
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(fixtures::readBytes(cut), std::vector<unsigned char>(whole.begin(), whole.end() - 10));
+}
+
 TEST_F(Document, GameTextsComeFirstAndNameTheFile) {
     fixtures::writeStringsDat(dir_ / "strings.dat", {{141, "%1 introuvable (jeu)"}, {153, "noms illisibles"}});
     ASSERT_EQ(strings_.load(dir_ / "strings.dat"), 1);
