@@ -4,10 +4,12 @@
 
 #include "audio/playback.h"
 #include "audio/wave_format.h"
+#include "editor/core/converted_copies.h"
 #include "editor/core/current_sample.h"
 #include "editor/core/message_box.h"
 #include "editor/core/messages.h"
 #include "editor/core/resource_drop.h"
+#include "platform/host_name.h"
 #include "platform/path.h"
 
 namespace calyx::editor {
@@ -64,7 +66,7 @@ bool ResourceEditSession::initialise() {
     view_.setVolumeText(std::to_string(r->volume()));
     view_.setCommentLine(UiText::fromGame(r->comment()));
     state_.openingFileText = r->displayFileName();
-    view_.setFileNameText(state_.openingFileText);
+    showFileName(state_.openingFileText);
     if (r->isLooping()) {
         const auto text = strings_.AreGameStringsLoaded() ? strings_.GetGameString(edit_text::loopingId) : std::nullopt;
         view_.setLoopingLine(text ? UiText::fromGame(*text) : UiText::builtIn(edit_text::loopingFrench));
@@ -97,7 +99,26 @@ void ResourceEditSession::showSizeLine(std::uint32_t size, bool chosenFile) {
 }
 
 std::string ResourceEditSession::fileNameBoxText() const {
-    return trimSpaces(std::string_view(view_.fileNameText()).substr(0, fileNameBoxMax));
+    std::string text = trimSpaces(std::string_view(view_.fileNameText()).substr(0, fileNameBoxMax));
+    if (state_.copyInBox) {
+        if (auto original = ConvertedCopies::originalOf(*state_.copyInBox); original && platform::equalsNoCase(text, *original))
+            return *state_.copyInBox;
+    }
+    return text;
+}
+
+void ResourceEditSession::warnOfShortenedName(const std::string& path) {
+    const std::string recorded = platform::gameFileName(path).latin1;
+    if (recorded.size() <= bank::ResourceRecord::fileNameMax) return;
+    const std::string kept = latin1ToUtf8(recorded.substr(0, bank::ResourceRecord::fileNameMax));
+    view_.showMessage(UiText::builtIn(formatWithArgument(UiText::builtIn(edit_text::nameShortened.in(language_)), kept)),
+                      message_style::ok | message_style::information);
+}
+
+void ResourceEditSession::showFileName(const std::string& path) {
+    const auto original = ConvertedCopies::originalOf(path);
+    state_.copyInBox = original ? std::optional(path) : std::nullopt;
+    view_.setFileNameText(original ? *original : path);
 }
 
 int ResourceEditSession::readVolumeField() {
@@ -144,7 +165,7 @@ void ResourceEditSession::reset() {
     state_.openedLinkFlags = 0;
     state_.openedSourceOffset = r->record().dataOffset();
     state_.resetPressed = true;
-    view_.setFileNameText(r->listFileName());
+    showFileName(r->listFileName());
     state_.pendingSize = r->storedSize();
     showSizeLine(state_.pendingSize, false);
     // The stored volume, not one set in an earlier edit.
@@ -178,8 +199,9 @@ ImportResult ResourceEditSession::importWav(const std::string& path, bool showIn
     state_.pendingSize = size;
     state_.pendingPath = path;
     if (showInDialog) {
-        view_.setFileNameText(path);
+        showFileName(path);
         showSizeLine(size, true);
+        warnOfShortenedName(path);
     }
     state_.pendingReplaced = true;
     return ImportResult::Taken;
@@ -301,7 +323,16 @@ void ResourceEditSession::testFile(const std::string& path, std::uint32_t volume
         reportWavError(read);
         return;
     }
+    playBuffer(volumeWord);
+}
+
+void ResourceEditSession::playBuffer(std::uint32_t volumeWord) {
+    // Without a device the header is left as it was and nothing is queued:
+    // nothing to stop either, so a stop does not try the device (and say it
+    // is missing) once more.
+    state_.playHeader.data = nullptr;
     audio::playSample(*state_.resource, state_.playHeader, state_.playBuffer->data(), state_.playLength, volumeWord);
+    if (!state_.playHeader.data) state_.playBuffer.reset();
 }
 
 void ResourceEditSession::testCurrent() {
@@ -312,7 +343,7 @@ void ResourceEditSession::testCurrent() {
     if (!state_.resource || !state_.deviceLink) return;
     if (state_.playBuffer) {
         const std::uint32_t word = audio::volumeWord(readVolumeField());
-        audio::playSample(*state_.resource, state_.playHeader, state_.playBuffer->data(), state_.playLength, word);
+        playBuffer(word);
     } else if (loaded == WavError::None) {
         reportWavError(WavError::NoSampleData);
     }
@@ -350,7 +381,7 @@ bool ResourceEditSession::ok() {
             if (auto copy = convertRefused(text, wavErrorText(result, strings_, language_), answered)) {
                 // The converted copy takes the refused file's place in the box.
                 text = *copy;
-                view_.setFileNameText(text);
+                showFileName(text);
                 result = openAccepted(file, text, format, dataLength);
                 answered = false;
             }

@@ -36,6 +36,11 @@ inline constexpr std::string_view sizeFrenchAfter = " octets";
 // The line after a file was chosen is English in every language.
 inline constexpr std::string_view sizeChosenBefore = "Size: ";
 inline constexpr std::string_view sizeChosenAfter = " bytes";
+// A chosen file whose name the bank's record cannot hold whole; "%1" is the
+// name it will record.
+inline constexpr TwoLanguageText nameShortened{
+    "La banque ne garde que 12 caractères du nom de fichier : elle enregistrera « %1 ».",
+    "The bank keeps only 12 characters of a file name: it will record \"%1\"."};
 }  // namespace edit_text
 
 // The longest text read from the file-name box and from the volume box.
@@ -56,6 +61,8 @@ struct ResourceEditState {
     std::optional<std::string> pendingPath;
     std::uint32_t pendingSize = 0;
     std::string openingFileText;
+    // A converted copy shown in the box as the user's file it was made from.
+    std::optional<std::string> copyInBox;
     // "Reset" was pressed: OK drops what was pending, whatever the names.
     bool resetPressed = false;
     // The test sound: queued through `playHeader`, kept until stopped.
@@ -129,7 +136,14 @@ public:
     const ResourceEditState& state() const { return state_; }
 
 private:
+    // The box's text, the converted copy where the box shows the file it was made from.
     std::string fileNameBoxText() const;
+    // Puts `path` in the box, a converted copy as the user's file.
+    void showFileName(const std::string& path);
+    // Plays the loaded buffer through the resource's device.
+    void playBuffer(std::uint32_t volumeWord);
+    // Says so when the bank will record `path`'s file name shortened.
+    void warnOfShortenedName(const std::string& path);
     void showSizeLine(std::uint32_t size, bool chosenFile);
     void commit();
     // importWav with the dialog showing the file, its refusal reported

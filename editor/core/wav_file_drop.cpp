@@ -1,5 +1,6 @@
 #include "editor/core/wav_file_drop.h"
 
+#include "audio/wav_file.h"
 #include "editor/core/resource_edit_session.h"
 
 namespace calyx::editor {
@@ -8,9 +9,12 @@ bool acceptsDroppedFiles(const bank::SoundBank& bank, const bank::SoundResource&
     return bank.savesInProgress() == 0 && ResourceEditSession::opensDialogFor(target);
 }
 
-FileDragMeaning fileDragMeaning(const bank::SoundBank& bank, const bank::SoundResource* rowUnderMouse) {
+FileDragMeaning fileDragMeaning(const bank::SoundBank& bank, const bank::SoundResource* rowUnderMouse,
+                                std::string_view firstFile) {
     if (!rowUnderMouse) return FileDragMeaning::OpenAsBanks;
-    return acceptsDroppedFiles(bank, *rowUnderMouse) ? FileDragMeaning::ReplaceSample : FileDragMeaning::NoDrop;
+    return acceptsDroppedFiles(bank, *rowUnderMouse) && audio::hasWavExtension(firstFile)
+               ? FileDragMeaning::ReplaceSample
+               : FileDragMeaning::NoDrop;
 }
 
 FileDropOutcome dropWavFiles(bank::SoundBank& bank, std::size_t targetIndex, const std::vector<std::string>& paths,

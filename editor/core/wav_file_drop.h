@@ -30,10 +30,12 @@ enum class FileDropOutcome {
 bool acceptsDroppedFiles(const bank::SoundBank& bank, const bank::SoundResource& target);
 
 // What files dragged over a document's list mean where the mouse is: on a
-// row, a replacement of its sample (or nothing, for a row that takes no
-// file); beside the rows, banks to open, as anywhere else in the window.
+// row, a replacement of its sample by the first file (or nothing, for a row
+// that takes no file, or a first file whose name is not a WAV file's);
+// beside the rows, banks to open, as anywhere else in the window.
 enum class FileDragMeaning { ReplaceSample, NoDrop, OpenAsBanks };
-FileDragMeaning fileDragMeaning(const bank::SoundBank& bank, const bank::SoundResource* rowUnderMouse);
+FileDragMeaning fileDragMeaning(const bank::SoundBank& bank, const bank::SoundResource* rowUnderMouse,
+                                std::string_view firstFile);
 
 // Drops the first of `paths` on the resource `targetIndex` of `bank`.
 // `confirm` answers the question; `messages` shows what the dialog would;

@@ -129,11 +129,16 @@ void CPreviewPane::play() {
     // The edit dialog opened on the resource and left as it opened: "Test
     // current" plays what it would play, at the resource's volume, on the
     // device the resource reaches.
+    // The resource reaches the device through its bank's link, as when its
+    // dialog opens.
+    resource_->setOwner(bank_->deviceLink());
     session_ = std::make_unique<ResourceEditSession>(view_, links_, strings_);
     session_->bind(*resource_, *bank_, resource_->owner());
     session_->initialise();
     session_->testCurrent();
 }
+
+void CPreviewPane::stopSound() { session_.reset(); }
 
 void CPreviewPane::stop() {
     if (session_) session_->stopTest();

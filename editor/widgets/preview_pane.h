@@ -56,6 +56,8 @@ public:
     void clear() { showResource(nullptr, nullptr); }
     // Reads the shown resource again (after it changed).
     void refresh();
+    // Ends the sound the pane plays, if any.
+    void stopSound();
 
     bank::SoundResource* shownResource() const { return resource_; }
     const SamplePreview& preview() const { return preview_; }

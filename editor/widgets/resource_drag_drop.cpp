@@ -48,7 +48,8 @@ Qt::DropAction ResourceDropTarget::dragEnter(const QMimeData& data, Qt::Keyboard
 
 FileDragMeaning ResourceDropTarget::fileMeaningAt(const QPoint& point) const {
     const std::optional<int> index = rowAt_(point);
-    return fileDragMeaning(bank_, index ? bank_.resourceAt(static_cast<std::size_t>(*index)) : nullptr);
+    const std::string first = draggedFiles_.isEmpty() ? std::string() : QFile::encodeName(draggedFiles_.front()).toStdString();
+    return fileDragMeaning(bank_, index ? bank_.resourceAt(static_cast<std::size_t>(*index)) : nullptr, first);
 }
 
 Qt::DropAction ResourceDropTarget::dragOver(Qt::KeyboardModifiers keys, const QPoint& point) {

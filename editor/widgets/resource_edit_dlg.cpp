@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
+#include <QTimer>
 #include <QWhatsThis>
 #include <algorithm>
 #include <array>
@@ -20,7 +21,9 @@
 #include "editor/widgets/dialog_units.h"
 #include "editor/widgets/dropped_files.h"
 #include "editor/widgets/localized_edit.h"
+#include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
+#include "editor/widgets/preview_pane.h"
 #include "editor/widgets/qt_text.h"
 #include "editor/widgets/wav_file_dialog.h"
 
@@ -323,7 +326,10 @@ void CResourceEditDlg::dropEvent(QDropEvent* event) {
     const QStringList files = localFilesOf(*event->mimeData());
     if (files.isEmpty()) return;
     event->acceptProposedAction();
-    session_.dropFile(pathFromQString(files.front()));
+    // The file is taken once the drop is over: the program it came from
+    // does not wait for the dialog's messages and questions.
+    const std::string path = pathFromQString(files.front());
+    QTimer::singleShot(0, this, [this, path] { session_.dropFile(path); });
 }
 
 bool CResourceEditDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -399,6 +405,10 @@ void CResourceEditDlg::showMessage(const UiText& text, unsigned style) { message
 bool editResource(QWidget* ownerWindow, bank::SoundResource& resource, bank::SoundBank& bank, LinkTable& links,
                   const GameStrings& strings, ConversionOffer offer) {
     if (!ResourceEditSession::opensDialogFor(resource)) return false;
+    // One sound at a time: the preview's stops as the dialog opens.
+    if (const auto* frame = ownerWindow ? qobject_cast<CMainFrame*>(ownerWindow->window()) : nullptr) {
+        if (CPreviewPane* pane = frame->previewPane()) pane->stopSound();
+    }
     CResourceEditDlg dialog(ownerWindow, links, strings);
     dialog.setConversionOffer(std::move(offer));
     dialog.bind(resource, bank, resource.owner());

@@ -18,15 +18,11 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, calyx_app, check, expect_quit, find, finish, press, run_menu, screenshot, start,
-                             wait_for, walk)
+from session_support import (BIN, centre, check, dialog_named, dialogs, double_click, expect_quit, find, finish, press,
+                             run_menu, screenshot, start, wait_for, walk, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 K7 = "drive_c/Jeux/K7/K7datab/Resson/K7Snd.bnm"
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
 
 
 def cli(*args):
@@ -70,11 +66,6 @@ def volume_of(prefix, bank, index):
     return ""
 
 
-def centre(node):
-    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return box.x + min(20, box.width // 2), box.y + box.height // 2
-
-
 def document(title):
     """The document window whose title is `title` (the accessible name keeps
     the title it had when first read, so the modified marker is not looked at)."""
@@ -101,27 +92,11 @@ def drag(source, target):
     xdotool("mouseup", 1)
 
 
-def double_click(node):
-    x, y = centre(node)
-    xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
-
-
-def dialogs():
-    app = calyx_app()
-    return [n for n in walk(app) if n.getRoleName() == "dialog"] if app is not None else []
-
-
 def message_box():
     """The message box on screen (a dialog with a text and buttons)."""
     def search():
         return next((d for d in dialogs() if any(n.getRoleName() == "text" for n in walk(d))), None)
     return wait_for(search, "a message box", timeout=10)
-
-
-def dialog_named(start_of_title):
-    def search():
-        return next((d for d in dialogs() if d.name.startswith(start_of_title)), None)
-    return wait_for(search, "the dialog " + start_of_title)
 
 
 def quit_without_question(process, file_menu, quit_item):

@@ -4,6 +4,8 @@ manager: the drag comes from the drag-source helper (a separate program, so
 the drop crosses between applications as a real one does) and is moved with
 the real mouse (xdotool). The 44.1 kHz stereo file is converted on request,
 the bank saved, and `calyx-cli export` shows the converted sample in it.
+A text file dragged onto a row is refused at once (no drop, no question),
+and a WAV file dropped on the open edit dialog is taken into it.
 
 Run inside an X server and a D-Bus session (see run-editor-session).
 """
@@ -16,8 +18,8 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, check, dismiss_driver_message, find, finish, press, quit_editor, run_menu,
-                             screenshot, wait_for, walk)
+from session_support import (BIN, check, dialog_named, dismiss_driver_message, double_click, find, finish, press,
+                             quit_editor, run_menu, screenshot, wait_for, walk)
 
 BANK = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"
 
@@ -111,6 +113,32 @@ def main():
         check(saved, "calyx-cli export shows the converted sample in the saved bank")
         check(open(wav, "rb").read() == original, "the dropped file is untouched")
         screenshot("file-drop-saved")
+
+        names = [sound["name"] for sound in json.loads(cli(prefix, "list", BANK, "--json"))]
+        other = wait_for(find("table cell", names[2]), "the row of " + names[2])
+        notes = os.path.join(home, "notes.txt")
+        with open(notes, "w") as f:
+            f.write("not a sound")
+        source = drag_from_outside([notes], other)
+        out, _ = source.communicate(timeout=10)
+        check("dropped none" in out, "a text file dragged onto a row is refused at once: %r" % out)
+        time.sleep(0.5)
+        check(find("dialog", "CalyxSound")() is None, "and no question is asked")
+
+        mono = os.path.join(home, "mono22k.wav")
+        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", "-b", "16", mono, "synth", "0.3", "sine", "500"],
+                       check=True)
+        double_click(other)
+        dialog = dialog_named("Sound '" + names[2] + "'")
+        screenshot("file-drop-dialog-open")
+        source = drag_from_outside([mono], dialog)
+        out, _ = source.communicate(timeout=10)
+        check("dropped copy" in out, "the edit dialog takes the dropped file: %r" % out)
+        file_box = wait_for(find("text", "Sample file", dialog), "the file name box")
+        wait_for(lambda: file_box.queryText().getText(0, -1) == mono or None, "the dropped file in the box")
+        screenshot("file-drop-on-dialog")
+        press(wait_for(find("push button", "OK", dialog), "OK"))
+        wait_for(find("table cell", mono), "the File Name column naming the file dropped on the dialog", timeout=10)
         # Started with a bank after the start-up message: the File menu's
         # items are those of the document menu, where they are on screen.
         quit_editor(process, "Exit")

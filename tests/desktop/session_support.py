@@ -146,3 +146,28 @@ def finish():
         print("%d check(s) failed" % len(failures))
         return 1
     return 0
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+
+
+def centre(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x + min(20, box.width // 2), box.y + box.height // 2
+
+
+def double_click(node):
+    x, y = centre(node)
+    xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
+
+
+def dialogs():
+    app = calyx_app()
+    return [n for n in walk(app) if n.getRoleName() == "dialog"] if app is not None else []
+
+
+def dialog_named(start_of_title):
+    def search():
+        return next((d for d in dialogs() if d.name.startswith(start_of_title)), None)
+    return wait_for(search, "the dialog " + start_of_title)

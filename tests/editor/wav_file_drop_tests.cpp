@@ -58,6 +58,16 @@ TEST_F(WavFileDropTest, TheFirstFileBecomesThePendingReplacementAfterThePastesQu
     EXPECT_EQ(r.currentSize(), 40u);  // whole 4-byte groups, as the dialog takes them
 }
 
+TEST_F(WavFileDropTest, ANameTooLongForTheRecordIsTakenWithAWordOfWarning) {
+    const std::string longName = wav("listchunk.wav", fixtures::patternBytes(40, 3));
+    EXPECT_EQ(drop(1, {longName}), FileDropOutcome::Replaced);
+    EXPECT_EQ(view_.messages, (std::vector<std::string>{"La banque ne garde que 12 caractères du nom de fichier : "
+                                                        "elle enregistrera « listchunk.wa »."}));
+    view_.messages.clear();
+    EXPECT_EQ(drop(0, {wav("twelve12.wav", fixtures::patternBytes(40, 3))}), FileDropOutcome::Replaced);
+    EXPECT_TRUE(view_.messages.empty());
+}
+
 TEST_F(WavFileDropTest, RefusedFilesAndCancelLeaveTheResourceAsItWas) {
     const std::string text = dir_ / "notes.txt";
     fixtures::writeFile(text, "not a sound");
@@ -88,9 +98,11 @@ TEST_F(WavFileDropTest, RefusedFilesAndCancelLeaveTheResourceAsItWas) {
 }
 
 TEST_F(WavFileDropTest, FilesOverTheListMeanAReplacementOnASampleAndBanksBesideTheRows) {
-    EXPECT_EQ(fileDragMeaning(*bank_, bank_->resourceAt(0)), FileDragMeaning::ReplaceSample);
-    EXPECT_EQ(fileDragMeaning(*bank_, bank_->resourceAt(3)), FileDragMeaning::NoDrop);
-    EXPECT_EQ(fileDragMeaning(*bank_, nullptr), FileDragMeaning::OpenAsBanks);
+    EXPECT_EQ(fileDragMeaning(*bank_, bank_->resourceAt(0), "/sounds/horn.WAV"), FileDragMeaning::ReplaceSample);
+    EXPECT_EQ(fileDragMeaning(*bank_, bank_->resourceAt(3), "/sounds/horn.wav"), FileDragMeaning::NoDrop);
+    EXPECT_EQ(fileDragMeaning(*bank_, nullptr, "/banks/a.bnm"), FileDragMeaning::OpenAsBanks);
+    // A file that is no WAV file by its name is refused at once, not after the question.
+    EXPECT_EQ(fileDragMeaning(*bank_, bank_->resourceAt(0), "/notes/readme.txt"), FileDragMeaning::NoDrop);
 }
 
 TEST_F(WavFileDropTest, AFileRefusedForItsFormatIsConvertedOnlyWhenTheUserSaysYes) {
@@ -175,7 +187,22 @@ TEST_F(WavFileDropTest, APathTypedInTheDialogIsOfferedAtOkAndItsCopyCommitted) {
     const bank::SoundResource& r = *bank_->resourceAt(0);
     ASSERT_TRUE(r.replacementPath());
     EXPECT_EQ(ConvertedCopies::originalOf(*r.replacementPath()), mono8k);
-    EXPECT_EQ(view_.fileName, *r.replacementPath());  // the box shows the copy that OK took
+    // The box shows the user's file, not the private copy that OK took.
+    EXPECT_EQ(view_.fileName, mono8k);
+
+    // Opened again, the dialog shows the user's file, and OK keeps the copy
+    // without asking again.
+    int asked = 0;
+    ResourceEditSession again(view_, links_, strings_);
+    again.setConversionOffer(
+        makeConversionOffer(copies, InterfaceLanguage::French, [&asked](const UiText&) { return ++asked, true; }, {}));
+    again.bind(*bank_->resourceAt(0), *bank_, nullptr);
+    ASSERT_TRUE(again.initialise());
+    EXPECT_EQ(view_.fileName, mono8k);
+    const std::string copy = *r.replacementPath();
+    EXPECT_TRUE(again.ok());
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(r.replacementPath(), copy);
 }
 
 }  // namespace

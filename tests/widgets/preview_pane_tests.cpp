@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 
 #include "bank_test_support.h"
 #include "editor/core/commands.h"
@@ -22,6 +23,7 @@
 #include "editor/widgets/main_frame.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/preview_pane.h"
+#include "editor/widgets/resource_edit_dlg.h"
 #include "fixtures/wav_builder.h"
 #include "widget_test_support.h"
 
@@ -61,7 +63,9 @@ class PreviewPaneTest : public QObject {
         spec.resources.push_back(empty);
         bank_ = test::openBankFile(test::writeBank(*dir_, "PREVIEW.BNM", spec));
         device_ = std::make_unique<test::RecordedDevice>();
-        for (std::size_t i = 0; i < bank_->resourceCount(); ++i) bank_->resourceAt(i)->setOwner(&device_->link);
+        // As a bank window does: the bank knows the device's link, its
+        // resources not yet (a resource learns it when its dialog opens).
+        bank_->setDeviceLink(&device_->link);
     }
 
 private slots:
@@ -154,6 +158,34 @@ private slots:
         pane.showResource(bank_->resourceAt(1), bank_.get());
         QVERIFY(device_->count(audio::DeviceCall::Op::Reset) > resets);
         QVERIFY(messages_.isEmpty());
+    }
+
+    void withoutADevicePlayTriesAgainAndSaysSoEachTime() {
+        device_ = std::make_unique<test::RecordedDevice>(false);
+        bank_->setDeviceLink(&device_->link);
+        CPreviewPane pane(links_, noStrings_, InterfaceLanguage::English);
+        pane.showResource(bank_->resourceAt(0), bank_.get());
+        pane.playButton()->click();
+        pane.playButton()->click();
+        QCOMPARE(device_->messages.size(), std::size_t{2});
+    }
+
+    // One sound at a time: the edit dialog opening stops the preview's.
+    void openingTheEditDialogStopsThePreviewsSound() {
+        CMainFrame frame(noStrings_, [] { return std::unique_ptr<audio::WaveOutDevice>(); });
+        QVERIFY(frame.Create());
+        auto* pane = new CPreviewPane(links_, noStrings_, frame.interfaceLanguage(), &frame);
+        frame.setPreviewPane(pane);
+        pane->showResource(bank_->resourceAt(0), bank_.get());
+        pane->playButton()->click();
+        QCOMPARE(device_->count(audio::DeviceCall::Op::Write), 1);
+        int resetsWhenOpen = -1;
+        QTimer::singleShot(0, [this, &resetsWhenOpen] {
+            resetsWhenOpen = device_->count(audio::DeviceCall::Op::Reset);
+            if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+        });
+        QVERIFY(editResource(&frame, *bank_->resourceAt(0), *bank_, links_, noStrings_, {}));
+        QVERIFY(resetsWhenOpen >= 1);
     }
 
     void theMainFrameDocksItShownAndTheViewMenuHidesIt() {

@@ -113,6 +113,8 @@ class ResourceEditDlgTest : public QObject {
         if (!enter.isAccepted()) return false;
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&dialog, &drop);
+        // The file is taken once the drop is over.
+        QCoreApplication::processEvents();
         return true;
     }
     void dropFiles(QDialog& dialog, const QStringList& paths) {
