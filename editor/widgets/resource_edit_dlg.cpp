@@ -319,11 +319,15 @@ void CResourceEditDlg::hideEvent(QHideEvent* event) {
 }
 
 void CResourceEditDlg::dragEnterEvent(QDragEnterEvent* event) {
-    if (!localFilesOf(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+    // Another program's drag data cannot always be read a second time at
+    // the drop: the files are kept from here.
+    draggedFiles_ = localFilesOf(*event->mimeData());
+    if (!draggedFiles_.isEmpty()) event->acceptProposedAction();
 }
 
 void CResourceEditDlg::dropEvent(QDropEvent* event) {
-    const QStringList files = localFilesOf(*event->mimeData());
+    QStringList files = localFilesOf(*event->mimeData());
+    if (files.isEmpty()) files = draggedFiles_;
     if (files.isEmpty()) return;
     event->acceptProposedAction();
     // The file is taken once the drop is over: the program it came from

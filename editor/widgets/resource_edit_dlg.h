@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <string>
@@ -128,6 +129,8 @@ private:
     QLabel* loopingLine_ = nullptr;
     QLabel* sizeLine_ = nullptr;
     QLabel* volumeLabel_ = nullptr;
+    // The local files of the drag over the dialog, as it entered.
+    QStringList draggedFiles_;
     // The bytes last put in the file-name box, and how the box shows them.
     std::optional<std::pair<std::string, QString>> shownFileName_;
 };

@@ -139,6 +139,8 @@ def main():
         screenshot("file-drop-on-dialog")
         press(wait_for(find("push button", "OK", dialog), "OK"))
         wait_for(find("table cell", mono), "the File Name column naming the file dropped on the dialog", timeout=10)
+        run_menu("File", "Save")
+        time.sleep(1)
         # Started with a bank after the start-up message: the File menu's
         # items are those of the document menu, where they are on screen.
         quit_editor(process, "Exit")
