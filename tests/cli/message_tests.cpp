@@ -115,7 +115,8 @@ TEST_F(CliMessages, SaveFailuresNameTheFileAndTheReason) {
     EXPECT_EQ(truncated.exitCode, 1);
     // Said at the open (which sounds the file ends before), then the refusal,
     // in words of the bank's data, not of a WAV file.
-    EXPECT_EQ(truncated.err.rfind("calyx-cli: warning: " + source + ": the file ends before the data of these sounds", 0),
+    EXPECT_EQ(truncated.err.rfind(
+                  "calyx-cli: warning: " + fixtures::shownPath(source) + ": the file ends before the data of these sounds", 0),
               0u)
         << truncated.err;
     EXPECT_NE(truncated.err.find("calyx-cli: " + source + ": resource 2: its "), std::string::npos) << truncated.err;
