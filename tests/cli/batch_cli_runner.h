@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -31,11 +32,9 @@ inline std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs `program` (a file of the build folder, or an absolute path) with `arguments`, in the
-// folder `workingDir` when one is given; the environment is the test's own
-// (WINEPREFIX included).
-inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& workingDir = {}) {
+// One run of `program`, as runProgram below.
+inline ProgramRun runProgramOnce(const std::string& program, const std::vector<std::string>& arguments,
+                                 const std::string& workingDir) {
     fixtures::TempDir outputs;
     std::string command = workingDir.empty() ? std::string() : "cd " + shellQuoted(workingDir) + " && ";
     command += program.starts_with('/') ? shellQuoted(program) : fixtures::programCommand(program);
@@ -46,6 +45,29 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = fixtures::readFile(outputs / "out");
     run.err = fixtures::readFile(outputs / "err");
+    return run;
+}
+
+// True when Wine, or the script that starts it, failed before the Windows
+// program ran: their own messages begin with "wine: ", "wine client error" or
+// "wine-run: ".
+inline bool wineFailedToStart(const ProgramRun& run) {
+    if (!fixtures::testingWindowsPrograms() || run.exitCode == 0) return false;
+    for (const char* mark : {"wine: ", "wine client error", "wine-run: "})
+        if (run.err.starts_with(mark) || run.err.find(std::string("\n") + mark) != std::string::npos) return true;
+    return false;
+}
+
+// Runs `program` (a file of the build folder, or an absolute path) with `arguments`, in the
+// folder `workingDir` when one is given; the environment is the test's own
+// (WINEPREFIX included). A start that Wine itself failed is tried once more.
+inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::string& workingDir = {}) {
+    ProgramRun run = runProgramOnce(program, arguments, workingDir);
+    if (wineFailedToStart(run)) {
+        std::fprintf(stderr, "Wine failed to start the program (%s); trying once more\n", run.err.c_str());
+        run = runProgramOnce(program, arguments, workingDir);
+    }
     return run;
 }
 

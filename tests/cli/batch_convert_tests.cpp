@@ -42,9 +42,9 @@ TEST(BatchConvert, RefusalsAndUsage) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.wav"));
 
     run = runCli({"convert", dir / "adpcm.wav", dir / "out.raw"});
-    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.exitCode, 2) << run.err;
     run = runCli({"convert", dir / "adpcm.wav"});
-    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.exitCode, 2) << run.err;
 }
 
 }  // namespace
