@@ -1,15 +1,20 @@
 #include "editor/widgets/calyx_view.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QVBoxLayout>
 
+#include "editor/core/headless_dialog_view.h"
 #include "editor/core/print_layout.h"
+#include "editor/core/row_commands.h"
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/calyx_doc.h"
 #include "editor/widgets/listing_printer.h"
+#include "editor/widgets/message_box.h"
 #include "editor/widgets/resource_drag_data.h"
 #include "editor/widgets/resource_drag_drop.h"
+#include "editor/widgets/resource_edit_dlg.h"
 #include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/resource_list_model.h"
 
@@ -33,6 +38,9 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
     bank::SoundBank& bank = document_.bank();
     bank.setDeviceLink(&deviceLink_);
     connect(list_, &CResourceListCtrl::resourceActivated, this, &CCalyxView::openResource);
+    connect(list_, &CResourceListCtrl::playRequested, this, &CCalyxView::playRequested);
+    connect(list_, &CResourceListCtrl::exportRequested, this, &CCalyxView::exportResource);
+    connect(list_, &CResourceListCtrl::resetRequested, this, &CCalyxView::resetResource);
 
     dragLink_ = std::make_unique<DragLink>();
     dropTarget_ = std::make_unique<ResourceDropTarget>(
@@ -59,6 +67,35 @@ void CCalyxView::openResource(std::size_t resourceIndex) {
     if (!resource) return;
     resource->setOwner(document_.bank().deviceLink());
     emit editRequested(resourceIndex);
+}
+
+namespace {
+
+// The edit dialog's messages, in message boxes.
+HeadlessDialogView messagesInBoxes() {
+    HeadlessDialogView view;
+    view.onMessage = [](const UiText& text, unsigned style) { messageBox(text, style); };
+    return view;
+}
+
+}  // namespace
+
+void CCalyxView::exportResource(std::size_t resourceIndex) {
+    bank::SoundResource* resource = document_.bank().resourceAt(resourceIndex);
+    if (!resource) return;
+    const auto path = CResourceEditDlg::askWavFileFor(this, WavFileQuestion::Export, strings_);
+    if (!path) return;
+    HeadlessDialogView view = messagesInBoxes();
+    exportRowWav(*resource, document_.bank(), document_.document().links(), strings_, document_.interfaceLanguage(),
+                 QFile::encodeName(*path).toStdString(), view);
+}
+
+void CCalyxView::resetResource(std::size_t resourceIndex) {
+    bank::SoundResource* resource = document_.bank().resourceAt(resourceIndex);
+    if (!resource) return;
+    HeadlessDialogView view = messagesInBoxes();
+    resetToBank(*resource, document_.bank(), document_.document().links(), strings_, document_.interfaceLanguage(),
+                view);
 }
 
 void CCalyxView::printListing(QPrinter& printer) {

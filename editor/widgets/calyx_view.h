@@ -36,15 +36,21 @@ public:
     void printListing(QPrinter& printer);
 
 signals:
-    // A double-click on the name of this resource of the document: the user
-    // wants to edit it (the resource plays through this view's device link).
+    // A double-click on the name of this resource of the document, or Enter
+    // on its row: the user wants to edit it (the resource plays through this
+    // view's device link).
     void editRequested(std::size_t resourceIndex);
+    // Space on the row of this resource: play it, or stop it when it plays.
+    void playRequested(std::size_t resourceIndex);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
     void openResource(std::size_t resourceIndex);
+    // The row commands Export WAV... (asks where) and Reset to the bank's sound.
+    void exportResource(std::size_t resourceIndex);
+    void resetResource(std::size_t resourceIndex);
 
     CCalyxDoc& document_;
     const GameStrings& strings_;

@@ -41,6 +41,13 @@ void PreviewFeed::follow(CCalyxView* view) {
         const int row = view_ ? view_->list().currentIndex().row() : -1;
         if (row >= first.row() && row <= last.row()) pane_.refresh();
     });
+    // Space on a row plays it (the row is the current one, which the pane shows).
+    connections_ << connect(view, &CCalyxView::playRequested, this, [this](std::size_t resourceIndex) {
+        if (!view_) return;
+        bank::SoundBank& bank = view_->document().bank();
+        if (pane_.shownResource() != bank.resourceAt(resourceIndex)) pane_.showResource(bank.resourceAt(resourceIndex), &bank);
+        pane_.togglePlay();
+    });
     // The view goes before its document and bank: the pane lets go first.
     connections_ << connect(view, &QObject::destroyed, this, [this] {
         pane_.clear();

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "audio/wave_device_owner.h"
+#include "audio/wave_out_device.h"
 #include "editor/core/preview_texts.h"
 #include "editor/core/resource_edit_session.h"
 #include "editor/widgets/message_box.h"
@@ -139,6 +141,21 @@ void CPreviewPane::play() {
 }
 
 void CPreviewPane::stopSound() { session_.reset(); }
+
+bool CPreviewPane::isPlaying() const {
+    if (!session_ || !session_->state().playBuffer || !resource_ || !resource_->owner()) return false;
+    const audio::WaveDeviceOwner* owner = resource_->owner()->ownerObject;
+    const audio::WaveHandle device = owner ? owner->waveHandle() : nullptr;
+    return device && device->isPlaying();
+}
+
+void CPreviewPane::togglePlay() {
+    if (isPlaying()) {
+        stop();
+    } else if (play_->isEnabled()) {
+        play();
+    }
+}
 
 void CPreviewPane::stop() {
     if (session_) session_->stopTest();

@@ -58,6 +58,11 @@ public:
     void refresh();
     // Ends the sound the pane plays, if any.
     void stopSound();
+    // Plays the shown resource, or stops it when its sound is still playing
+    // (Space on a row of the list).
+    void togglePlay();
+    // Whether the sound the pane started is still playing.
+    bool isPlaying() const;
 
     bank::SoundResource* shownResource() const { return resource_; }
     const SamplePreview& preview() const { return preview_; }

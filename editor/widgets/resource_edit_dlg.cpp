@@ -355,9 +355,14 @@ bool CResourceEditDlg::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+std::optional<QString> CResourceEditDlg::askWavFileFor(QWidget* parent, WavFileQuestion question,
+                                                       const GameStrings& strings) {
+    if (fileAsker()) return fileAsker()(parent, question);
+    return askWavFile(parent, question, strings);
+}
+
 std::optional<QString> CResourceEditDlg::askFile(WavFileQuestion question) {
-    if (fileAsker()) return fileAsker()(this, question);
-    return askWavFile(this, question, strings_);
+    return askWavFileFor(this, question, strings_);
 }
 
 void CResourceEditDlg::browse() {

@@ -77,6 +77,9 @@ public:
     // that was in place.
     using FileAsker = std::function<std::optional<QString>(QWidget* parent, WavFileQuestion question)>;
     static FileAsker setFileAsker(FileAsker asker);
+    // Asks through that asker (the list's Export WAV... asks the same way).
+    static std::optional<QString> askWavFileFor(QWidget* parent, WavFileQuestion question,
+                                                const GameStrings& strings);
 
     const ResourceEditSession& session() const { return session_; }
     // A WAV file refused for its format is offered for conversion.

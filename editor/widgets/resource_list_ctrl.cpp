@@ -1,12 +1,17 @@
 #include "editor/widgets/resource_list_ctrl.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QPainter>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -72,6 +77,58 @@ CResourceListCtrl::CResourceListCtrl(QWidget* parent) : QTableView(parent) {
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDropIndicatorShown(false);
+    createRowActions();
+}
+
+void CResourceListCtrl::createRowActions() {
+    const InterfaceLanguage language = CCalyxApp::currentInterfaceLanguage();
+    rowMenu_ = new QMenu(this);
+    rowMenu_->setObjectName(QStringLiteral("rowMenu"));
+    for (const RowCommandEntry& entry : rowCommands()) {
+        auto* action = new QAction(fromBuiltIn(entry.text.in(language)), this);
+        QList<QKeySequence> keys;
+        for (const std::string_view key : entry.keys) {
+            if (!key.empty()) keys.append(QKeySequence(fromBuiltIn(key), QKeySequence::PortableText));
+        }
+        action->setShortcuts(keys);
+        // The keys act on the list's current row, only while it has the focus.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        addAction(action);
+        rowMenu_->addAction(action);
+        rowActions_[entry.command] = action;
+        connect(action, &QAction::triggered, this, [this, command = entry.command] { runRowCommand(command); });
+    }
+    updateRowActions();
+}
+
+std::optional<std::size_t> CResourceListCtrl::currentResource() const {
+    const QModelIndex index = currentIndex();
+    if (!model_ || !index.isValid()) return std::nullopt;
+    return model_->resourceAtRow(index.row());
+}
+
+void CResourceListCtrl::updateRowActions() {
+    const auto resource = currentResource();
+    const bank::SoundResource* r = resource ? model_->bank().resourceAt(*resource) : nullptr;
+    for (const auto& [command, action] : rowActions_) action->setEnabled(r && rowCommandApplies(command, *r));
+}
+
+void CResourceListCtrl::runRowCommand(RowCommand command) {
+    const auto resource = currentResource();
+    const bank::SoundResource* r = resource ? model_->bank().resourceAt(*resource) : nullptr;
+    if (!r || !rowCommandApplies(command, *r)) return;
+    switch (command) {
+    case RowCommand::Edit: emit resourceActivated(*resource); break;
+    case RowCommand::Play: emit playRequested(*resource); break;
+    case RowCommand::ExportWav: emit exportRequested(*resource); break;
+    case RowCommand::ResetToBank: emit resetRequested(*resource); break;
+    }
+}
+
+void CResourceListCtrl::showRowMenu(const QPoint& globalPoint) {
+    updateRowActions();
+    rowMenu_->popup(globalPoint);
 }
 
 std::optional<std::size_t> CResourceListCtrl::resourceAt(const QPoint& point) const {
@@ -174,23 +231,61 @@ void CResourceListCtrl::setResourceModel(ResourceListModel* model) {
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, sortBy);
     // The second of two quick clicks comes as a double-click: it sorts again.
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, sortBy);
+    // The row commands follow the current row and what it shows.
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CResourceListCtrl::updateRowActions);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &CResourceListCtrl::updateRowActions);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, &CResourceListCtrl::updateRowActions);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CResourceListCtrl::updateRowActions);
+    updateRowActions();
 }
 
 void CResourceListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Anywhere on the Name cell: the whole row is selected, not just the
+    // name's text.
     const QModelIndex index = indexAt(event->position().toPoint());
-    // Only the label opens the resource: the Name cell, where its text is.
-    if (model_ && index.isValid() && index.column() == nameColumn) {
-        const QRect cell = visualRect(index);
-        const int textWidth = fontMetrics().horizontalAdvance(index.data().toString()) + 8;
-        if (event->position().toPoint().x() < cell.left() + std::max(textWidth, 16))
-            emit resourceActivated(model_->resourceAtRow(index.row()));
-    }
+    if (model_ && index.isValid() && index.column() == nameColumn)
+        emit resourceActivated(model_->resourceAtRow(index.row()));
     QTableView::mouseDoubleClickEvent(event);
 }
 
+void CResourceListCtrl::keyPressEvent(QKeyEvent* event) {
+    const int rows = model_ ? model_->rowCount() : 0;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) && rows > 0 &&
+        (modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier)) {
+        // The first or the last row, in the column the cursor is in.
+        const int column = std::max(currentIndex().column(), 0);
+        const QModelIndex target = model_->index(event->key() == Qt::Key_Home ? 0 : rows - 1, column);
+        setCurrentIndex(target);
+        scrollTo(target);
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+        // The other key of context menus.
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+        contextMenuEvent(&menu);
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
 void CResourceListCtrl::contextMenuEvent(QContextMenuEvent* event) {
-    showHelp();
     event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // The Menu key: the current row's menu, beside that row.
+        const QModelIndex current = currentIndex();
+        if (!current.isValid()) return showHelp();
+        scrollTo(current);
+        const QRect row = visualRect(current);
+        return showRowMenu(viewport()->mapToGlobal(QPoint(row.left() + 8, row.bottom())));
+    }
+    // The right button on a row makes it current and shows its menu;
+    // anywhere else it asks for help, as it always did.
+    const QModelIndex index = indexAt(event->pos());
+    if (!model_ || !index.isValid()) return showHelp();
+    setCurrentIndex(index);
+    showRowMenu(event->globalPos());
 }
 
 }  // namespace calyx::editor

@@ -45,6 +45,7 @@ public:
     // -1 when no row shows the resource.
     int rowOfResource(std::size_t resourceIndex) const;
     std::size_t resourceAtRow(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+    bank::SoundBank& bank() const { return bank_; }
 
 private:
     BankDocument& document_;

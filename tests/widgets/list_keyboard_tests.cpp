@@ -1,0 +1,192 @@
+// The resource list by keyboard and context menu: Enter and F2 ask for the
+// edit dialog of the resources that have one, Home and End, the row menu
+// (Menu key, right button) with its commands and keys, Space playing and
+// stopping the row's sound, and a double-click anywhere on a name cell.
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "bank_test_support.h"
+#include "editor/core/export_all.h"
+#include "editor/widgets/calyx_doc.h"
+#include "editor/widgets/calyx_view.h"
+#include "editor/widgets/child_frame.h"
+#include "editor/widgets/document_manager.h"
+#include "editor/widgets/main_frame.h"
+#include "editor/widgets/preview_feed.h"
+#include "editor/widgets/preview_pane.h"
+#include "editor/widgets/resource_edit_dlg.h"
+#include "editor/widgets/resource_list_ctrl.h"
+#include "editor/widgets/resource_list_model.h"
+#include "fixtures/list_bank.h"
+#include "widget_test_support.h"
+
+namespace calyx::editor {
+
+class ListKeyboardTest : public QObject {
+    Q_OBJECT
+    fixtures::TempDir dir_;
+    LinkTable links_;
+    GameStrings strings_;
+    std::unique_ptr<CCalyxDoc> doc_;
+    std::unique_ptr<CCalyxView> view_;
+    QList<std::size_t> edited_;
+
+    CResourceListCtrl& list() { return view_->list(); }
+    std::size_t currentResource() { return list().currentResource().value_or(99); }
+    void goToResource(std::size_t resource) {
+        list().setCurrentIndex(view_->model().index(view_->model().rowOfResource(resource), 0));
+    }
+    void pressMenuKey() {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QApplication::sendEvent(&list(), &event);
+    }
+    QStringList menuTexts() {
+        QStringList texts;
+        for (QAction* action : list().rowMenu()->actions())
+            texts << action->text() + "|" + action->shortcut().toString() + "|" + (action->isEnabled() ? "on" : "off");
+        return texts;
+    }
+
+private slots:
+    void init() {
+        doc_ = std::make_unique<CCalyxDoc>(links_, strings_);
+        QVERIFY(doc_->openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
+        view_ = std::make_unique<CCalyxView>(*doc_, strings_, audio::WaveDeviceLink{});
+        view_->resize(700, 300);
+        view_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+        edited_.clear();
+        connect(view_.get(), &CCalyxView::editRequested, this, [this](std::size_t r) { edited_ << r; });
+        list().setFocus();
+    }
+    void cleanup() {
+        view_.reset();
+        doc_.reset();
+    }
+
+    void enterAndF2OpenTheDialogOfResourcesThatHaveOne() {
+        goToResource(4);
+        QTest::keyClick(&list(), Qt::Key_Return);
+        QTest::keyClick(&list(), Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(&list(), Qt::Key_F2);
+        // A sample that names no file, and a CD track: no dialog.
+        goToResource(1);
+        QTest::keyClick(&list(), Qt::Key_Return);
+        goToResource(3);
+        QTest::keyClick(&list(), Qt::Key_F2);
+        QCOMPARE(edited_, (QList<std::size_t>{4, 4, 4}));
+    }
+
+    void homeAndEndGoToTheFirstAndLastRowAsSorted() {
+        view_->model().sortByColumn(0);  // Alpha, ALPHA, beta, zeta, then the nameless slot
+        goToResource(3);
+        QTest::keyClick(&list(), Qt::Key_End);
+        QCOMPARE(list().currentIndex().row(), 4);
+        QTest::keyClick(&list(), Qt::Key_Home);
+        QCOMPARE(list().currentIndex().row(), 0);
+        QCOMPARE(currentResource(), view_->model().resourceAtRow(0));
+        QVERIFY(list().selectionModel()->isRowSelected(0, {}));
+    }
+
+    void theRowMenuOffersTheCommandsWithTheirKeys() {
+        goToResource(0);
+        pressMenuKey();
+        QTRY_VERIFY(list().rowMenu()->isVisible());
+        // French without the game's texts; nothing to reset yet.
+        QCOMPARE(menuTexts(), (QStringList{"&Modifier...|Return|on", "É&couter|Space|on",
+                                           "E&xporter en WAV...|Ctrl+E|on", "&Revenir au son de la banque|Ctrl+R|off"}));
+        list().rowMenu()->close();
+
+        // A changed volume can be reset, by the menu or by its key.
+        doc_->bank().resourceAt(0)->setVolume(5);
+        QVERIFY(list().rowAction(RowCommand::ResetToBank)->isEnabled());
+        QTest::keyClick(&list(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(doc_->bank().resourceAt(0)->volume(), 90);
+        QCOMPARE(view_->model().index(view_->model().rowOfResource(0), 1).data().toString(), QString("90"));
+        QVERIFY(!list().rowAction(RowCommand::ResetToBank)->isEnabled());
+
+        // A CD track has none of them.
+        goToResource(3);
+        pressMenuKey();
+        QTRY_VERIFY(list().rowMenu()->isVisible());
+        for (const QString& text : menuTexts()) QVERIFY2(text.endsWith("|off"), qPrintable(text));
+        list().rowMenu()->close();
+    }
+
+    void theRightButtonMakesTheRowCurrentAndShowsItsMenu() {
+        goToResource(0);
+        const QRect cell = list().visualRect(view_->model().index(view_->model().rowOfResource(4), 3));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(), list().viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(list().viewport(), &event);
+        QCOMPARE(currentResource(), std::size_t{4});
+        QTRY_VERIFY(list().rowMenu()->isVisible());
+        list().rowMenu()->actions().front()->trigger();
+        QCOMPARE(edited_, QList<std::size_t>{4});
+    }
+
+    void exportWritesTheFileExportAllWrites() {
+        const std::string out = dir_ / "chosen.wav";
+        const auto previous = CResourceEditDlg::setFileAsker([&out](QWidget*, WavFileQuestion question) {
+            return question == WavFileQuestion::Export ? std::optional<QString>(QString::fromStdString(out))
+                                                       : std::nullopt;
+        });
+        goToResource(4);
+        QTest::keyClick(&list(), Qt::Key_E, Qt::ControlModifier);
+        CResourceEditDlg::setFileAsker(previous);
+        const std::string folder = dir_ / "all";
+        std::filesystem::create_directory(folder);
+        exportAllSamples(doc_->bank(), folder);
+        QVERIFY(!fixtures::readBytes(out).empty());
+        QCOMPARE(fixtures::readBytes(out),
+                 fixtures::readBytes(folder + "/" + exportFileName(4, *doc_->bank().resourceAt(4))));
+    }
+
+    void aDoubleClickAnywhereOnTheNameCellOpensIt() {
+        const QRect name = list().visualRect(view_->model().index(view_->model().rowOfResource(4), 0));
+        QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, QPoint(name.right() - 3, name.center().y()));
+        QCOMPARE(edited_, QList<std::size_t>{4});
+    }
+
+    void spacePlaysTheRowAndAgainStopsIt() {
+        view_.reset();
+        doc_.reset();
+        auto log = std::make_shared<audio::DeviceLog>();
+        CMainFrame frame(strings_, [log] { return std::make_unique<audio::RecordingWaveOut>(log); });
+        QVERIFY(frame.Create());
+        DocumentManager documents(frame, strings_, nullptr);
+        auto* pane = new CPreviewPane(documents.links(), strings_, InterfaceLanguage::English, &frame);
+        frame.setPreviewPane(pane);
+        new PreviewFeed(frame, *pane, &frame);
+        frame.show();
+        QVERIFY(documents.openDocumentFile(QString::fromStdString(dir_ / "list.bnm")));
+        QApplication::setActiveWindow(&frame);
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        CResourceListCtrl& list = documents.activeDocument()->view().list();
+        list.setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), &list);
+        list.setCurrentIndex(list.model()->index(4, 0));
+        const auto count = [&log](audio::DeviceCall::Op op) {
+            return std::count_if(log->calls.begin(), log->calls.end(), [op](const auto& c) { return c.op == op; });
+        };
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(count(audio::DeviceCall::Op::Write), 1);
+        QVERIFY(pane->isPlaying());
+        QTest::keyClick(&list, Qt::Key_Space);
+        QVERIFY(!pane->isPlaying());
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(count(audio::DeviceCall::Op::Write), 2);
+        // The pane hidden, Space still plays.
+        pane->hide();
+        QTest::keyClick(&list, Qt::Key_Space);
+        QTest::keyClick(&list, Qt::Key_Space);
+        QCOMPARE(count(audio::DeviceCall::Op::Write), 3);
+    }
+};
+
+}  // namespace calyx::editor
+
+QTEST_MAIN(calyx::editor::ListKeyboardTest)
+#include "list_keyboard_tests.moc"
