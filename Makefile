@@ -1,6 +1,6 @@
 # The two commands of the README, and the sanitizer run of CI.
 .PHONY: deps build run test asan bench crash-test fuzz help-screenshots clean \
-	deps-windows windows test-windows dist-windows
+	deps-windows windows test-windows dist-windows package
 
 deps:
 	@scripts/install-deps
@@ -33,6 +33,13 @@ test-windows: windows build
 # and the licence texts, in a folder calyx-<version>/.
 dist-windows: windows
 	scripts/make-dist-windows
+
+# dist/calyx_<version>_amd64.deb: the three programs, the manual, manual
+# pages, completion and the desktop's files, checked without installing it.
+package: build
+	scripts/install-deps --package
+	cd build && cpack
+	scripts/check-package dist/calyx_$$(sed -n 's/^project(calyx VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_amd64.deb
 
 bench: build
 	scripts/run-benchmarks

@@ -1,6 +1,7 @@
 #include <iostream>
 #include <memory>
 
+#include "calyx_version.h"
 #include "cli/commands.h"
 
 namespace calyx::cli {

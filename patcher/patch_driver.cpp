@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "calyx_version.h"
+
 #include "patcher/file_replacement.h"
 #include "patcher/message_box.h"
 #include "patcher/patch_context.h"
@@ -27,6 +29,10 @@ constexpr int exitFailed = 1;
 bool isHelpRequest(std::string_view argument) {
     return argument == "--help" || argument == "-h" || argument == "/?";
 }
+
+// Besides the game's own argument rules, as --help is: any other count of
+// arguments is still "Incorrect parameters".
+bool isVersionRequest(std::string_view argument) { return argument == "--version"; }
 
 // Why an argument cannot be used, before anything is changed: a version
 // that does not fit the registry (a cut version would be a wrong one) and a
@@ -59,6 +65,10 @@ std::optional<std::string> gameSetting(std::string_view key, std::size_t buffer,
 int runPatcher(const std::vector<std::string>& arguments) {
     if (arguments.size() == 1 && isHelpRequest(arguments[0])) {
         showUsage(texts::usage);
+        return exitPatched;
+    }
+    if (arguments.size() == 1 && isVersionRequest(arguments[0])) {
+        showUsage(std::string("patcher ") + CALYX_VERSION + "\n");
         return exitPatched;
     }
     if (arguments.size() != 3 && arguments.size() != 4) {

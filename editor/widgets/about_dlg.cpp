@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "calyx_version.h"
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/dialog_units.h"
 #include "editor/widgets/icons.h"

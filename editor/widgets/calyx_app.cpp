@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "calyx_version.h"
 #include "editor/core/document_type.h"
 #include "editor/core/startup.h"
 #include "editor/widgets/document_manager.h"
@@ -17,7 +18,7 @@ CCalyxApp::CCalyxApp(int& argc, char** argv) : QApplication(argc, argv) {
     // No display name: the desktop would add it to every window's title,
     // after the main window's own "Calyx - <bank>".
     setApplicationVersion(QStringLiteral(CALYX_VERSION));
-    setDesktopFileName(QStringLiteral("calyx"));
+    setDesktopFileName(QStringLiteral("org.ornwick.Calyx"));
 }
 
 CCalyxApp::~CCalyxApp() {

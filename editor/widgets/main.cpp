@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
+#include <string_view>
 
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/display_check.h"
@@ -17,11 +17,14 @@ using calyx::editor::CCalyxApp;
 
 namespace {
 
-constexpr const char* printPdfOption = "--print-pdf";
-
-bool asksForPdf(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], printPdfOption) == 0 || std::strncmp(argv[i], "--print-pdf=", 12) == 0) return true;
+// Printing to a PDF, the help and the version show no window.
+bool needsNoWindow(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--print-pdf" || argument.starts_with("--print-pdf=")) return true;
+        for (const char* option : {"-h", "--help", "--help-all", "-?", "-v", "--version"})
+            if (argument == option) return true;
+    }
     return false;
 }
 
@@ -33,10 +36,10 @@ QString wholePath(const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Printing to a PDF needs no display and shows nothing.
-    const bool printToPdf = asksForPdf(argc, argv);
-    if (printToPdf) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (const auto problem = printToPdf ? std::nullopt : calyx::editor::missingDisplay(argc, argv)) {
+    // What shows no window needs no display.
+    const bool windowless = needsNoWindow(argc, argv);
+    if (windowless) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const auto problem = windowless ? std::nullopt : calyx::editor::missingDisplay(argc, argv)) {
         std::fprintf(stderr, "calyx: %s\n", problem->c_str());
         return 1;
     }

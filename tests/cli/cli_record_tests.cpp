@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "batch_cli_runner.h"
+#include "calyx_version.h"
 #include "fixtures/bank_builder.h"
 #include "fixtures/file_size_limit.h"
 #include "fixtures/temp_dir.h"
@@ -150,7 +151,10 @@ private:
     }
 
     void lines(const char* mark, const std::string& text) {
-        std::istringstream in(replaceAll(text, root_, tempMark));
+        // The version carries the commit built from: the record keeps the release.
+        const std::string version = replaceAll(text, std::string("calyx-cli ") + CALYX_VERSION,
+                                               std::string("calyx-cli ") + CALYX_RELEASE);
+        std::istringstream in(replaceAll(version, root_, tempMark));
         std::string line;
         while (std::getline(in, line)) out_ << mark << line << '\n';
         if (!text.empty() && text.back() != '\n') out_ << mark << "(no newline at the end)\n";

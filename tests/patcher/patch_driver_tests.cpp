@@ -64,6 +64,19 @@ TEST(PatchDriver, HelpPrintsTheUsageAndChangesNothing) {
     EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
 }
 
+TEST(PatchDriver, VersionAloneShowsTheVersionAndAnyOtherCountIsRefused) {
+    PatchSetup setup("English");
+    const PatchRun run = setup.run({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    const bool inABox = fixtures::testingWindowsPrograms();
+    const std::string& shown = inABox ? run.messages : run.output;
+    EXPECT_EQ(shown.rfind(std::string(inABox ? "[patcher] (none)\n" : "") + "patcher 0.", 0), 0u) << shown;
+    const PatchRun withMore = setup.run({"--version", "x"});
+    EXPECT_EQ(withMore.exitCode, 1);
+    EXPECT_EQ(withMore.messages, incorrect);
+    EXPECT_EQ(readFile(setup.game("vlm_v.exe")), "old program");
+}
+
 TEST(PatchDriver, RefusesUnsuitableInstallations) {
     PatchSetup setup("English");
     // The Windows directory as the system names it: a host path on Linux.
