@@ -99,6 +99,14 @@ void SoundBank::removeChangeListener(int handle) { listeners_.remove(handle); }
 
 void SoundBank::notifyListeners(SoundResource& resource) { listeners_.notify(resource); }
 
+void SoundBank::beginChangeGroup() {
+    if (groupDepth_++ == 0) groupListeners_.notify(true);
+}
+
+void SoundBank::endChangeGroup() {
+    if (groupDepth_ > 0 && --groupDepth_ == 0) groupListeners_.notify(false);
+}
+
 int SoundBank::indexOfResource(const SoundResource* resource) const {
     for (std::size_t i = 0; i < resources_.size(); ++i)
         if (resources_[i].get() == resource) return static_cast<int>(i);

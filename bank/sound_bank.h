@@ -96,6 +96,13 @@ public:
     int addChangeListener(Listener listener);
     void removeChangeListener(int handle);
     void notifyListeners(SoundResource& resource);
+    // Several resource changes that the user makes as one (an edit dialog's
+    // OK, a drop, a folder taken in): group listeners hear true as the
+    // outermost group begins and false as it ends. Groups nest.
+    void beginChangeGroup();
+    void endChangeGroup();
+    int addGroupListener(ListenerList<bool>::Listener listener) { return groupListeners_.add(std::move(listener)); }
+    void removeGroupListener(int handle) { groupListeners_.remove(handle); }
 
     void setDeviceLink(audio::WaveDeviceLink* link) { deviceLink_ = link; }
     audio::WaveDeviceLink* deviceLink() const { return deviceLink_; }
@@ -174,11 +181,25 @@ private:
     std::vector<std::unique_ptr<SoundResource>> resources_;
     std::vector<AuxRecord> auxRecords_;
     ListenerList<SoundResource&> listeners_;
+    ListenerList<bool> groupListeners_;
+    int groupDepth_ = 0;
     std::optional<std::string> bankPath_;
     std::string k7Directory_, tq2Directory_, k7Language_, tq2Language_;
     std::string gameDirectory_, otherGameDirectory_, languageDirectory_;
 
     NameTable nameTable_;
+};
+
+// One change group of a bank for the life of the object.
+class ChangeGroup {
+public:
+    explicit ChangeGroup(SoundBank& bank) : bank_(bank) { bank_.beginChangeGroup(); }
+    ~ChangeGroup() { bank_.endChangeGroup(); }
+    ChangeGroup(const ChangeGroup&) = delete;
+    ChangeGroup& operator=(const ChangeGroup&) = delete;
+
+private:
+    SoundBank& bank_;
 };
 
 }  // namespace calyx::bank

@@ -169,6 +169,26 @@ void SoundResource::notifyChange() {
     if (bank_) bank_->notifyListeners(*this);
 }
 
+EditState SoundResource::editState() const {
+    return {volumeOverride_, replaced_,  replacementPath_, currentSize_, currentLoopStart_, currentLoopEnd_,
+            linkFlags_,      linkKey_,   sourceOffset_,    sourceArea_,  sourceIsWav_};
+}
+
+void SoundResource::restoreEditState(const EditState& state) {
+    volumeOverride_ = state.volumeOverride;
+    replaced_ = state.replaced;
+    replacementPath_ = state.replacementPath;
+    currentSize_ = state.currentSize;
+    currentLoopStart_ = state.loopStart;
+    currentLoopEnd_ = state.loopEnd;
+    linkFlags_ = state.linkFlags;
+    linkKey_ = state.linkKey;
+    sourceOffset_ = state.sourceOffset;
+    sourceArea_ = state.sourceArea;
+    sourceIsWav_ = state.sourceIsWav;
+    notifyChange();
+}
+
 void SoundResource::commitSaved(const ResourceRecord& written, bool fileNameSet) {
     record_ = written;
     replaced_ = false;

@@ -33,6 +33,22 @@ inline constexpr std::string_view noFileName = "xxxxxxxxxxxx";
 // What the list shows as the file of a CD track.
 inline constexpr std::string_view cdAudioFileName = "<CD audio>";
 
+// What editing gives a resource, apart from its record: what an undo puts
+// back. Equal states show and save the same.
+struct EditState {
+    int volumeOverride = -1;
+    bool replaced = false;
+    std::optional<std::string> replacementPath;
+    std::uint32_t currentSize = 0;
+    std::uint32_t loopStart = 0, loopEnd = 0;
+    std::uint32_t linkFlags = 0;
+    LinkKey linkKey = 0;
+    std::int64_t sourceOffset = 0;
+    SourceArea sourceArea = SourceArea::MainArea;
+    bool sourceIsWav = false;
+    bool operator==(const EditState&) const = default;
+};
+
 class SoundResource {
 public:
     static constexpr std::size_t nameMax = 19;
@@ -119,6 +135,10 @@ public:
     void attachTo(SoundBank* bank) { bank_ = bank; }
     // Tells the bank's listeners that this resource changed.
     void notifyChange();
+
+    EditState editState() const;
+    // Puts `state` back whole, then tells the listeners once.
+    void restoreEditState(const EditState& state);
 
     // Applies what a successful save wrote (the data now lies in the saved
     // file) and forgets the replacement and any link.

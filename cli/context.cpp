@@ -43,6 +43,7 @@ std::unique_ptr<editor::BankDocument> Context::openDocument(const std::string& p
 
 std::unique_ptr<editor::BankDocument> Context::openDocument(const std::string& path, editor::LinkTable& links) const {
     auto document = std::make_unique<editor::BankDocument>(links);
+    document->setUndoEnabled(false);
     const auto result = document->open(path, editor::GetInstallInfo(installation_));
     const auto text = [&](const editor::DocumentReport& report) {
         return report.text(strings_, language()).utf8();

@@ -71,6 +71,7 @@ std::string BankDocument::soundList(const std::vector<std::size_t>& indexes) con
 BankDocument::BankDocument(LinkTable& links) : links_(links) {
     useLinkTable(bank_, links_);
     bank_.addChangeListener([this](bank::SoundResource& resource) { onResourceChanged(resource); });
+    bank_.addGroupListener([this](bool begins) { onChangeGroup(begins); });
 }
 
 BankDocument::~BankDocument() { releaseLinks(); }
@@ -79,10 +80,32 @@ void BankDocument::onResourceChanged(bank::SoundResource& resource) {
     // A sample copied from another document may read that document's
     // converted copy of a WAV file: this document keeps the copy as well.
     if (const auto& path = resource.replacementPath()) converted_.adopt(*path);
-    if (const int index = bank_.indexOfResource(&resource); index >= 0)
-        listeners_.notify(DocumentChange::ofResource(static_cast<std::size_t>(index)));
+    const int index = bank_.indexOfResource(&resource);
+    if (index >= 0) listeners_.notify(DocumentChange::ofResource(static_cast<std::size_t>(index)));
     // The file names a save writes into its records are no change of the user's.
-    if (!isSaving()) setModified(true);
+    if (isSaving()) return;
+    if (index >= 0) history_.resourceChanged(static_cast<std::size_t>(index));
+    setModified(true);
+}
+
+void BankDocument::onChangeGroup(bool begins) {
+    if (begins) {
+        history_.beginStep();
+    } else {
+        history_.endStep();
+    }
+}
+
+bool BankDocument::undo() {
+    if (isSaving() || !history_.undo()) return false;
+    setModified(!history_.atCleanPoint());
+    return true;
+}
+
+bool BankDocument::redo() {
+    if (isSaving() || !history_.redo()) return false;
+    setModified(!history_.atCleanPoint());
+    return true;
 }
 
 void BankDocument::setModified(bool modified) {
@@ -112,6 +135,7 @@ BankDocument::OpenResult BankDocument::open(std::string_view path, const Install
     case editor::OpenResult::ImpossibleCounts: return failure(DocumentProblem::NotABank);
     }
     pathName_ = bank_.bankPath().value_or(file);
+    history_.reset();
     setModified(false);
     diskStamp_ = readDiskStamp(pathName_);
     OpenResult result{true, std::nullopt};
@@ -135,6 +159,7 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
     const std::string loadedPath = *bank_.bankPath();
     const bool overItsFile = loadedPath == targetPath;
     const std::vector<bool> kept = PasteOrigins::keptSamples(bank_);
+    history_.beforeSave(kept, converted_.baseFolder());
     const auto outcome = bank::saveDocument(bank_, targetPath, progress);
     if (!outcome.saved) {
         // Nothing was written over the target; a document that was not
@@ -147,6 +172,7 @@ BankDocument::SaveResult BankDocument::save(const std::string& targetPath, bank:
         return {false, report};
     }
     pathName_ = targetPath;
+    history_.saved();
     setModified(false);
     diskStamp_ = readDiskStamp(pathName_);
     // The bank holds the converted samples now.

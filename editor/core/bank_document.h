@@ -1,5 +1,5 @@
 // An open bank as a document, without widgets: the bank with its path, its
-// title and modified flag, the links its pasted resources hold in the
+// title and modified flag, its undo history, the links its pasted resources hold in the
 // application's `LinkTable` (released when it closes), and the decisions of
 // opening, saving and closing. It hears every change of its bank, marks
 // itself modified (what a save commits excepted) and tells its listeners
@@ -22,6 +22,7 @@
 #include "editor/core/document_messages.h"
 #include "editor/core/installation.h"
 #include "editor/core/link_table.h"
+#include "editor/core/undo_history.h"
 
 namespace calyx::editor {
 
@@ -102,12 +103,20 @@ public:
     void setModified(bool modified);
     bool isSaving() const { return bank_.savesInProgress() != 0; }
 
+    // Every change since the open, to undo and redo. Undoing or redoing to
+    // the state last opened or saved leaves the document unmodified.
+    UndoHistory& history() { return history_; }
+    void setUndoEnabled(bool enabled) { history_.setEnabled(enabled); }
+    bool undo();
+    bool redo();
+
     // `listener` hears every change from now on; answers its handle.
     int addListener(DocumentListener listener);
     void removeListener(int handle);
 
 private:
     void onResourceChanged(bank::SoundResource& resource);
+    void onChangeGroup(bool begins);
     // Sounds named by index and name, the first ten of them.
     std::string soundList(const std::vector<std::size_t>& indexes) const;
 
@@ -115,6 +124,7 @@ private:
     // Declared before the bank: the copies go only after the bank is gone.
     ConvertedCopies converted_;
     bank::SoundBank bank_;
+    UndoHistory history_{bank_, links_};
     std::string pathName_;
     // The file on disk when last read or written.
     std::optional<DiskStamp> diskStamp_;

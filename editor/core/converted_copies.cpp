@@ -72,6 +72,14 @@ ConvertedCopy ConvertedCopies::convert(const std::string& original) {
     return copy;
 }
 
+void ConvertedCopies::keep(const std::string& copyPath, const std::string& original) {
+    if (std::find(copies_.begin(), copies_.end(), copyPath) != copies_.end()) return;
+    copies_.push_back(copyPath);
+    std::lock_guard guard(keptCopies().lock);
+    KeptCopy& kept = keptCopies().byCopy[copyPath];
+    if (kept.owners++ == 0) kept = KeptCopy{original, std::string(platform::directoryPart(copyPath)), 1};
+}
+
 bool ConvertedCopies::adopt(const std::string& copyPath) {
     if (std::find(copies_.begin(), copies_.end(), copyPath) != copies_.end()) return false;
     std::lock_guard guard(keptCopies().lock);

@@ -34,8 +34,13 @@ public:
     ConvertedCopies& operator=(const ConvertedCopies&) = delete;
 
     void setBaseFolder(std::string baseFolder) { base_ = std::move(baseFolder); }
+    const std::string& baseFolder() const { return base_; }
     // Converts `original`; a failure leaves nothing behind.
     ConvertedCopy convert(const std::string& original);
+    // Keeps `copyPath`, a file made elsewhere alone in a folder of
+    // `makePrivateFolder` (a file of a folder taken in, a sample kept for an
+    // undo), as a copy of `original`: it goes as copies go.
+    void keep(const std::string& copyPath, const std::string& original);
     // Keeps a copy another owner made (a sample copied from its document):
     // true when `copyPath` is such a copy and this owner did not keep it yet.
     bool adopt(const std::string& copyPath);

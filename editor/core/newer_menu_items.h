@@ -1,10 +1,12 @@
 // Menu items the game's texts know nothing of: each with its English and
-// French text and the item it follows wherever that item is shown.
+// French text and the item it follows wherever that item is shown; and
+// their keys.
 #pragma once
 
 #include <span>
 
 #include "editor/core/interface_language.h"
+#include "editor/core/menu_tables.h"
 
 namespace calyx::editor {
 
@@ -22,5 +24,7 @@ struct NewerMenuItem {
 };
 
 std::span<const NewerMenuItem> newerMenuItems();
+// The keys of commands newer than the game's accelerator table.
+std::span<const Accelerator> newerAccelerators();
 
 }  // namespace calyx::editor

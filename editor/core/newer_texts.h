@@ -1,5 +1,5 @@
 // The editor's questions and messages that the game's texts know nothing
-// of (exporting every sample, WAV files dropped on rows, converting a WAV
+// of (exporting every sample, undo and redo, WAV files dropped on rows, converting a WAV
 // file, banks changed on disk, long saves, a manual no browser opens): each in French and English,
 // chosen by the installation's language. "%1" and "%2" stand for values.
 #pragma once
@@ -29,5 +29,16 @@ inline constexpr TwoLanguageText manualNotOpened{
 inline constexpr TwoLanguageText changedOnDiskReload{
     "%1 a été modifié sur le disque par un autre programme.\n\nLe recharger ?",
     "%1 has been changed on disk by another program.\n\nReload it?"};
+
+// The Edit menu's undo and redo items naming their step ("%1").
+inline constexpr TwoLanguageText undoStep{"&Annuler %1", "&Undo %1"};
+inline constexpr TwoLanguageText redoStep{"&Rétablir %1", "&Redo %1"};
+// The steps, "%1" the resource's name or the folder's.
+inline constexpr TwoLanguageText volumeStep{"volume de %1", "volume of %1"};
+inline constexpr TwoLanguageText soundStep{"son de %1", "sound of %1"};
+inline constexpr TwoLanguageText pasteStep{"collage sur %1", "paste onto %1"};
+inline constexpr TwoLanguageText resetStep{"réinitialisation de %1", "reset of %1"};
+inline constexpr TwoLanguageText folderImportStep{"import du dossier %1", "import of folder %1"};
+inline constexpr TwoLanguageText changesStep{"modifications", "changes"};
 
 }  // namespace calyx::editor::newer_text

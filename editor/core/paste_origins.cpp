@@ -30,27 +30,38 @@ std::optional<PasteOrigins::FileStamp> PasteOrigins::stampOf(const std::string& 
 
 void PasteOrigins::recordPaste(bank::SoundResource& target, const std::string& sourcePath, std::size_t sourceIndex) {
     forget(target);
-    origins_.push_back({&target, sourcePath, sourceIndex, stampOf(sourcePath)});
+    origins_.push_back({{sourcePath, sourceIndex, stampOf(sourcePath)}, &target});
 }
 
 void PasteOrigins::recordCopy(bank::SoundResource& target, const bank::SoundResource& source) {
-    const auto found = std::find_if(origins_.begin(), origins_.end(), [&](const Origin& o) { return o.target == &source; });
+    const auto found = std::find_if(origins_.begin(), origins_.end(), [&](const TargetOrigin& o) { return o.target == &source; });
     if (found == origins_.end() || !isPendingFromBank(source)) {
         forget(target);
         return;
     }
-    Origin copy = *found;
+    TargetOrigin copy = *found;
     forget(target);
     copy.target = &target;
     origins_.push_back(std::move(copy));
 }
 
 void PasteOrigins::forget(const bank::SoundResource& target) {
-    std::erase_if(origins_, [&](const Origin& o) { return o.target == &target; });
+    std::erase_if(origins_, [&](const TargetOrigin& o) { return o.target == &target; });
+}
+
+std::optional<PasteOrigins::Origin> PasteOrigins::originOf(const bank::SoundResource& target) const {
+    for (const TargetOrigin& o : origins_)
+        if (o.target == &target && isPendingFromBank(target)) return static_cast<const Origin&>(o);
+    return std::nullopt;
+}
+
+void PasteOrigins::restore(bank::SoundResource& target, const Origin& origin) {
+    forget(target);
+    origins_.push_back({origin, &target});
 }
 
 void PasteOrigins::prune() {
-    std::erase_if(origins_, [](const Origin& o) { return !isPendingFromBank(*o.target); });
+    std::erase_if(origins_, [](const TargetOrigin& o) { return !isPendingFromBank(*o.target); });
 }
 
 std::vector<bool> PasteOrigins::keptSamples(const bank::SoundBank& bank) {
@@ -65,7 +76,7 @@ std::vector<bool> PasteOrigins::keptSamples(const bank::SoundBank& bank) {
 void PasteOrigins::sourceSaved(const std::string& path, const bank::SoundBank& bank, const std::vector<bool>& kept) {
     prune();
     const auto stamp = stampOf(path);
-    for (Origin& o : origins_) {
+    for (TargetOrigin& o : origins_) {
         if (o.path != path || !o.stamp) continue;
         const bank::SoundResource* source = bank.resourceAt(o.index);
         if (!source || o.index >= kept.size() || !kept[o.index]) {
@@ -80,7 +91,7 @@ void PasteOrigins::sourceSaved(const std::string& path, const bank::SoundBank& b
 
 std::optional<std::string> PasteOrigins::changedSource(const bank::SoundBank& bank) {
     prune();
-    for (const Origin& o : origins_) {
+    for (const TargetOrigin& o : origins_) {
         if (bank.indexOfResource(o.target) < 0) continue;
         if (!o.stamp || stampOf(o.path) != o.stamp) return o.path;
     }

@@ -28,6 +28,22 @@ public:
     void recordCopy(bank::SoundResource& target, const bank::SoundResource& source);
     void forget(const bank::SoundResource& target);
 
+    struct FileStamp {
+        std::uintmax_t size = 0;
+        std::int64_t modified = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    // Where one paste takes its bytes, apart from its target: what an undo
+    // of the paste keeps and its redo gives back.
+    struct Origin {
+        std::string path;
+        std::size_t index = 0;
+        // Nothing once the bytes can no longer be found in the file.
+        std::optional<FileStamp> stamp;
+    };
+    std::optional<Origin> originOf(const bank::SoundResource& target) const;
+    void restore(bank::SoundResource& target, const Origin& origin);
+
     // Which of `bank`'s resources keep their bytes through its next save
     // (those not replaced); taken just before the save.
     static std::vector<bool> keptSamples(const bank::SoundBank& bank);
@@ -42,25 +58,16 @@ public:
     std::size_t size() const { return origins_.size(); }
 
 private:
-    struct FileStamp {
-        std::uintmax_t size = 0;
-        std::int64_t modified = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
     static std::optional<FileStamp> stampOf(const std::string& path);
 
-    struct Origin {
+    struct TargetOrigin : Origin {
         bank::SoundResource* target;
-        std::string path;
-        std::size_t index;
-        // Nothing once the bytes can no longer be found in the file.
-        std::optional<FileStamp> stamp;
     };
     // Drops origins whose paste is no longer pending (committed by a save
     // of its bank, or given up).
     void prune();
 
-    std::vector<Origin> origins_;
+    std::vector<TargetOrigin> origins_;
 };
 
 }  // namespace calyx::editor

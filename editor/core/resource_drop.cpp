@@ -71,6 +71,7 @@ DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, b
     const std::optional<std::string> sourcePath = sourceLinked ? links.pathOf(source->linkKey()) : sourceBank.bankPath();
     const bank::LinkKey oldKey = target->linkKey();
     const bool sourcePasted = source->isReplaced() && (source->linkFlags() & bank::pasted);
+    const bank::ChangeGroup group(targetBank);
 
     target->copyFrom(*source, &sourceBank != &targetBank);
     target->setLinkKey(links.acquire(sourcePath));

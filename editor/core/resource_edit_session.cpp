@@ -352,6 +352,9 @@ void ResourceEditSession::testCurrent() {
 bool ResourceEditSession::ok() {
     bank::SoundResource* r = state_.resource;
     if (!r) return false;
+    // Volume and sample change as one, undone as one.
+    std::optional<bank::ChangeGroup> group;
+    if (state_.bank) group.emplace(*state_.bank);
     r->setVolume(readVolumeField());
     std::string text = fileNameBoxText();
     bool closes = false;

@@ -1,6 +1,9 @@
 #include "editor/widgets/command_registry.h"
 
 #include <QAction>
+#include <utility>
+
+#include "editor/widgets/command_text.h"
 
 namespace calyx::editor {
 
@@ -59,13 +62,27 @@ void CommandRegistry::setCheckedWhen(int commandId, std::function<bool()> rule) 
     update(entry);
 }
 
+void CommandRegistry::setTextWhen(int commandId, std::function<QString()> rule) {
+    action(commandId);
+    Entry& entry = entries_[commandId];
+    entry.textWhen = std::move(rule);
+    update(entry);
+}
+
 void CommandRegistry::updateActions() {
     for (auto& [id, entry] : entries_) update(entry);
 }
 
-void CommandRegistry::update(Entry& entry) const {
+void CommandRegistry::update(Entry& entry) {
     entry.action->setEnabled(entry.handler && (!entry.enabledWhen || entry.enabledWhen()));
     if (entry.checkedWhen) entry.action->setChecked(entry.checkedWhen());
+    const QString text = entry.textWhen ? entry.textWhen() : QString();
+    if (!text.isEmpty()) {
+        if (!entry.ownText) entry.ownText = entry.action->text();
+        setCommandText(*entry.action, text);
+    } else if (entry.ownText) {
+        setCommandText(*entry.action, *std::exchange(entry.ownText, std::nullopt));
+    }
 }
 
 }  // namespace calyx::editor

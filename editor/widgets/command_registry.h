@@ -8,6 +8,9 @@
 #include <QObject>
 #include <functional>
 #include <map>
+#include <optional>
+
+#include <QString>
 
 class QAction;
 
@@ -32,6 +35,9 @@ public:
     // checkable command whether it shows checked.
     void setEnabledWhen(int commandId, std::function<bool()> rule);
     void setCheckedWhen(int commandId, std::function<bool()> rule);
+    // The item's text while the rule gives one (a menu text, "&" marking
+    // the access key); its own text again while it gives none.
+    void setTextWhen(int commandId, std::function<QString()> rule);
 
     // Applies the enabling and checking rules to every action; the frame
     // calls it before a menu opens and whenever the active window changes.
@@ -46,8 +52,11 @@ private:
         std::function<void()> handler;
         std::function<bool()> enabledWhen;
         std::function<bool()> checkedWhen;
+        std::function<QString()> textWhen;
+        // The text the rule's text stands in for, while it does.
+        std::optional<QString> ownText;
     };
-    void update(Entry& entry) const;
+    static void update(Entry& entry);
 
     std::map<int, Entry> entries_;
 };

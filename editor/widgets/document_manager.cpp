@@ -77,6 +77,7 @@ CChildFrame* DocumentManager::addFrame(std::unique_ptr<CCalyxDoc> document) {
         return new CCalyxView(doc, strings_, link);
     });
     child->setSaveHandler([this, child] { return save(*child); });
+    child->document().document().addListener([this](const DocumentChange&) { updateCommandsLater(); });
     connect(&child->view().list(), &CResourceListCtrl::filesDroppedBesideRows, &frame_, &CMainFrame::openRequested);
     connect(&child->view(), &CCalyxView::editRequested, this,
             [this, child](std::size_t resourceIndex) { edit(*child, resourceIndex); });
@@ -258,7 +259,37 @@ void DocumentManager::connectCommands() {
         return child && child->document().document().canBeSaved();
     };
     for (const int id : {fileSave, fileSaveAs}) c.setEnabledWhen(id, canSave);
+
+    // Edit > Undo and Redo name the step they take back or again.
+    const auto history = [this]() -> UndoHistory* {
+        CChildFrame* child = activeDocument();
+        return child ? &child->document().document().history() : nullptr;
+    };
+    c.setHandler(editUndo, onActive([](CChildFrame& child) { child.document().document().undo(); }));
+    c.setHandler(editRedo, onActive([](CChildFrame& child) { child.document().document().redo(); }));
+    c.setEnabledWhen(editUndo, [history] { return history() && history()->canUndo(); });
+    c.setEnabledWhen(editRedo, [history] { return history() && history()->canRedo(); });
+    c.setTextWhen(editUndo, [this, history] {
+        const auto step = history() ? history()->undoName() : std::nullopt;
+        return step ? fromBuiltIn(undoItemText(*step, frame_.interfaceLanguage())) : QString();
+    });
+    c.setTextWhen(editRedo, [this, history] {
+        const auto step = history() ? history()->redoName() : std::nullopt;
+        return step ? fromBuiltIn(redoItemText(*step, frame_.interfaceLanguage())) : QString();
+    });
     c.updateActions();
+}
+
+void DocumentManager::updateCommandsLater() {
+    if (commandUpdateQueued_) return;
+    commandUpdateQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            commandUpdateQueued_ = false;
+            frame_.commands().updateActions();
+        },
+        Qt::QueuedConnection);
 }
 
 bool DocumentManager::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,5 @@
 // The editor's documents: File > New, Open, Save, Save As, Close, the
-// recent-file list, printing, and asking for every modified document before
+// recent-file list, printing, Edit > Undo and Redo, and asking for every modified document before
 // the program quits. One bank is open in one window: opening it again
 // brings its window forward.
 #pragma once
@@ -73,6 +73,9 @@ private:
     CChildFrame* findOpen(const QString& path) const;
     QString chooseFile(bool forSaving, const QString& suggestion) const;
     void connectCommands();
+    // The commands' states follow a document's change once it is whole (a
+    // dialog's OK changes a resource several times).
+    void updateCommandsLater();
 
     CMainFrame& frame_;
     const GameStrings& strings_;
@@ -83,6 +86,7 @@ private:
     FolderChooser folderChooser_;
     int untitledCount_ = 0;
     bool checkingDisk_ = false;
+    bool commandUpdateQueued_ = false;
 };
 
 }  // namespace calyx::editor

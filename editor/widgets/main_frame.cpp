@@ -62,6 +62,7 @@ std::set<int> commandsOfTheFrame() {
         }
     }
     for (const Accelerator& accelerator : accelerators()) ids.insert(accelerator.command);
+    for (const Accelerator& accelerator : newerAccelerators()) ids.insert(accelerator.command);
     for (const int id : toolbarCommands()) {
         if (id != 0) ids.insert(id);
     }
@@ -138,8 +139,9 @@ bool CMainFrame::Create() {
 
 void CMainFrame::createActions() {
     std::map<int, QList<QKeySequence>> keys;
-    for (const Accelerator& accelerator : accelerators()) {
-        keys[accelerator.command].append(QKeySequence(fromBuiltIn(accelerator.keys), QKeySequence::PortableText));
+    for (const auto& table : {accelerators(), newerAccelerators()}) {
+        for (const Accelerator& accelerator : table)
+            keys[accelerator.command].append(QKeySequence(fromBuiltIn(accelerator.keys), QKeySequence::PortableText));
     }
     // Every command carries its French name from the start, also those the
     // menu now shown lacks (the toolbar's save, cut, copy, paste, print).

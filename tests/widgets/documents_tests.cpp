@@ -131,6 +131,38 @@ private slots:
         QVERIFY(only().isWindowModified());
     }
 
+    void editUndoAndRedoNameTheirStepAndAreGreyedWithNothingToDo() {
+        using namespace command;
+        QVERIFY(manager_->openDocumentFile(writeBank("undo.bnm")));
+        QAction* undo = frame_->commands().action(editUndo);
+        QAction* redo = frame_->commands().action(editRedo);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+        {
+            // As the edit dialog's OK changes a volume.
+            const bank::ChangeGroup group(only().document().bank());
+            only().document().bank().resourceAt(0)->setVolume(12);
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Annuler volume de un"));
+        QCOMPARE(undo->iconText(), QStringLiteral("Annuler volume de un"));
+
+        undo->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(only().document().bank().resourceAt(0)->volume(), 100);
+        QVERIFY(!only().isWindowModified());
+        QVERIFY(!undo->isEnabled() && redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Annuler"));
+        QCOMPARE(redo->text(), QStringLiteral("&Rétablir volume de un"));
+        redo->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(only().document().bank().resourceAt(0)->volume(), 12);
+        QVERIFY(only().isWindowModified());
+        QCOMPARE(redo->text(), QStringLiteral("&Rétablir"));
+    }
+
     void closingAModifiedDocumentAsks() {
         QVERIFY(manager_->openDocumentFile(writeBank("ask.bnm")));
         only().document().setModified(true);

@@ -102,7 +102,7 @@ private slots:
                  (QList<int>{fileNew, fileOpen, fileClose, fileSave, fileSaveAs, fileExportAllSamples, 0, filePrint,
                              filePrintPreview,
                              filePrintSetup, 0, recentFileFirst, 0, appExit}));
-        QCOMPARE(commandsOf(documentPopups[1]), (QList<int>{editUndo, 0, editCut, editCopy, editPaste}));
+        QCOMPARE(commandsOf(documentPopups[1]), (QList<int>{editUndo, editRedo, 0, editCut, editCopy, editPaste}));
         QCOMPARE(commandsOf(documentPopups[3]), (QList<int>{windowCascade, windowTileHorizontally, windowArrange}));
         QCOMPARE(f.action(windowTileHorizontally)->text(), QStringLiteral("&Mosaïque"));
         // The open windows follow the Window menu's commands.
