@@ -29,19 +29,6 @@ constexpr TwoLanguageText bankBytesUnreadable{"ses %1 octets dans la banque ne p
 constexpr TwoLanguageText summary{"%1 échantillon(s) exporté(s) dans %2", "exported %1 samples to %2"};
 }  // namespace export_text
 
-std::string filled(std::string_view text, std::string_view first, std::string_view second = {}) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
-            result += text[i + 1] == '1' ? first : second;
-            ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}
-
 bool isSafeFileNameCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
@@ -140,7 +127,7 @@ std::string exportProblemText(const bank::SoundResource& resource, const ExportP
     case WavError::NoSampleData: {
         const std::string file = latin1ToUtf8(resource.listFileName());
         return text + (file.empty() ? std::string(export_text::namesNoFile.in(language))
-                                    : filled(export_text::fileNotFound.in(language), file));
+                                    : withArguments(export_text::fileNotFound.in(language), {file}));
     }
     case WavError::CannotWrite:
     case WavError::CannotOpen: return text + " (" + problem.path + ")";
@@ -148,13 +135,13 @@ std::string exportProblemText(const bank::SoundResource& resource, const ExportP
         // The game's words for this speak of a WAV file: a sample the bank
         // holds is said to be unreadable in words of its own.
         if (resource.currentSource().kind != bank::SourceKind::Wav)
-            return filled(export_text::bankBytesUnreadable.in(language), std::to_string(resource.dataSize()));
-        return text + filled(export_text::bytesUnreadable.in(language), std::to_string(resource.dataSize()));
+            return withArguments(export_text::bankBytesUnreadable.in(language), {std::to_string(resource.dataSize())});
+        return text + withArguments(export_text::bytesUnreadable.in(language), {std::to_string(resource.dataSize())});
     }
 }
 
 std::string exportSummary(std::size_t exported, const std::string& folder, InterfaceLanguage language) {
-    return filled(export_text::summary.in(language), std::to_string(exported), folder);
+    return withArguments(export_text::summary.in(language), {std::to_string(exported), folder});
 }
 
 }  // namespace calyx::editor

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "editor/core/resource_edit_session.h"
+#include "editor/core/resource_list.h"
+#include "platform/path.h"
 
 namespace calyx::editor {
 namespace {
@@ -43,6 +45,14 @@ PreviewLines previewLines(const SamplePreview& preview, InterfaceLanguage langua
                              : "Boucle de l'octet " + start + " à " + end;
     }
     return lines;
+}
+
+std::string previewName(const bank::SoundResource& resource, const bank::SoundBank& bank) {
+    std::string label = latin1ToUtf8(resource.name());
+    if (label.empty() && resource.isSample()) label = displayFileNameText(resource).utf8();
+    const std::string bankFile(platform::lastComponent(bank.bankPath().value_or(std::string())));
+    if (label.empty()) return bankFile;
+    return bankFile.empty() ? label : label + " \u2014 " + bankFile;
 }
 
 }  // namespace calyx::editor

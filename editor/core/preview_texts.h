@@ -33,4 +33,8 @@ struct PreviewLines {
 // UTF-8 lines for `preview`; a sample with a waveform has no heading.
 PreviewLines previewLines(const SamplePreview& preview, InterfaceLanguage language);
 
+// The pane's title line, UTF-8: the resource's name (or its file when it
+// has none) and its bank's file name, "Horn — VLM2Snd.bnm".
+std::string previewName(const bank::SoundResource& resource, const bank::SoundBank& bank);
+
 }  // namespace calyx::editor

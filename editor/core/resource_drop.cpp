@@ -1,5 +1,7 @@
 #include "editor/core/resource_drop.h"
 
+#include "platform/path.h"
+
 namespace calyx::editor {
 namespace {
 
@@ -10,6 +12,23 @@ std::string cutUtf8(std::string text, std::size_t max) {
     while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
     text.resize(end);
     return text;
+}
+
+// A resource as the question names it: by its name from the game's
+// scripts (8-bit), else its file: a record's name (8-bit) or a path the
+// user chose (UTF-8 here).
+std::string shownName(const bank::SoundResource& resource) {
+    if (!resource.name().empty()) return latin1ToUtf8(resource.name());
+    if (resource.isReplaced() && resource.replacementPath()) return *resource.replacementPath();
+    return latin1ToUtf8(resource.displayFileName());
+}
+
+// The question's first words and the target, then `replacedBy`.
+UiText askReplacing(const bank::SoundResource& target, const std::string& replacedBy, const GameStrings& strings) {
+    const auto lead = strings.AreGameStringsLoaded() ? strings.GetGameString(replaceQuestionId) : std::nullopt;
+    const std::string question =
+        (lead ? latin1ToUtf8(*lead) : std::string(replaceQuestionFrench)) + " " + shownName(target) + replacedBy;
+    return UiText::builtIn(cutUtf8(question, replaceQuestionMax));
 }
 
 }  // namespace
@@ -31,39 +50,29 @@ DropRefusal checkDrop(const bank::SoundBank& sourceBank, const bank::SoundResour
     return DropRefusal::None;
 }
 
-UiText replaceQuestion(const bank::SoundResource& target, const GameStrings& strings) {
-    // Names come from the game's scripts (8-bit); a file name shown instead
-    // is a record's name (8-bit) or a path the user chose (UTF-8 here).
-    std::string name;
-    if (!target.name().empty()) {
-        name = latin1ToUtf8(target.name());
-    } else if (target.isReplaced() && target.replacementPath()) {
-        name = *target.replacementPath();
-    } else {
-        name = latin1ToUtf8(target.displayFileName());
-    }
-    std::string question;
-    const auto lead = strings.AreGameStringsLoaded() ? strings.GetGameString(replaceQuestionId) : std::nullopt;
-    if (lead) {
-        question = latin1ToUtf8(*lead) + " " + name + "?";
-    } else {
-        const std::string_view format = replaceQuestionFrench;
-        const std::size_t at = format.find("%s");
-        question = std::string(format.substr(0, at)) + name + std::string(format.substr(at + 2));
-    }
-    return UiText::builtIn(cutUtf8(std::move(question), replaceQuestionMax));
+UiText replaceQuestion(const bank::SoundResource& target, const bank::SoundResource& source,
+                       const bank::SoundBank& sourceBank, const GameStrings& strings, InterfaceLanguage language) {
+    const std::string bankFile = std::string(platform::lastComponent(sourceBank.bankPath().value_or(std::string())));
+    return askReplacing(target, withArguments(replacedByRow.in(language), {shownName(source), bankFile}), strings);
+}
+
+UiText replaceWithFileQuestion(const bank::SoundResource& target, std::string_view filePath,
+                               const GameStrings& strings, InterfaceLanguage language) {
+    return askReplacing(target, withArguments(replacedByFile.in(language), {platform::lastComponent(filePath)}),
+                        strings);
 }
 
 DropOutcome dropResource(bank::SoundBank& sourceBank, std::size_t sourceIndex, bank::SoundBank& targetBank,
                          std::size_t targetIndex, LinkTable& links, const GameStrings& strings,
-                         const DropConfirmation& confirm, DropRefusal* refusal) {
+                         const DropConfirmation& confirm, DropRefusal* refusal, InterfaceLanguage language) {
     bank::SoundResource* source = sourceBank.resourceAt(sourceIndex);
     bank::SoundResource* target = targetBank.resourceAt(targetIndex);
     DropRefusal why = DropRefusal::NotSamples;
     if (source && target) why = checkDrop(sourceBank, *source, targetBank, *target);
     if (refusal) *refusal = why;
     if (why != DropRefusal::None) return DropOutcome::Refused;
-    if (!confirm || !confirm(replaceQuestion(*target, strings))) return DropOutcome::Cancelled;
+    if (!confirm || !confirm(replaceQuestion(*target, *source, sourceBank, strings, language)))
+        return DropOutcome::Cancelled;
 
     // The bank file the bytes lie in, taken before the copy changes anything
     // (the two may be one resource's bank).

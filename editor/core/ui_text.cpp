@@ -35,4 +35,18 @@ std::string formatWithArgument(const UiText& text, std::string_view argumentUtf8
     return out;
 }
 
+std::string withArguments(std::string_view text, std::initializer_list<std::string_view> arguments) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t number = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '0') : 0;
+        if (text[i] == '%' && number >= 1 && number <= arguments.size()) {
+            result += *(arguments.begin() + (number - 1));
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
 }  // namespace calyx::editor

@@ -7,6 +7,7 @@
 // (QString::fromLatin1 or QString::fromUtf8), or turned into UTF-8 by `utf8()`.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,9 @@ std::string latin1ToUtf8(std::string_view latin1);
 // The text as UTF-8 with every "%1" replaced by `argumentUtf8` (the way the
 // framework fills its one-argument messages with a file title).
 std::string formatWithArgument(const UiText& text, std::string_view argumentUtf8);
+
+// `text` with "%1", "%2"... replaced by the arguments in order (a number
+// without its argument is left as it is).
+std::string withArguments(std::string_view text, std::initializer_list<std::string_view> arguments);
 
 }  // namespace calyx::editor

@@ -19,10 +19,10 @@ FileDragMeaning fileDragMeaning(const bank::SoundBank& bank, const bank::SoundRe
 
 FileDropOutcome dropWavFiles(bank::SoundBank& bank, std::size_t targetIndex, const std::vector<std::string>& paths,
                              LinkTable& links, const GameStrings& strings, const DropConfirmation& confirm,
-                             EditDialogView& messages, const ConversionOffer& offer) {
+                             EditDialogView& messages, const ConversionOffer& offer, InterfaceLanguage language) {
     bank::SoundResource* target = bank.resourceAt(targetIndex);
     if (paths.empty() || !target || !acceptsDroppedFiles(bank, *target)) return FileDropOutcome::Refused;
-    if (!confirm(replaceQuestion(*target, strings))) return FileDropOutcome::Cancelled;
+    if (!confirm(replaceWithFileQuestion(*target, paths.front(), strings, language))) return FileDropOutcome::Cancelled;
     // The dialog, unseen, opened on the target: the file dropped on it,
     // then OK.
     ResourceEditSession session(messages, links, strings);

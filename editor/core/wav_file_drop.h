@@ -42,6 +42,7 @@ FileDragMeaning fileDragMeaning(const bank::SoundBank& bank, const bank::SoundRe
 // `offer`, when set, offers to convert a file refused for its format.
 FileDropOutcome dropWavFiles(bank::SoundBank& bank, std::size_t targetIndex, const std::vector<std::string>& paths,
                              LinkTable& links, const GameStrings& strings, const DropConfirmation& confirm,
-                             EditDialogView& messages, const ConversionOffer& offer = {});
+                             EditDialogView& messages, const ConversionOffer& offer = {},
+                             InterfaceLanguage language = InterfaceLanguage::French);
 
 }  // namespace calyx::editor

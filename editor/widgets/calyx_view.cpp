@@ -1,17 +1,23 @@
 #include "editor/widgets/calyx_view.h"
 
+#include <QAction>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
 #include <QVBoxLayout>
 
 #include "editor/core/headless_dialog_view.h"
 #include "editor/core/print_layout.h"
+#include "editor/core/resource_filter.h"
 #include "editor/core/row_commands.h"
 #include "editor/widgets/calyx_app.h"
 #include "editor/widgets/calyx_doc.h"
 #include "editor/widgets/listing_printer.h"
 #include "editor/widgets/message_box.h"
+#include "editor/widgets/qt_text.h"
 #include "editor/widgets/resource_drag_data.h"
 #include "editor/widgets/resource_drag_drop.h"
 #include "editor/widgets/resource_edit_dlg.h"
@@ -31,8 +37,10 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
     setObjectName(QStringLiteral("resourceView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(list_);
+    layout->setSpacing(0);
     list_->setResourceModel(model_);
+    createFilterBox();
+    layout->addWidget(list_);
     setFocusProxy(list_);
 
     bank::SoundBank& bank = document_.bank();
@@ -50,6 +58,7 @@ CCalyxView::CCalyxView(CCalyxDoc& document, const GameStrings& strings, const au
             return static_cast<int>(*resource);
         });
     dropTarget_->setConversionOffer(document_.conversionOffer());
+    dropTarget_->setLanguage(document_.interfaceLanguage());
     list_->setDropTarget(dropTarget_.get());
     connect(list_, &CResourceListCtrl::dragRequested, this, [this](std::size_t resourceIndex) {
         startResourceDrag(list_, *dragLink_, document_.bank(), static_cast<int>(resourceIndex));
@@ -67,6 +76,71 @@ void CCalyxView::openResource(std::size_t resourceIndex) {
     if (!resource) return;
     resource->setOwner(document_.bank().deviceLink());
     emit editRequested(resourceIndex);
+}
+
+void CCalyxView::createFilterBox() {
+    const InterfaceLanguage language = document_.interfaceLanguage();
+    filterBox_ = new QLineEdit(this);
+    filterBox_->setObjectName(QStringLiteral("findSound"));
+    filterBox_->setPlaceholderText(fromBuiltIn(filter_text::placeholder.in(language)));
+    filterBox_->setAccessibleName(fromBuiltIn(filter_text::name.in(language)));
+    filterBox_->setClearButtonEnabled(true);
+    filterBox_->installEventFilter(this);
+    filterCount_ = new QLabel(this);
+    filterCount_->setObjectName(QStringLiteral("foundCount"));
+    filterCount_->setAccessibleName(fromBuiltIn(filter_text::countName.in(language)));
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(2, 2, 6, 2);
+    row->addWidget(filterBox_, 1);
+    row->addWidget(filterCount_);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    connect(filterBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        list_->setFilterText(text);
+        updateFilterCount();
+    });
+    // Ctrl+F anywhere in this bank's window.
+    auto* find = new QAction(this);
+    find->setShortcuts(QKeySequence::Find);
+    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        filterBox_->setFocus(Qt::ShortcutFocusReason);
+        filterBox_->selectAll();
+    });
+    updateFilterCount();
+}
+
+void CCalyxView::updateFilterCount() {
+    filterCount_->setText(fromBuiltIn(filterCountText(static_cast<std::size_t>(model_->rowCount()),
+                                                      static_cast<std::size_t>(model_->resourceCount()),
+                                                      document_.interfaceLanguage())));
+}
+
+bool CCalyxView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != filterBox_ || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Escape:
+        // Escape clears the box; in an empty box it goes back to the list.
+        if (filterBox_->text().isEmpty()) {
+            list_->setFocus(Qt::OtherFocusReason);
+        } else {
+            filterBox_->clear();
+        }
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // The rows found are chosen without leaving the box.
+        QCoreApplication::sendEvent(list_, event);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        list_->runRowCommand(RowCommand::Edit);
+        return true;
+    default: return QWidget::eventFilter(watched, event);
+    }
 }
 
 namespace {

@@ -9,6 +9,8 @@
 
 #include "audio/wave_device_link.h"
 
+class QLabel;
+class QLineEdit;
 class QPrinter;
 
 namespace calyx::editor {
@@ -31,6 +33,10 @@ public:
     CCalyxDoc& document() { return document_; }
     CResourceListCtrl& list() { return *list_; }
     ResourceListModel& model() { return *model_; }
+    // The box above the list that keeps only the rows containing its text
+    // (Ctrl+F), and the count of rows it keeps beside it.
+    QLineEdit* filterBox() const { return filterBox_; }
+    QLabel* filterCount() const { return filterCount_; }
 
     // Paints the listing on `printer`, within its page range.
     void printListing(QPrinter& printer);
@@ -45,18 +51,25 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    // The filter box's keys: Escape clears it, the moving keys move in the
+    // list, Enter opens the current row.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void openResource(std::size_t resourceIndex);
     // The row commands Export WAV... (asks where) and Reset to the bank's sound.
     void exportResource(std::size_t resourceIndex);
     void resetResource(std::size_t resourceIndex);
+    void createFilterBox();
+    void updateFilterCount();
 
     CCalyxDoc& document_;
     const GameStrings& strings_;
     audio::WaveDeviceLink deviceLink_;
     ResourceListModel* model_;
     CResourceListCtrl* list_;
+    QLineEdit* filterBox_ = nullptr;
+    QLabel* filterCount_ = nullptr;
     // What a drag from this view names, and the rules of drops on it.
     std::unique_ptr<DragLink> dragLink_;
     std::unique_ptr<ResourceDropTarget> dropTarget_;

@@ -64,7 +64,11 @@ void PreviewFeed::showCurrentRow() {
         return;
     }
     bank::SoundBank& bank = view_->document().bank();
-    pane_.showResource(bank.resourceAt(view_->model().resourceAtRow(row)), &bank);
+    bank::SoundResource* resource = bank.resourceAt(view_->model().resourceAtRow(row));
+    // The same resource on another row (the rows were filtered or sorted):
+    // what it plays goes on.
+    if (resource == pane_.shownResource()) return;
+    pane_.showResource(resource, &bank);
 }
 
 }  // namespace calyx::editor

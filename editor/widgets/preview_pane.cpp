@@ -63,6 +63,12 @@ CPreviewPane::CPreviewPane(LinkTable& links, const GameStrings& strings, Interfa
     setAccessibleName(fromBuiltIn(preview_text::title.in(language)));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
+    name_ = new QLabel(body);
+    name_->setObjectName(QStringLiteral("previewName"));
+    name_->setWordWrap(true);
+    QFont bold = name_->font();
+    bold.setBold(true);
+    name_->setFont(bold);
     heading_ = new QLabel(body);
     heading_->setWordWrap(true);
     waveform_ = new CWaveformView(body);
@@ -79,6 +85,7 @@ CPreviewPane::CPreviewPane(LinkTable& links, const GameStrings& strings, Interfa
     buttons->addWidget(play_);
     buttons->addWidget(stop_);
     buttons->addStretch();
+    layout->addWidget(name_);
     layout->addWidget(heading_);
     layout->addWidget(waveform_, 1);
     layout->addWidget(details_);
@@ -109,6 +116,8 @@ void CPreviewPane::refresh() {
 }
 
 void CPreviewPane::showLines() {
+    name_->setText(resource_ ? fromBuiltIn(previewName(*resource_, *bank_)) : QString());
+    name_->setVisible(resource_ != nullptr);
     if (!resource_) {
         heading_->setText(fromBuiltIn(preview_text::nothingSelected.in(language_)));
         details_->clear();
@@ -162,6 +171,7 @@ void CPreviewPane::stop() {
 }
 
 QString CPreviewPane::headingText() const { return heading_->text(); }
+QString CPreviewPane::nameText() const { return name_->text(); }
 QString CPreviewPane::detailsText() const { return details_->text(); }
 
 }  // namespace calyx::editor

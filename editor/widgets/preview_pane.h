@@ -69,6 +69,8 @@ public:
     QPushButton* playButton() const { return play_; }
     QPushButton* stopButton() const { return stop_; }
     QString headingText() const;
+    // The name of what the pane shows (empty when nothing is shown).
+    QString nameText() const;
     QString detailsText() const;
 
     // How many columns a summary has, whatever the pane's width: enough for
@@ -89,6 +91,7 @@ private:
     HeadlessDialogView view_;
     std::unique_ptr<ResourceEditSession> session_;
     CWaveformView* waveform_;
+    QLabel* name_;
     QLabel* heading_;
     QLabel* details_;
     QLabel* loop_;

@@ -88,7 +88,7 @@ DropOutcome ResourceDropTarget::drop(const QPoint& point) {
     // The view the row came from may have closed since the drag entered.
     if (!isLiveDragLink(link) || !link->bank || link->index < 0) return DropOutcome::Refused;
     return dropResource(*link->bank, static_cast<std::size_t>(link->index), bank_,
-                        static_cast<std::size_t>(*targetIndex), links_, strings_, askReplace);
+                        static_cast<std::size_t>(*targetIndex), links_, strings_, askReplace, nullptr, language_);
 }
 
 ResourceDropTarget::FileDrop ResourceDropTarget::dropFiles(const QMimeData& data, const QPoint& point) {
@@ -110,7 +110,7 @@ FileDropOutcome ResourceDropTarget::replaceWithFiles(int resourceIndex, const QS
     HeadlessDialogView messages;
     messages.onMessage = [](const UiText& text, unsigned style) { messageBox(text, style); };
     return dropWavFiles(bank_, static_cast<std::size_t>(resourceIndex), files, links_, strings_, askReplace, messages,
-                        conversionOffer_);
+                        conversionOffer_, language_);
 }
 
 }  // namespace calyx::editor

@@ -70,6 +70,8 @@ public:
     FileDropOutcome replaceWithFiles(int resourceIndex, const QStringList& paths);
     // Offers to convert a dropped file refused for its format.
     void setConversionOffer(ConversionOffer offer) { conversionOffer_ = std::move(offer); }
+    // The language of the questions the game's texts do not hold.
+    void setLanguage(InterfaceLanguage language) { language_ = language; }
 
     // The rectangle drawn under the mouse while a drop is possible.
     std::optional<QRect> feedback() const;
@@ -87,6 +89,7 @@ private:
     bool acceptFiles_ = false;
     QStringList draggedFiles_;
     ConversionOffer conversionOffer_;
+    InterfaceLanguage language_ = InterfaceLanguage::French;
     bool feedbackShown_ = false;
     QPoint lastFeedbackPoint_;
     QSize feedbackSize_{100, 16};

@@ -126,6 +126,19 @@ void CResourceListCtrl::runRowCommand(RowCommand command) {
     }
 }
 
+void CResourceListCtrl::setFilterText(const QString& text) {
+    if (!model_) return;
+    const auto wanted = currentResource();
+    const int column = std::max(currentIndex().column(), 0);
+    model_->setFilterText(text);
+    int row = wanted ? model_->rowOfResource(*wanted) : -1;
+    if (row < 0 && model_->rowCount() > 0) row = 0;
+    if (row >= 0) {
+        setCurrentIndex(model_->index(row, column));
+        scrollTo(currentIndex());
+    }
+}
+
 void CResourceListCtrl::showRowMenu(const QPoint& globalPoint) {
     updateRowActions();
     rowMenu_->popup(globalPoint);

@@ -39,6 +39,9 @@ public:
     QAction* rowAction(RowCommand command) const { return rowActions_.at(command); }
     // The context menu of the current row.
     QMenu* rowMenu() const { return rowMenu_; }
+    // Shows only the rows that contain `text`; the current row stays when
+    // it is kept, else the first row kept becomes current.
+    void setFilterText(const QString& text);
     // Runs a row command on the current row (when it applies to it).
     void runRowCommand(RowCommand command);
 

@@ -8,11 +8,15 @@
 namespace calyx::editor {
 
 ResourceListModel::ResourceListModel(BankDocument& document, const GameStrings& strings, QObject* parent)
-    : QAbstractTableModel(parent), document_(document), bank_(document.bank()), strings_(strings) {
-    rows_.resize(bank_.resourceCount());
-    std::iota(rows_.begin(), rows_.end(), std::size_t{0});
+    : QAbstractTableModel(parent), document_(document), bank_(document.bank()), strings_(strings), filter_(bank_) {
+    order_.resize(bank_.resourceCount());
+    std::iota(order_.begin(), order_.end(), std::size_t{0});
+    shown_.assign(order_.size(), true);
+    rows_ = order_;
     listenerHandle_ = document_.addListener([this](const DocumentChange& change) {
-        if (change.kind == DocumentChange::Kind::Resource) refreshResource(change.resource);
+        if (change.kind != DocumentChange::Kind::Resource) return;
+        filter_.forget(change.resource);
+        refreshResource(change.resource);
     });
 }
 
@@ -55,7 +59,10 @@ void ResourceListModel::sortByColumn(int column) {
     std::vector<std::size_t> resources;
     resources.reserve(static_cast<std::size_t>(before.size()));
     for (const QModelIndex& index : before) resources.push_back(rows_[static_cast<std::size_t>(index.row())]);
-    sortRows(rows_, bank_, column, directions_);
+    sortRows(order_, bank_, column, directions_);
+    rows_.clear();
+    for (const std::size_t resource : order_)
+        if (shown_[resource]) rows_.push_back(resource);
     std::vector<int> rowOf(bank_.resourceCount() + 1, -1);
     for (std::size_t row = 0; row < rows_.size(); ++row)
         if (rows_[row] < rowOf.size()) rowOf[rows_[row]] = static_cast<int>(row);
@@ -65,6 +72,17 @@ void ResourceListModel::sortByColumn(int column) {
         after.push_back(this->index(rowOf[resources[static_cast<std::size_t>(i)]], before[i].column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ResourceListModel::setFilterText(const QString& text) {
+    beginResetModel();
+    filter_.setText(text.toStdString());
+    rows_.clear();
+    for (const std::size_t resource : order_) {
+        shown_[resource] = filter_.matches(resource);
+        if (shown_[resource]) rows_.push_back(resource);
+    }
+    endResetModel();
 }
 
 int ResourceListModel::rowOfResource(std::size_t resourceIndex) const {

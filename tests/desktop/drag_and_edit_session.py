@@ -126,7 +126,8 @@ def drag_between_banks(prefix, home, work):
     box = message_box()
     question = [n.name for n in walk(box) if n.getRoleName() == "text"]
     screenshot("drop-question")
-    check(any("Skid" in q for q in question), "the drop asks before replacing Skid: %r" % question)
+    check("Replace the sound of Skid with Horn from VLM2Snd.bnm?" in question,
+          "the drop asks before replacing Skid, naming the source: %r" % question)
     buttons = [n.name for n in walk(box) if n.getRoleName() == "push button" and n.name]
     check(buttons == ["OK", "Cancel"], "the question offers OK and Cancel: %r" % buttons)
     press(wait_for(find("push button", "OK", box), "the question's OK"))

@@ -87,7 +87,7 @@ def main():
         target = wait_for(find("table cell", target_name), "the row of " + target_name)
         screenshot("file-drop-before")
         source = drag_from_outside([wav, os.path.join(home, "tone-other.wav")], target)
-        answer_box("OK", target_name + "?")
+        answer_box("OK", "Replace the sound of %s with the file tone44k.wav?" % target_name)
         screenshot("file-drop-conversion-offer")
         answer_box("Yes", "Convert a copy")
         try:

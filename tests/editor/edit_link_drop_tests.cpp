@@ -93,7 +93,7 @@ TEST_F(DropTest, WithinABankTheTargetIsPastedWithItsOwnBanksKey) {
     bankA->addChangeListener([&](bank::SoundResource&) { ++changes; });
     ASSERT_EQ(drop(*bankA, 0, *bankA, 1), DropOutcome::Copied);
     const auto& target = *bankA->resourceAt(1);
-    EXPECT_EQ(questions, std::vector<std::string>{"Voulez-vous remplacer res2?"});
+    EXPECT_EQ(questions, std::vector<std::string>{"Voulez-vous remplacer res2 par res1 de a.bnm ?"});
     EXPECT_EQ(target.linkFlags(), static_cast<std::uint32_t>(bank::pasted));
     EXPECT_EQ(links.pathOf(target.linkKey()), *bankA->bankPath());
     EXPECT_TRUE(target.isReplaced());
@@ -181,15 +181,22 @@ TEST_F(DropTest, RefusalsAndCancelLeaveTheTargetAsItWas) {
     EXPECT_EQ(links.size(), 0u);
 }
 
-TEST_F(DropTest, TheQuestionNamesTheTargetOrItsFileAndNeverOverruns) {
+TEST_F(DropTest, TheQuestionNamesTargetAndSourceOrTheirFilesAndNeverOverruns) {
     GameStrings game;
-    ASSERT_EQ(game.loadFromBytes("32 \"Remplacer donc\"\n999"), 1);
-    EXPECT_EQ(replaceQuestion(*bankA->resourceAt(0), game).utf8(), "Remplacer donc res1?");
-    // The first-game bank has no names here: its file name stands in.
-    EXPECT_EQ(replaceQuestion(*bankK7->resourceAt(0), strings).utf8(), "Voulez-vous remplacer K1.WAV?");
+    ASSERT_EQ(game.loadFromBytes("32 \"Replace the sound of\"\n999"), 1);
+    const auto english = InterfaceLanguage::English, french = InterfaceLanguage::French;
+    EXPECT_EQ(replaceQuestion(*bankA->resourceAt(0), *bankB->resourceAt(1), *bankB, game, english).utf8(),
+              "Replace the sound of res1 with res12 from b.bnm?");
+    // The first-game bank has no names here: its file names stand in.
+    EXPECT_EQ(replaceQuestion(*bankK7->resourceAt(0), *bankK7->resourceAt(1), *bankK7, strings, french).utf8(),
+              "Voulez-vous remplacer K1.WAV par K2.RAW de k7.bnm ?");
+    EXPECT_EQ(replaceWithFileQuestion(*bankA->resourceAt(1), "/home/u/sons/Klaxon.wav", game, english).utf8(),
+              "Replace the sound of res2 with the file Klaxon.wav?");
+    EXPECT_EQ(replaceWithFileQuestion(*bankA->resourceAt(1), "C:\\sons\\Klaxon.wav", strings, french).utf8(),
+              "Voulez-vous remplacer res2 par le fichier Klaxon.wav ?");
     bank::SoundResource& target = *bankK7->resourceAt(0);
     target.setReplacement(true, 8, std::string(400, 'p') + ".wav");
-    const std::string question = replaceQuestion(target, strings).utf8();
+    const std::string question = replaceQuestion(target, *bankA->resourceAt(0), *bankA, strings, french).utf8();
     EXPECT_EQ(question.size(), replaceQuestionMax);
     EXPECT_EQ(question.rfind("Voulez-vous remplacer ppp", 0), 0u);
 }

@@ -50,7 +50,7 @@ TEST_F(WavFileDropTest, TheFirstFileBecomesThePendingReplacementAfterThePastesQu
     const std::string first = wav("first.wav", fixtures::patternBytes(42, 7));
     const std::string second = wav("second.wav", fixtures::patternBytes(80, 8));
     EXPECT_EQ(drop(1, {first, second}), FileDropOutcome::Replaced);
-    EXPECT_EQ(questions_, (std::vector<std::string>{"Voulez-vous remplacer res2?"}));
+    EXPECT_EQ(questions_, (std::vector<std::string>{"Voulez-vous remplacer res2 par le fichier first.wav ?"}));
     EXPECT_TRUE(view_.messages.empty());
     const bank::SoundResource& r = *bank_->resourceAt(1);
     EXPECT_TRUE(r.isReplaced());

@@ -105,7 +105,7 @@ private slots:
         const QString second = wav("second.wav", fixtures::patternBytes(96, 6));
         answer_ = MessageResult::Cancel;
         QCOMPARE(dropOnto(1, {first, second}), Qt::CopyAction);
-        QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res2?"});
+        QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res2 par le fichier first.wav ?"});
         QVERIFY(!document().document().isModified());
 
         answer_ = MessageResult::Ok;

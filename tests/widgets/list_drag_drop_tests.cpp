@@ -103,7 +103,7 @@ private slots:
 
         answer_ = MessageResult::Cancel;
         QCOMPARE(dragOnto(b_, 0, *data), std::make_pair(Qt::MoveAction, false));
-        QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res7?"});
+        QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res7 par res2 de a.bnm ?"});
         QVERIFY(!b_.doc->isModified());
         QVERIFY(!b_.doc->bank().resourceAt(0)->isReplaced());
 

@@ -94,7 +94,10 @@ private slots:
         QCOMPARE(pane.headingText(), QString("No resource selected"));
         QVERIFY(!pane.playButton()->isEnabled());
 
+        QCOMPARE(pane.nameText(), QString());
         pane.showResource(bank_->resourceAt(0), bank_.get());
+        // The pane names what it shows.
+        QCOMPARE(pane.nameText(), QString::fromUtf8("res1 \u2014 PREVIEW.BNM"));
         QCOMPARE(pane.headingText(), QString());
         QCOMPARE(pane.detailsText(), QString("Duration: 0.50 s   Size: 22050 bytes"));
         QCOMPARE(int(pane.preview().columns.size()), CPreviewPane::summaryColumns);
@@ -130,6 +133,7 @@ private slots:
         QVERIFY(!pane.playButton()->isEnabled());
         pane.showResource(bank_->resourceAt(3), bank_.get());
         QCOMPARE(pane.headingText(), QString("Empty slot"));
+        QCOMPARE(pane.nameText(), QString("PREVIEW.BNM"));  // an empty slot has no name
     }
 
     void frenchTextsAndAMissingFileSaySo() {

@@ -102,7 +102,7 @@ private slots:
     void aDropBetweenTwoBanksConfirmedOrCancelled() {
         answer_ = MessageResult::Cancel;
         QCOMPARE(dragAndDrop(*bankA_, 1, *bankB_, 0), DropOutcome::Cancelled);
-        QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res7?"});
+        QCOMPARE(questions_, QStringList{"Voulez-vous remplacer res7 par res2 de a.bnm ?"});
         QVERIFY(!bankB_->resourceAt(0)->isReplaced());
         QCOMPARE(links_.size(), std::size_t{0});
 
