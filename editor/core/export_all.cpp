@@ -89,6 +89,19 @@ std::string exportFileName(std::size_t index, const bank::SoundResource& resourc
     return name + std::string(audio::wavExtension);
 }
 
+ExportProblem exportSampleInto(bank::SoundBank& bank, std::size_t index, const std::string& hostFolder) {
+    const bank::SoundResource* resource = bank.resourceAt(index);
+    if (!resource || !hasSampleData(*resource)) return {index, WavError::NoSampleData, {}};
+    // The sample as the edit dialog's export button reads it.
+    std::optional<std::vector<std::uint8_t>> sample;
+    WavError error = readCurrentSample(*resource, bank, sample);
+    if (error == WavError::None && !sample) error = WavError::NoSampleData;
+    const std::string path = platform::hostPathIn(hostFolder, exportFileName(index, *resource));
+    if (error == WavError::None && !writeWav(path, *sample, static_cast<std::uint32_t>(sample->size())))
+        error = WavError::CannotWrite;
+    return {index, error, path};
+}
+
 ExportAllReport exportAllSamples(bank::SoundBank& bank,
                                  const std::string& hostFolder,
                                  const std::function<void(const std::string&)>& written,
@@ -98,20 +111,14 @@ ExportAllReport exportAllSamples(bank::SoundBank& bank,
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) total += hasSampleData(*bank.resourceAt(i));
     std::size_t done = 0;
     for (std::size_t i = 0; i < bank.resourceCount(); ++i) {
-        auto& resource = *bank.resourceAt(i);
-        if (!hasSampleData(resource)) continue;
-        // The sample as the edit dialog's export button reads it.
-        std::optional<std::vector<std::uint8_t>> sample;
-        WavError error = readCurrentSample(resource, bank, sample);
-        if (error == WavError::None && !sample) error = WavError::NoSampleData;
-        const std::string path = platform::hostPathIn(hostFolder, exportFileName(i, resource));
-        if (error == WavError::None && !writeWav(path, *sample, static_cast<std::uint32_t>(sample->size())))
-            error = WavError::CannotWrite;
-        if (error == WavError::None) {
+        if (!hasSampleData(*bank.resourceAt(i))) continue;
+        ExportProblem result = exportSampleInto(bank, i, hostFolder);
+        if (result.wavError == WavError::None) {
             ++report.exported;
-            if (written) written(path);
+            if (written) written(result.path);
         } else {
-            report.problems.push_back({i, error, error == WavError::CannotWrite ? path : std::string()});
+            if (result.wavError != WavError::CannotWrite) result.path.clear();
+            report.problems.push_back(std::move(result));
         }
         if (progress) progress(++done, total);
     }

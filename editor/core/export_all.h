@@ -27,6 +27,12 @@ struct ExportProblem {
     std::string path;  // the file that could not be opened or written, for those errors
 };
 
+// Writes resource `index`'s present sample into the existing folder
+// `hostFolder` under its exportFileName, as export all writes each one (a
+// row dragged out of the editor is written so too). None and the file's
+// path, or what went wrong (with the path for CannotWrite).
+ExportProblem exportSampleInto(bank::SoundBank& bank, std::size_t index, const std::string& hostFolder);
+
 struct ExportAllReport {
     std::size_t exported = 0;
     std::vector<ExportProblem> problems;

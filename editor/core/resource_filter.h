@@ -21,7 +21,6 @@ namespace filter_text {
 inline constexpr TwoLanguageText name{"Rechercher un son", "Find a sound"};
 inline constexpr TwoLanguageText placeholder{"Rechercher un son (Ctrl+F) : nom, fichier ou description",
                                              "Find a sound (Ctrl+F): name, file or description"};
-inline constexpr TwoLanguageText countName{"Sons affichés", "Sounds shown"};
 }  // namespace filter_text
 
 // `utf8` with ASCII and Latin-1 capital letters made small.

@@ -38,6 +38,7 @@
 #include "editor/widgets/preview_pane.h"
 #include "editor/widgets/qt_text.h"
 #include "editor/widgets/recent_file_list.h"
+#include "editor/widgets/resource_drag_data.h"
 #include "editor/widgets/window_layout.h"
 #include "editor/widgets/window_settings.h"
 
@@ -511,11 +512,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (localFilesOf(*event->mimeData()).isEmpty()) return QMainWindow::dragEnterEvent(event);
+    // A row of the editor carries its sample's file for other programs:
+    // dropped beside the lists it is no bank to open.
+    if (offersResourceLink(*event->mimeData()) || localFilesOf(*event->mimeData()).isEmpty())
+        return QMainWindow::dragEnterEvent(event);
     event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    if (offersResourceLink(*event->mimeData())) return QMainWindow::dropEvent(event);
     const QStringList paths = localFilesOf(*event->mimeData());
     if (paths.isEmpty()) return QMainWindow::dropEvent(event);
     event->acceptProposedAction();

@@ -3,12 +3,14 @@
 #include <QDrag>
 #include <QFile>
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 #include <utility>
 
 #include "editor/core/headless_dialog_view.h"
 #include "editor/core/link_table.h"
 #include "editor/core/message_box.h"
+#include "editor/widgets/dragged_sample_file.h"
 #include "editor/widgets/dropped_files.h"
 #include "editor/widgets/message_box.h"
 #include "editor/widgets/resource_drag_data.h"
@@ -23,11 +25,15 @@ bool askReplace(const UiText& question) { return messageBox(question, message_st
 void startResourceDrag(QWidget* source, DragLink& link, bank::SoundBank& bank, int index) {
     link.bank = &bank;
     link.index = index;
+    std::unique_ptr<QMimeData> data = makeResourceDragData(link);
+    // Out of the editor the row is a WAV file; in it, the row data is read
+    // first and the file is not looked at.
+    if (const auto file = writeDraggedSample(bank, index)) data->setUrls({QUrl::fromLocalFile(*file)});
     auto* drag = new QDrag(source);
-    drag->setMimeData(makeResourceDragData(link).release());
+    drag->setMimeData(data.release());
     // Copy, move and link are offered; whichever the target takes, the
-    // source stays as it is.
-    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
+    // source stays as it is. Other programs are offered a copy of the file.
+    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
 }
 
 ResourceDropTarget::ResourceDropTarget(bank::SoundBank& bank, LinkTable& links, const GameStrings& strings,

@@ -29,7 +29,9 @@ class GameStrings;
 class LinkTable;
 
 // Runs the drag of resource `index` of `bank` from `source` (a modal loop
-// until the drop or the cancel). The source resource never changes.
+// until the drop or the cancel): the row for the editor's lists, and the
+// row's sample as a WAV file for other programs. The source resource never
+// changes.
 void startResourceDrag(QWidget* source, DragLink& link, bank::SoundBank& bank, int index);
 
 class ResourceDropTarget {

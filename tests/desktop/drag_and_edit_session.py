@@ -18,8 +18,8 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, centre, check, dialog_named, dialogs, double_click, expect_quit, find, finish, press,
-                             run_menu, screenshot, start, wait_for, walk, xdotool)
+from session_support import (BIN, centre, check, dialog_named, dialogs, double_click, drag_mouse, expect_quit, find,
+                             finish, press, run_menu, screenshot, start, wait_for, walk, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 K7 = "drive_c/Jeux/K7/K7datab/Resson/K7Snd.bnm"
@@ -79,17 +79,7 @@ def document(title):
 
 def drag(source, target):
     """Presses on `source`, moves the real mouse in steps onto `target` and lets go."""
-    sx, sy = centre(source)
-    tx, ty = centre(target)
-    xdotool("mousemove", sx, sy)
-    time.sleep(0.3)
-    xdotool("mousedown", 1)
-    for step in range(1, 21):
-        xdotool("mousemove", sx + (tx - sx) * step // 20, sy + (ty - sy) * step // 20)
-        time.sleep(0.05)
-    time.sleep(0.5)
-    screenshot("drag-over-row")
-    xdotool("mouseup", 1)
+    drag_mouse(centre(source), centre(target), "drag-over-row")
 
 
 def message_box():

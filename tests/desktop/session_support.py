@@ -157,6 +157,28 @@ def centre(node):
     return box.x + min(20, box.width // 2), box.y + box.height // 2
 
 
+def drag_mouse(start_point, end_point, shot, steps=20):
+    """Presses the real mouse at `start_point`, moves it in `steps` steps
+    onto `end_point`, takes the picture `shot` there and lets go."""
+    (sx, sy), (tx, ty) = start_point, end_point
+    xdotool("mousemove", sx, sy)
+    time.sleep(0.3)
+    xdotool("mousedown", 1)
+    for step in range(1, steps + 1):
+        xdotool("mousemove", sx + (tx - sx) * step // steps, sy + (ty - sy) * step // steps)
+        time.sleep(0.05)
+    time.sleep(0.5)
+    screenshot(shot)
+    xdotool("mouseup", 1)
+
+
+def make_demo(home):
+    """The demo installation in `home`; answers its prefix."""
+    prefix = os.path.join(home, "demo")
+    subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+    return prefix
+
+
 def double_click(node):
     x, y = centre(node)
     xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
