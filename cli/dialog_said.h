@@ -9,9 +9,7 @@ namespace calyx::cli {
 
 // The dialog's messages joined by "; ", or `fallback` when it said nothing.
 inline std::string dialogSaid(const editor::HeadlessDialogView& view, const std::string& fallback) {
-    std::string text;
-    for (const auto& message : view.messages) text += (text.empty() ? "" : "; ") + message;
-    return text.empty() ? fallback : text;
+    return view.said(fallback);
 }
 
 }  // namespace calyx::cli

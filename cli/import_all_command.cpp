@@ -1,23 +1,17 @@
 // import-all: a folder of WAV files named as export-all names them put back
 // into a bank, each file through the edit dialog's checks, as if browsed and
-// taken with OK one after the other; then one save.
+// taken with OK one after the other (as the editor's File > Import
+// folder... takes them); then one save.
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <system_error>
 
-#include "audio/wav_convert.h"
-#include "audio/wav_file.h"
-#include "audio/wav_header.h"
 #include "cli/commands.h"
-#include "cli/dialog_said.h"
 #include "cli/save_bank.h"
 #include "editor/core/converted_copies.h"
 #include "editor/core/folder_import.h"
-#include "editor/core/headless_dialog_view.h"
+#include "editor/core/folder_importer.h"
 #include "editor/core/link_table.h"
-#include "editor/core/resource_edit_session.h"
-#include "editor/core/ui_text.h"
 #include "platform/path.h"
 
 namespace calyx::cli {
@@ -60,107 +54,6 @@ private:
     std::string path_;
 };
 
-struct FileResult {
-    FolderImportOutcome outcome;
-    std::string reason;
-};
-
-FileResult skipped(std::string reason) { return {FolderImportOutcome::Skipped, std::move(reason)}; }
-FileResult refused(std::string reason) { return {FolderImportOutcome::Refused, std::move(reason)}; }
-
-// The name the staged copy takes: the record's file name, read from the
-// bank and so kept to a plain name (no folder), where it is a WAV file's
-// name as the import asks; else the file's own.
-std::string stagedName(const bank::SoundResource& resource, const std::string& fileName) {
-    const std::string recorded = editor::latin1ToUtf8(resource.listFileName());
-    const std::string plain(platform::lastComponent(recorded));
-    return audio::hasWavExtension(plain) ? plain : fileName;
-}
-
-// One file of the folder given to its resource. The bank records each
-// resource's own file name, not the export's working name: the file is
-// taken from a copy under that name.
-class FileImporter {
-public:
-    FileImporter(const Context& context, bank::SoundBank& bank, editor::LinkTable& links, const Args& args)
-        : context_(context), bank_(bank), links_(links), args_(args) {}
-
-    FileResult import(const editor::FolderWav& file) {
-        if (!file.index) return skipped("its name does not start with a resource index (as in 3_Horn.wav)");
-        const std::size_t index = *file.index;
-        bank::SoundResource* resource = bank_.resourceAt(index);
-        if (!resource) return skipped("the bank has no resource " + std::to_string(index));
-        if (!editor::ResourceEditSession::opensDialogFor(*resource))
-            return skipped("resource " + std::to_string(index) +
-                           " is not a sample with a file of its own (a CD track or an empty slot)");
-        if (!taken_.insert(index).second)
-            return skipped("another file of the folder already gave resource " + std::to_string(index) +
-                           " its sound");
-        const std::string folder = staging_.folderFor(index);
-        editor::HeadlessDialogView view;
-        view.trackbar = 0;
-        editor::ResourceEditSession session(view, links_, context_.strings(), context_.language());
-        session.bind(*resource, bank_, nullptr);
-        if (!session.initialise()) return refused("the resource cannot be edited");
-        // The user's own file is compared, before any conversion.
-        if (holdsPresentSound(session, file.path, folder)) {
-            session.cancel();
-            return {FolderImportOutcome::Unchanged, {}};
-        }
-        const std::string staged = platform::hostPathIn(folder, stagedName(*resource, file.name));
-        if (auto problem = stage(file.path, staged)) {
-            session.cancel();
-            return refused(*problem);
-        }
-        const editor::ImportResult imported = session.importWav(staged, true);
-        session.reportImportResult(imported);
-        if (imported != editor::ImportResult::Taken) {
-            session.cancel();
-            const bool convertible = imported == editor::ImportResult::FormatNotSupported && !args_.convert;
-            return refused(dialogSaid(view, "not imported") + (convertible ? " (--convert converts it)" : ""));
-        }
-        if (args_.dryRun) {
-            session.cancel();
-            return {FolderImportOutcome::Replaced, {}};
-        }
-        if (!session.ok()) return refused(dialogSaid(view, "not imported"));
-        return {FolderImportOutcome::Replaced, {}};
-    }
-
-private:
-    // Puts the user's file (converted, with --convert) at `staged`; the
-    // reason when it cannot.
-    std::optional<std::string> stage(const std::string& from, const std::string& staged) const {
-        if (args_.convert) {
-            const audio::ConvertResult result = audio::convertToEditorFormat(from, staged, nullptr);
-            if (result != audio::ConvertResult::Ok) return std::string(audio::convertResultText(result));
-            return std::nullopt;
-        }
-        std::error_code error;
-        std::filesystem::copy_file(from, staged, std::filesystem::copy_options::overwrite_existing, error);
-        if (error) return "the file cannot be read (" + error.message() + ")";
-        return std::nullopt;
-    }
-
-    // True when the file's sound is the resource's present sample, byte for
-    // byte, as export writes it.
-    static bool holdsPresentSound(editor::ResourceEditSession& session, const std::string& path,
-                                  const std::string& folder) {
-        const std::string present = folder + "/present.wav";
-        if (session.exportWav(present) != editor::WavError::None) return false;
-        const auto ours = editor::soundBytesOf(present, audio::maxWavDataLength);
-        const auto theirs = editor::soundBytesOf(path, audio::maxWavDataLength);
-        return ours && theirs && *ours == *theirs;
-    }
-
-    const Context& context_;
-    bank::SoundBank& bank_;
-    editor::LinkTable& links_;
-    const Args& args_;
-    StagingFolder staging_;
-    std::set<std::size_t> taken_;
-};
-
 void importAll(Context& context, const Args& args) {
     const std::string bankPath = context.userPath(args.bank, "the bank");
     const std::string target = saveTarget(context, args.output, bankPath);
@@ -172,9 +65,13 @@ void importAll(Context& context, const Args& args) {
     auto document = context.openDocument(bankPath, links);
     editor::FolderImportCounts counts;
     {
-        FileImporter importer(context, document->bank(), links, args);
+        StagingFolder staging;
+        editor::FolderStaging copies;
+        copies.folderFor = [&staging](std::size_t index) { return staging.folderFor(index); };
+        editor::FolderImporter importer(document->bank(), links, context.strings(), context.language(), copies);
         for (const editor::FolderWav& file : *files) {
-            const FileResult result = importer.import(file);
+            editor::FolderFileResult result = importer.import(file, args.convert, args.dryRun);
+            if (result.convertible) result.reason += " (--convert converts it)";
             counts.add(result.outcome);
             std::string line = std::string(editor::folderImportWord(result.outcome, args.dryRun)) + " " + file.name;
             if (result.outcome == FolderImportOutcome::Replaced || result.outcome == FolderImportOutcome::Unchanged)

@@ -7,6 +7,7 @@
 
 #include "audio/riff_chunks.h"
 #include "audio/wav_file.h"
+#include "editor/core/newer_texts.h"
 #include "platform/file.h"
 
 namespace calyx::editor {
@@ -76,9 +77,14 @@ void FolderImportCounts::add(FolderImportOutcome outcome) {
     }
 }
 
-std::string folderImportSummary(const FolderImportCounts& counts) {
-    return "replaced " + std::to_string(counts.replaced) + ", unchanged " + std::to_string(counts.unchanged) +
-           ", skipped " + std::to_string(counts.skipped) + ", refused " + std::to_string(counts.refused);
+std::string folderImportSummary(const FolderImportCounts& counts, InterfaceLanguage language) {
+    std::string text(newer_text::folderImportCounts.in(language));
+    const std::size_t values[] = {counts.replaced, counts.unchanged, counts.skipped, counts.refused};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), std::to_string(values[i]));
+    }
+    return text;
 }
 
 std::string_view folderImportWord(FolderImportOutcome outcome, bool dryRun) {

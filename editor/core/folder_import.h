@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/core/interface_language.h"
+
 namespace calyx::editor {
 
 // The resource index a file name starts with as export all writes it:
@@ -39,8 +41,9 @@ struct FolderImportCounts {
     void add(FolderImportOutcome outcome);
 };
 
-// "replaced N, unchanged M, skipped S, refused K".
-std::string folderImportSummary(const FolderImportCounts& counts);
+// "replaced N, unchanged M, skipped S, refused K" (or in French).
+std::string folderImportSummary(const FolderImportCounts& counts,
+                                InterfaceLanguage language = InterfaceLanguage::English);
 // The word a line of the report starts with ("replaced", "unchanged",
 // "skipped", "refused"); `dryRun` says "would replace" for a replacement.
 std::string_view folderImportWord(FolderImportOutcome outcome, bool dryRun);

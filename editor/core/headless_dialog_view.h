@@ -38,6 +38,12 @@ public:
         messages.push_back(text.utf8());
         if (onMessage) onMessage(text, style);
     }
+    // The messages joined by "; ", or `fallback` when it said nothing.
+    std::string said(const std::string& fallback) const {
+        std::string text;
+        for (const auto& message : messages) text += (text.empty() ? "" : "; ") + message;
+        return text.empty() ? fallback : text;
+    }
 };
 
 }  // namespace calyx::editor

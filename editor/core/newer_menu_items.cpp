@@ -11,6 +11,8 @@ constexpr std::array items{
     NewerMenuItem{command::fileExportAllSamples,
                   {"Exporter &tous les échantillons...", "&Export all samples..."},
                   command::fileSaveAs},
+    NewerMenuItem{command::fileImportFolder, {"&Importer un dossier...", "&Import folder..."},
+                  command::fileExportAllSamples},
     NewerMenuItem{command::viewPreviewPane, {"A&perçu", "&Preview"}, command::viewStatusBar},
     NewerMenuItem{command::editRedo, {"&Rétablir", "&Redo"}, command::editUndo},
 };

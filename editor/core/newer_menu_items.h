@@ -15,6 +15,9 @@ namespace command {
 inline constexpr int viewPreviewPane = 32900;
 // Writes every sample of the active bank into a folder as WAV files.
 inline constexpr int fileExportAllSamples = 32901;
+// Takes a folder of WAV files named as export all names them back into the
+// active bank.
+inline constexpr int fileImportFolder = 32902;
 }  // namespace command
 
 struct NewerMenuItem {

@@ -1,5 +1,5 @@
 // The editor's questions and messages that the game's texts know nothing
-// of (exporting every sample, undo and redo, WAV files dropped on rows, converting a WAV
+// of (exporting every sample, importing a folder, undo and redo, WAV files dropped on rows, converting a WAV
 // file, banks changed on disk, long saves, a manual no browser opens): each in French and English,
 // chosen by the installation's language. "%1" and "%2" stand for values.
 #pragma once
@@ -29,6 +29,21 @@ inline constexpr TwoLanguageText manualNotOpened{
 inline constexpr TwoLanguageText changedOnDiskReload{
     "%1 a été modifié sur le disque par un autre programme.\n\nLe recharger ?",
     "%1 has been changed on disk by another program.\n\nReload it?"};
+
+// File > Import folder...: the folder asked for, the one question for the
+// files in another format ("%1" how many), the summary ("%1" to "%4" the
+// counts) and its list of refused files.
+inline constexpr TwoLanguageText importFolderTitle{"Importer les fichiers WAV du dossier",
+                                                  "Import the WAV files of the folder"};
+inline constexpr TwoLanguageText convertFolderQuestion{
+    "%1 fichier(s) du dossier ne sont pas en 22 kHz mono 16 bits.\n\nConvertir des copies de ces fichiers ? "
+    "Les fichiers d'origine ne changent pas.",
+    "%1 file(s) of the folder are not 22 kHz mono 16 bits.\n\nConvert copies of them? The original files are not "
+    "changed."};
+inline constexpr TwoLanguageText folderImportCounts{"remplacés %1, inchangés %2, ignorés %3, refusés %4",
+                                                   "replaced %1, unchanged %2, skipped %3, refused %4"};
+inline constexpr TwoLanguageText refusedFiles{"Fichiers refusés :", "Refused files:"};
+inline constexpr TwoLanguageText folderNotRead{"Le dossier %1 n'a pas pu être lu.", "The folder %1 cannot be read."};
 
 // The Edit menu's undo and redo items naming their step ("%1").
 inline constexpr TwoLanguageText undoStep{"&Annuler %1", "&Undo %1"};

@@ -13,6 +13,7 @@
 
 #include "editor/core/commands.h"
 #include "editor/core/document_type.h"
+#include "editor/core/folder_importer.h"
 #include "editor/core/message_box.h"
 #include "editor/core/newer_menu_items.h"
 #include "editor/core/newer_texts.h"
@@ -153,18 +154,32 @@ bool DocumentManager::saveAs(CChildFrame& frame) {
     return true;
 }
 
+QString DocumentManager::chooseFolder(CChildFrame& frame, const FolderChooser& chooser, const TwoLanguageText& title) {
+    if (chooser) return chooser();
+    const QString suggestion = QFileInfo(frame.document().pathName()).absolutePath();
+    return QFileDialog::getExistingDirectory(&frame_, fromBuiltIn(title.in(frame_.interfaceLanguage())), suggestion);
+}
+
 void DocumentManager::exportAll(CChildFrame& frame) {
-    const InterfaceLanguage language = frame_.interfaceLanguage();
-    QString folder;
-    if (folderChooser_) {
-        folder = folderChooser_();
-    } else {
-        const QString suggestion = QFileInfo(frame.document().pathName()).absolutePath();
-        folder = QFileDialog::getExistingDirectory(&frame_, fromBuiltIn(newer_text::exportAllFolderTitle.in(language)),
-                                                   suggestion);
-    }
+    const QString folder = chooseFolder(frame, folderChooser_, newer_text::exportAllFolderTitle);
     if (folder.isEmpty()) return;
-    exportAllSamplesOf(frame.document(), folder, strings_, language, &frame_);
+    exportAllSamplesOf(frame.document(), folder, strings_, frame_.interfaceLanguage(), &frame_);
+}
+
+void DocumentManager::importFolder(CChildFrame& frame) {
+    const QString folder = chooseFolder(frame, importFolderChooser_, newer_text::importFolderTitle);
+    if (folder.isEmpty()) return;
+    const InterfaceLanguage language = frame_.interfaceLanguage();
+    const auto askToConvert = [language](std::size_t count) {
+        const QString question =
+            fromBuiltIn(newer_text::convertFolderQuestion.in(language)).replace(QStringLiteral("%1"), QString::number(count));
+        return messageBox(question, message_style::yesNo) == MessageResult::Yes;
+    };
+    const FolderImportReport report = calyx::editor::importFolder(
+        frame.document().document(), QFile::encodeName(folder).toStdString(), strings_, language, askToConvert);
+    const bool allTaken = report.folderRead && report.refused.empty();
+    messageBox(fromBuiltIn(folderImportMessage(report, folder.toStdString(), language)),
+               allTaken ? message_style::information : message_style::exclamation);
 }
 
 void DocumentManager::edit(CChildFrame& frame, std::size_t resourceIndex) {
@@ -250,7 +265,8 @@ void DocumentManager::connectCommands() {
     c.setHandler(filePrintPreview, onActive([this](CChildFrame& child) { preview(child); }));
     c.setHandler(filePrintSetup, [this] { pageSetup(); });
     c.setHandler(fileExportAllSamples, onActive([this](CChildFrame& child) { exportAll(child); }));
-    for (const int id : {fileClose, filePrint, filePrintDirect, filePrintPreview, fileExportAllSamples})
+    c.setHandler(fileImportFolder, onActive([this](CChildFrame& child) { importFolder(child); }));
+    for (const int id : {fileClose, filePrint, filePrintDirect, filePrintPreview, fileExportAllSamples, fileImportFolder})
         c.setEnabledWhen(id, hasDocument);
     // A new bank cannot be saved: Save and Save As are greyed for it rather
     // than asking for a name first and refusing after.

@@ -1,5 +1,6 @@
 // The editor's documents: File > New, Open, Save, Save As, Close, the
-// recent-file list, printing, Edit > Undo and Redo, and asking for every modified document before
+// recent-file list, printing, export and import of every sample, Edit >
+// Undo and Redo, and asking for every modified document before
 // the program quits. One bank is open in one window: opening it again
 // brings its window forward.
 #pragma once
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "editor/core/interface_language.h"
 #include "editor/core/link_table.h"
 
 class QMdiArea;
@@ -60,6 +62,11 @@ public:
     void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
     // File > Export all samples... on a document.
     void exportAll(CChildFrame& frame);
+    // The folder File > Import folder... reads (empty: cancelled).
+    void setImportFolderChooser(FolderChooser chooser) { importFolderChooser_ = std::move(chooser); }
+    // File > Import folder... on a document: the folder's files back into
+    // its bank, one undo step, and a summary.
+    void importFolder(CChildFrame& frame);
     // A double-click on a resource's name: its edit dialog.
     void edit(CChildFrame& frame, std::size_t resourceIndex);
 
@@ -72,6 +79,9 @@ private:
     CChildFrame* addFrame(std::unique_ptr<CCalyxDoc> document);
     CChildFrame* findOpen(const QString& path) const;
     QString chooseFile(bool forSaving, const QString& suggestion) const;
+    // The folder `chooser` gives, else the one the user picks in a folder
+    // dialog titled `title`, starting beside the document's bank.
+    QString chooseFolder(CChildFrame& frame, const FolderChooser& chooser, const TwoLanguageText& title);
     void connectCommands();
     // The commands' states follow a document's change once it is whole (a
     // dialog's OK changes a resource several times).
@@ -84,6 +94,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     FileChooser chooser_;
     FolderChooser folderChooser_;
+    FolderChooser importFolderChooser_;
     int untitledCount_ = 0;
     bool checkingDisk_ = false;
     bool commandUpdateQueued_ = false;

@@ -202,9 +202,7 @@ void CMainFrame::showMenu(int menuId) {
             setCommandText(*action, fromBuiltIn(item.text));
             menu->addAction(action);
             if (item.command == command::recentFileFirst) recentPlace = action;
-            for (const NewerMenuItem& newer : newerMenuItems()) {
-                if (newer.after == item.command) menu->addAction(commands_->action(newer.command));
-            }
+            addNewerItems(*menu, item.command);
         }
         if (recentPlace) {
             // The recent files go before the separator that follows their item.
@@ -234,6 +232,15 @@ void CMainFrame::forgetMenuItemsOfAccessibility() {
             if (QAccessibleInterface* item = QAccessible::queryAccessibleInterface(action))
                 QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
         }
+    }
+}
+
+void CMainFrame::addNewerItems(QMenu& menu, int after) {
+    // In table order, each followed by the newer items that follow it.
+    for (const NewerMenuItem& newer : newerMenuItems()) {
+        if (newer.after != after) continue;
+        menu.addAction(commands_->action(newer.command));
+        addNewerItems(menu, newer.command);
     }
 }
 

@@ -94,6 +94,8 @@ private:
     void createActions();
     void showMenu(int menuId);
     void forgetMenuItemsOfAccessibility();
+    // Adds to `menu` the newer items that follow the item of `after`.
+    void addNewerItems(QMenu& menu, int after);
     void fillRecentFiles(QMenu* menu, QAction* before);
     void fillWindowList(QMenu* menu);
     void createToolBar();

@@ -1,11 +1,14 @@
 // File > Export all samples...: the folder asked for, the files written as
-// calyx-cli names them, the message that follows, and nothing on Cancel.
+// calyx-cli names them, the message that follows, and nothing on Cancel;
+// File > Import folder... taking such a folder back, one file edited.
 #include <QDir>
 #include <QTest>
 
 #include "audio/wave_out_device.h"
+#include "editor/core/commands.h"
 #include "editor/core/message_box.h"
 #include "editor/core/newer_menu_items.h"
+#include "editor/widgets/calyx_doc.h"
 #include "editor/widgets/child_frame.h"
 #include "editor/widgets/command_registry.h"
 #include "editor/widgets/document_manager.h"
@@ -24,6 +27,14 @@ class ExportAllTest : public test::EditorWindowTest {
     QList<unsigned> styles_;
     QString folder_;
 
+    void run(int command) {
+        frame_->commands().updateActions();
+        QAction* item = frame_->commands().action(command);
+        QVERIFY2(item->isEnabled(), qPrintable(item->text()));
+        item->trigger();
+        QCoreApplication::processEvents();
+    }
+
 private slots:
     void init() {
         setMessageBoxHook([this](const QString& text, unsigned style, unsigned) {
@@ -33,6 +44,7 @@ private slots:
         });
         createWindow();
         manager_->setFolderChooser([this] { return folder_; });
+        manager_->setImportFolderChooser([this] { return folder_; });
         messages_.clear();
         styles_.clear();
     }
@@ -84,6 +96,37 @@ private slots:
     void theItemIsGreyedWithoutADocument() {
         frame_->commands().updateActions();
         QVERIFY(!frame_->commands().action(command::fileExportAllSamples)->isEnabled());
+        QVERIFY(!frame_->commands().action(command::fileImportFolder)->isEnabled());
+    }
+
+    void anEditedFileOfAnExportedFolderIsSavedIntoTheBank() {
+        fixtures::BankSpec spec;
+        spec.resources.push_back(test::sample(1, fixtures::patternBytes(64, 1), "ENGINE.WAV"));
+        spec.resources.push_back(test::sample(2, fixtures::patternBytes(32, 2), "HORN.WAV"));
+        const std::string bank = test::writeBank(dir_, "cars.bnm", spec);
+        QVERIFY(manager_->openDocumentFile(QString::fromStdString(bank)));
+        QCOMPARE(frame_->commands().action(command::fileImportFolder)->text(), QString("&Importer un dossier..."));
+        folder_ = QString::fromStdString(dir_ / "wavs");
+        QVERIFY(QDir().mkpath(folder_));
+        run(command::fileExportAllSamples);
+        messages_.clear();
+        styles_.clear();
+
+        const auto edited = fixtures::patternBytes(80, 7);
+        fixtures::writeBytes(dir_ / "wavs/1_res2.wav", fixtures::simpleWav(edited));
+        run(command::fileImportFolder);
+        QCOMPARE(messages_, QStringList{"remplacés 1, inchangés 1, ignorés 0, refusés 0"});
+        QCOMPARE(styles_, QList<unsigned>{message_style::information});
+        CChildFrame& window = *manager_->documents().front();
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(frame_->commands().action(command::editUndo)->text(), QString("&Annuler import du dossier wavs"));
+
+        run(command::fileSave);
+        QVERIFY(!window.isWindowModified());
+        auto saved = test::openBankFile(bank);
+        QVERIFY(test::storedSample(*saved, 1) == edited);
+        QVERIFY(test::storedSample(*saved, 0) == fixtures::patternBytes(64, 1));
+        QCOMPARE(QString::fromStdString(saved->resourceAt(1)->listFileName()), QString("HORN.WAV"));
     }
 };
 

@@ -99,7 +99,8 @@ private slots:
         QCOMPARE(titlesOf(*f.frame), (QStringList{"&Fichier", "&Edition", "&Affichage", "Fe&nêtre", "&?"}));
         const QList<QMenu*> documentPopups = f->menuPopups();
         QCOMPARE(commandsOf(documentPopups[0]),
-                 (QList<int>{fileNew, fileOpen, fileClose, fileSave, fileSaveAs, fileExportAllSamples, 0, filePrint,
+                 (QList<int>{fileNew, fileOpen, fileClose, fileSave, fileSaveAs, fileExportAllSamples, fileImportFolder, 0,
+                             filePrint,
                              filePrintPreview,
                              filePrintSetup, 0, recentFileFirst, 0, appExit}));
         QCOMPARE(commandsOf(documentPopups[1]), (QList<int>{editUndo, editRedo, 0, editCut, editCopy, editPaste}));
