@@ -107,6 +107,10 @@ private slots:
         QCOMPARE(doc_->bank().resourceAt(0)->volume(), 90);
         QCOMPARE(view_->model().index(view_->model().rowOfResource(0), 1).data().toString(), QString("90"));
         QVERIFY(!list().rowAction(RowCommand::ResetToBank)->isEnabled());
+        // One step of the document's history, as the dialog's Reset and OK are.
+        QVERIFY(doc_->document().undo());
+        QCOMPARE(doc_->bank().resourceAt(0)->volume(), 5);
+        QVERIFY(list().rowAction(RowCommand::ResetToBank)->isEnabled());
 
         // A CD track has none of them.
         goToResource(3);
