@@ -41,6 +41,10 @@ void PreviewFeed::follow(CCalyxView* view) {
         const int row = view_ ? view_->list().currentIndex().row() : -1;
         if (row >= first.row() && row <= last.row()) pane_.refresh();
     });
+    // A filter that keeps no row leaves nothing to show.
+    connections_ << connect(&model, &QAbstractItemModel::modelReset, this, [this] {
+        if (view_ && view_->model().rowCount() == 0) pane_.clear();
+    });
     // Space on a row plays it (the row is the current one, which the pane shows).
     connections_ << connect(view, &CCalyxView::playRequested, this, [this](std::size_t resourceIndex) {
         if (!view_) return;

@@ -1,6 +1,6 @@
 // Keeps the preview pane on the current row of the active document's
 // resource list: a new current row, another active document, a change of
-// the shown resource, or its document closing.
+// the shown resource, a filter that keeps no row, or its document closing.
 #pragma once
 
 #include <QMetaObject>

@@ -4,6 +4,7 @@
 // default and hidden from the View menu, in the installation's language.
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -240,6 +241,14 @@ private slots:
         QCOMPARE(pane->shownResource(), child.document().bank().resourceAt(1));
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(pane->headingText(), QString("CD audio track: no sample in the bank"));
+
+        // A filter keeping the shown row keeps it; one keeping no row clears the pane.
+        child.view().filterBox()->setText("res2");
+        QCOMPARE(pane->shownResource(), child.document().bank().resourceAt(1));
+        child.view().filterBox()->setText("nothing like it");
+        QCOMPARE(pane->shownResource(), nullptr);
+        child.view().filterBox()->clear();
+        QCOMPARE(pane->shownResource(), child.document().bank().resourceAt(0));
 
         // A change of the shown resource shows at once.
         list.setCurrentIndex(list.model()->index(1, 0));
