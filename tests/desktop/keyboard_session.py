@@ -3,7 +3,8 @@
 events only, no mouse event at all. Ctrl+O opens a bank whose path is typed
 in the file dialog; Ctrl+F and a few letters find a sound; Enter opens its
 edit dialog; Tab reaches the volume box, the new volume is typed and Enter
-is OK; Ctrl+S saves; Alt+F and X quit. calyx-cli list then shows the new
+is OK; Ctrl+S saves; Escape twice and the Menu key show the row's menu, whose
+Edit... opens the dialog again (Escape cancels it); Alt+F and X quit. calyx-cli list then shows the new
 volume. The accessibility bus is only read (which window is up, which
 widget has the focus, what the list shows).
 
@@ -111,6 +112,25 @@ def main():
         key("ctrl+s")
         time.sleep(1.5)
         screenshot("keyboard-saved")
+
+        # Escape empties the find box, again goes to the list, whose row has
+        # its menu on the Menu key.
+        key("Escape")
+        key("Escape")
+        wait_for(find("label", "%d of %d" % (len(listing(bank)), len(listing(bank)))), "every row shown again")
+        key("Menu")
+        time.sleep(0.5)
+        screenshot("keyboard-row-menu")
+        # Its first item, Edit..., chosen with the keys: Horn's dialog again;
+        # Escape cancels it.
+        key("Down")
+        key("Return")
+        dialog_named("Sound 'Horn'")
+        check(True, "the Menu key's row menu opens Horn's dialog with Down and Enter")
+        key("Escape")
+        wait_for(lambda: None if any(d.name.startswith("Sound 'Horn'") for d in dialogs()) else True,
+                 "the dialog closed by Escape")
+        focus_main()
         key("alt+f")
         wait_for(find("menu item", "Exit", showing=True), "the File menu, open")
         key("x")
