@@ -14,6 +14,7 @@
 #include "editor/widgets/resource_list_model.h"
 #include "fixtures/list_bank.h"
 #include "fixtures/temp_dir.h"
+#include "list_window.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
@@ -21,52 +22,30 @@ namespace calyx::editor {
 class FindSoundTest : public QObject {
     Q_OBJECT
     fixtures::TempDir dir_;
-    LinkTable links_;
-    GameStrings strings_;
-    std::unique_ptr<CCalyxDoc> doc_;
-    std::unique_ptr<CCalyxView> view_;
+    test::ListWindow window_;
 
-    QList<qulonglong> shown() const {
-        QList<qulonglong> rows;
-        for (int row = 0; row < view_->model().rowCount(); ++row)
-            rows << view_->model().index(row, 0).data(ResourceListModel::resourceIndexRole).toULongLong();
-        return rows;
-    }
-    QLineEdit& box() { return *view_->filterBox(); }
-    CResourceListCtrl& list() { return view_->list(); }
+    QList<qulonglong> shown() const { return window_.rows(); }
+    QLineEdit& box() { return *window_.view->filterBox(); }
+    CResourceListCtrl& list() { return window_.view->list(); }
     qulonglong current() { return list().currentResource().value_or(99); }
 
-    void open(InterfaceLanguage language) {
-        view_.reset();
-        doc_ = std::make_unique<CCalyxDoc>(links_, strings_);
-        doc_->setInterfaceLanguage(language);
-        QVERIFY(doc_->openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
-        view_ = std::make_unique<CCalyxView>(*doc_, strings_, audio::WaveDeviceLink{});
-        view_->resize(700, 300);
-        view_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
-        QApplication::setActiveWindow(view_.get());
-        QVERIFY(QTest::qWaitForWindowActive(view_.get()));
-    }
+    void open(InterfaceLanguage language) { QVERIFY(window_.open(dir_, language)); }
 
 private slots:
     void init() { open(InterfaceLanguage::English); }
-    void cleanup() {
-        view_.reset();
-        doc_.reset();
-    }
+    void cleanup() { window_.close(); }
 
     void typingKeepsTheMatchingRowsAndCountsThem() {
-        QCOMPARE(view_->filterCount()->text(), QString("5 of 5"));
+        QCOMPARE(window_.view->filterCount()->text(), QString("5 of 5"));
         list().setFocus();
         QTest::keyClick(&list(), Qt::Key_F, Qt::ControlModifier);
         QTRY_COMPARE(QApplication::focusWidget(), &box());
         QTest::keyClicks(&box(), "ALP");
         QCOMPARE(shown(), (QList<qulonglong>{1, 4}));
-        QCOMPARE(view_->filterCount()->text(), QString("2 of 5"));
+        QCOMPARE(window_.view->filterCount()->text(), QString("2 of 5"));
         QTest::keyClicks(&box(), "x");
         QCOMPARE(shown(), QList<qulonglong>{});
-        QCOMPARE(view_->filterCount()->text(), QString("0 of 5"));
+        QCOMPARE(window_.view->filterCount()->text(), QString("0 of 5"));
         // Escape empties the box and every row comes back; again, back to the list.
         QTest::keyClick(&box(), Qt::Key_Escape);
         QCOMPARE(box().text(), QString());
@@ -76,13 +55,13 @@ private slots:
 
         open(InterfaceLanguage::French);
         box().setText("moteur");
-        QCOMPARE(view_->filterCount()->text(), QString("1 sur 5"));
-        QCOMPARE(view_->filterBox()->accessibleName(), QString("Rechercher un son"));
+        QCOMPARE(window_.view->filterCount()->text(), QString("1 sur 5"));
+        QCOMPARE(window_.view->filterBox()->accessibleName(), QString("Rechercher un son"));
     }
 
     void theBoxsKeysChooseARowAndEnterOpensIt() {
         QList<std::size_t> edited;
-        connect(view_.get(), &CCalyxView::editRequested, this, [&edited](std::size_t r) { edited << r; });
+        connect(window_.view.get(), &CCalyxView::editRequested, this, [&edited](std::size_t r) { edited << r; });
         box().setFocus();
         QTest::keyClicks(&box(), "a");  // zeta (b.wav), Alpha, beta (Piste), ALPHA
         QCOMPARE(shown(), (QList<qulonglong>{0, 1, 3, 4}));
@@ -102,15 +81,15 @@ private slots:
     }
 
     void theCurrentRowStaysWhileItIsKeptAndTheSortWorksOnTheRowsKept() {
-        list().setCurrentIndex(view_->model().index(4, 2));
+        list().setCurrentIndex(window_.view->model().index(4, 2));
         box().setText("alpha");
         QCOMPARE(current(), 4u);
         QCOMPARE(list().currentIndex().column(), 2);
         QVERIFY(list().selectionModel()->isRowSelected(list().currentIndex().row(), {}));
         // Sorting by volume: Alpha (7) before ALPHA (90), then back.
-        view_->model().sortByColumn(1);
+        window_.view->model().sortByColumn(1);
         QCOMPARE(shown(), (QList<qulonglong>{1, 4}));
-        view_->model().sortByColumn(1);
+        window_.view->model().sortByColumn(1);
         QCOMPARE(shown(), (QList<qulonglong>{4, 1}));
         QCOMPARE(current(), 4u);
         // The whole list keeps the sort.
@@ -122,10 +101,10 @@ private slots:
     void aChangedRowShowsItsChangeAndStaysUntilTheTextChanges() {
         box().setText("b.wav");
         QCOMPARE(shown(), QList<qulonglong>{0});
-        doc_->bank().resourceAt(0)->setReplacement(true, 8, "/home/u/klaxon.wav");
-        QCOMPARE(view_->model().index(0, 2).data().toString(), QString("/home/u/klaxon.wav"));
+        window_.doc->bank().resourceAt(0)->setReplacement(true, 8, "/home/u/klaxon.wav");
+        QCOMPARE(window_.view->model().index(0, 2).data().toString(), QString("/home/u/klaxon.wav"));
         QCOMPARE(shown(), QList<qulonglong>{0});
-        QVERIFY(doc_->isModified());
+        QVERIFY(window_.doc->isModified());
         box().setText("klaxon");
         QCOMPARE(shown(), QList<qulonglong>{0});
         box().setText("b.wav");

@@ -21,6 +21,7 @@
 #include "editor/widgets/resource_list_ctrl.h"
 #include "editor/widgets/resource_list_model.h"
 #include "fixtures/list_bank.h"
+#include "list_window.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
@@ -28,16 +29,13 @@ namespace calyx::editor {
 class ListKeyboardTest : public QObject {
     Q_OBJECT
     fixtures::TempDir dir_;
-    LinkTable links_;
-    GameStrings strings_;
-    std::unique_ptr<CCalyxDoc> doc_;
-    std::unique_ptr<CCalyxView> view_;
+    test::ListWindow window_;
     QList<std::size_t> edited_;
 
-    CResourceListCtrl& list() { return view_->list(); }
+    CResourceListCtrl& list() { return window_.view->list(); }
     std::size_t currentResource() { return list().currentResource().value_or(99); }
     void goToResource(std::size_t resource) {
-        list().setCurrentIndex(view_->model().index(view_->model().rowOfResource(resource), 0));
+        list().setCurrentIndex(window_.view->model().index(window_.view->model().rowOfResource(resource), 0));
     }
     void pressMenuKey() {
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), QPoint());
@@ -52,20 +50,12 @@ class ListKeyboardTest : public QObject {
 
 private slots:
     void init() {
-        doc_ = std::make_unique<CCalyxDoc>(links_, strings_);
-        QVERIFY(doc_->openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
-        view_ = std::make_unique<CCalyxView>(*doc_, strings_, audio::WaveDeviceLink{});
-        view_->resize(700, 300);
-        view_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+        QVERIFY(window_.open(dir_));
         edited_.clear();
-        connect(view_.get(), &CCalyxView::editRequested, this, [this](std::size_t r) { edited_ << r; });
+        connect(window_.view.get(), &CCalyxView::editRequested, this, [this](std::size_t r) { edited_ << r; });
         list().setFocus();
     }
-    void cleanup() {
-        view_.reset();
-        doc_.reset();
-    }
+    void cleanup() { window_.close(); }
 
     void enterAndF2OpenTheDialogOfResourcesThatHaveOne() {
         goToResource(4);
@@ -81,13 +71,13 @@ private slots:
     }
 
     void homeAndEndGoToTheFirstAndLastRowAsSorted() {
-        view_->model().sortByColumn(0);  // Alpha, ALPHA, beta, zeta, then the nameless slot
+        window_.view->model().sortByColumn(0);  // Alpha, ALPHA, beta, zeta, then the nameless slot
         goToResource(3);
         QTest::keyClick(&list(), Qt::Key_End);
         QCOMPARE(list().currentIndex().row(), 4);
         QTest::keyClick(&list(), Qt::Key_Home);
         QCOMPARE(list().currentIndex().row(), 0);
-        QCOMPARE(currentResource(), view_->model().resourceAtRow(0));
+        QCOMPARE(currentResource(), window_.view->model().resourceAtRow(0));
         QVERIFY(list().selectionModel()->isRowSelected(0, {}));
     }
 
@@ -101,15 +91,15 @@ private slots:
         list().rowMenu()->close();
 
         // A changed volume can be reset, by the menu or by its key.
-        doc_->bank().resourceAt(0)->setVolume(5);
+        window_.doc->bank().resourceAt(0)->setVolume(5);
         QVERIFY(list().rowAction(RowCommand::ResetToBank)->isEnabled());
         QTest::keyClick(&list(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(doc_->bank().resourceAt(0)->volume(), 90);
-        QCOMPARE(view_->model().index(view_->model().rowOfResource(0), 1).data().toString(), QString("90"));
+        QCOMPARE(window_.doc->bank().resourceAt(0)->volume(), 90);
+        QCOMPARE(window_.view->model().index(window_.view->model().rowOfResource(0), 1).data().toString(), QString("90"));
         QVERIFY(!list().rowAction(RowCommand::ResetToBank)->isEnabled());
         // One step of the document's history, as the dialog's Reset and OK are.
-        QVERIFY(doc_->document().undo());
-        QCOMPARE(doc_->bank().resourceAt(0)->volume(), 5);
+        QVERIFY(window_.doc->document().undo());
+        QCOMPARE(window_.doc->bank().resourceAt(0)->volume(), 5);
         QVERIFY(list().rowAction(RowCommand::ResetToBank)->isEnabled());
 
         // A CD track has none of them.
@@ -122,7 +112,7 @@ private slots:
 
     void theRightButtonMakesTheRowCurrentAndShowsItsMenu() {
         goToResource(0);
-        const QRect cell = list().visualRect(view_->model().index(view_->model().rowOfResource(4), 3));
+        const QRect cell = list().visualRect(window_.view->model().index(window_.view->model().rowOfResource(4), 3));
         QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(), list().viewport()->mapToGlobal(cell.center()));
         QApplication::sendEvent(list().viewport(), &event);
         QCOMPARE(currentResource(), std::size_t{4});
@@ -142,26 +132,25 @@ private slots:
         CResourceEditDlg::setFileAsker(previous);
         const std::string folder = dir_ / "all";
         std::filesystem::create_directory(folder);
-        exportAllSamples(doc_->bank(), folder);
+        exportAllSamples(window_.doc->bank(), folder);
         QVERIFY(!fixtures::readBytes(out).empty());
         QCOMPARE(fixtures::readBytes(out),
-                 fixtures::readBytes(folder + "/" + exportFileName(4, *doc_->bank().resourceAt(4))));
+                 fixtures::readBytes(folder + "/" + exportFileName(4, *window_.doc->bank().resourceAt(4))));
     }
 
     void aDoubleClickAnywhereOnTheNameCellOpensIt() {
-        const QRect name = list().visualRect(view_->model().index(view_->model().rowOfResource(4), 0));
+        const QRect name = list().visualRect(window_.view->model().index(window_.view->model().rowOfResource(4), 0));
         QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, QPoint(name.right() - 3, name.center().y()));
         QCOMPARE(edited_, QList<std::size_t>{4});
     }
 
     void spacePlaysTheRowAndAgainStopsIt() {
-        view_.reset();
-        doc_.reset();
+        window_.close();
         auto log = std::make_shared<audio::DeviceLog>();
-        CMainFrame frame(strings_, [log] { return std::make_unique<audio::RecordingWaveOut>(log); });
+        CMainFrame frame(window_.strings, [log] { return std::make_unique<audio::RecordingWaveOut>(log); });
         QVERIFY(frame.Create());
-        DocumentManager documents(frame, strings_, nullptr);
-        auto* pane = new CPreviewPane(documents.links(), strings_, InterfaceLanguage::English, &frame);
+        DocumentManager documents(frame, window_.strings, nullptr);
+        auto* pane = new CPreviewPane(documents.links(), window_.strings, InterfaceLanguage::English, &frame);
         frame.setPreviewPane(pane);
         new PreviewFeed(frame, *pane, &frame);
         frame.show();

@@ -12,6 +12,7 @@
 #include "editor/widgets/resource_list_model.h"
 #include "fixtures/list_bank.h"
 #include "fixtures/temp_dir.h"
+#include "list_window.h"
 #include "widget_test_support.h"
 
 namespace calyx::editor {
@@ -19,54 +20,38 @@ namespace calyx::editor {
 class ResourceListTest : public QObject {
     Q_OBJECT
     fixtures::TempDir dir_;
-    LinkTable links_;
-    GameStrings strings_;
-    std::unique_ptr<CCalyxDoc> doc_;
-    std::unique_ptr<CCalyxView> view_;
+    test::ListWindow window_;
 
-    QString cell(int row, int column) const { return view_->model().index(row, column).data().toString(); }
-    QList<qulonglong> order() const {
-        QList<qulonglong> rows;
-        for (int row = 0; row < view_->model().rowCount(); ++row)
-            rows << view_->model().index(row, 0).data(ResourceListModel::resourceIndexRole).toULongLong();
-        return rows;
-    }
+    QString cell(int row, int column) const { return window_.view->model().index(row, column).data().toString(); }
+    QList<qulonglong> order() const { return window_.rows(); }
     void clickHeader(int column) {
-        QHeaderView* header = view_->list().horizontalHeader();
+        QHeaderView* header = window_.view->list().horizontalHeader();
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
 
 private slots:
     void init() {
-        doc_ = std::make_unique<CCalyxDoc>(links_, strings_);
-        QVERIFY(doc_->openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
-        view_ = std::make_unique<CCalyxView>(*doc_, strings_, audio::WaveDeviceLink{});
-        view_->resize(700, 300);
-        view_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+        QVERIFY(window_.open(dir_));
     }
-    void cleanup() {
-        view_.reset();
-        doc_.reset();
-    }
+    void cleanup() { window_.close(); }
 
     void columnsAndCells() {
-        ResourceListModel& model = view_->model();
+        ResourceListModel& model = window_.view->model();
         QCOMPARE(model.rowCount(), 5);
         const QStringList titles{"Name", "Volume", "File Name", "Description"};
         const int widths[] = {120, 50, 100, 350};
         for (int c = 0; c < 4; ++c) {
             QCOMPARE(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), titles[c]);
-            QCOMPARE(view_->list().columnWidth(c), widths[c]);
+            QCOMPARE(window_.view->list().columnWidth(c), widths[c]);
         }
         QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3)}),
                  (QStringList{"zeta", "90", "b.wav", "Moteur"}));
         QCOMPARE(cell(1, 2), QString());  // a sample without a file of its own
         QCOMPARE((QStringList{cell(2, 1), cell(2, 2)}), (QStringList{"-", ""}));  // empty slot
         QCOMPARE((QStringList{cell(3, 1), cell(3, 2)}), (QStringList{"50", ""}));  // CD track
-        QCOMPARE(view_->list().selectionBehavior(), QAbstractItemView::SelectRows);
-        QVERIFY(!view_->list().verticalHeader()->isVisible());
+        QCOMPARE(window_.view->list().selectionBehavior(), QAbstractItemView::SelectRows);
+        QVERIFY(!window_.view->list().verticalHeader()->isVisible());
     }
 
     void headerClicksSortEachColumnItsOwnWay() {
@@ -83,31 +68,31 @@ private slots:
     void aChangeRefreshesOnlyItsRowAfterASortAndMarksTheDocument() {
         clickHeader(0);
         clickHeader(0);  // descending: zeta first
-        QSignalSpy changed(&view_->model(), &QAbstractItemModel::dataChanged);
-        QVERIFY(!doc_->isModified());
-        doc_->bank().resourceAt(0)->setVolume(12);
+        QSignalSpy changed(&window_.view->model(), &QAbstractItemModel::dataChanged);
+        QVERIFY(!window_.doc->isModified());
+        window_.doc->bank().resourceAt(0)->setVolume(12);
         QCOMPARE(changed.size(), 1);
         const int row = changed.front()[0].toModelIndex().row();
         QCOMPARE(row, 0);
         QCOMPARE(changed.front()[1].toModelIndex().row(), 0);
         QCOMPARE(cell(row, 1), QString("12"));
-        QVERIFY(doc_->isModified());
+        QVERIFY(window_.doc->isModified());
 
-        doc_->bank().resourceAt(4)->setReplacement(true, 8, "/home/u/sons/klaxon.wav");
-        QCOMPARE(cell(view_->model().rowOfResource(4), 2), QString("/home/u/sons/klaxon.wav"));
+        window_.doc->bank().resourceAt(4)->setReplacement(true, 8, "/home/u/sons/klaxon.wav");
+        QCOMPARE(cell(window_.view->model().rowOfResource(4), 2), QString("/home/u/sons/klaxon.wav"));
 
         // A resource without a row still marks the document.
-        doc_->setModified(false);
+        window_.doc->setModified(false);
         bank::SoundResource stray;
-        doc_->bank().notifyListeners(stray);
-        QVERIFY(doc_->isModified());
+        window_.doc->bank().notifyListeners(stray);
+        QVERIFY(window_.doc->isModified());
     }
 
     void theModelFollowsTheDocumentWithoutAView() {
-        CCalyxDoc doc(links_, strings_);
+        CCalyxDoc doc(window_.links, window_.strings);
         QVERIFY(doc.openDocument(QString::fromStdString(fixtures::writeListBank(dir_)), {}));
         QSignalSpy marked(&doc, &CCalyxDoc::modifiedChanged);
-        ResourceListModel model(doc.document(), strings_);
+        ResourceListModel model(doc.document(), window_.strings);
         QCOMPARE(model.rowCount(), 5);
         model.sortByColumn(0);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
@@ -127,13 +112,13 @@ private slots:
 
     void aDoubleClickOnANameOpensThatResourceOnly() {
         QList<std::size_t> opened;
-        connect(view_.get(), &CCalyxView::editRequested, this,
+        connect(window_.view.get(), &CCalyxView::editRequested, this,
                 [&opened](std::size_t resource) { opened << resource; });
         clickHeader(0);
-        CResourceListCtrl& list = view_->list();
-        const QRect name = list.visualRect(view_->model().index(0, 0));
+        CResourceListCtrl& list = window_.view->list();
+        const QRect name = list.visualRect(window_.view->model().index(0, 0));
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, name.topLeft() + QPoint(4, 4));
-        const QRect volume = list.visualRect(view_->model().index(1, 1));
+        const QRect volume = list.visualRect(window_.view->model().index(1, 1));
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, volume.center());
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, list.viewport()->height() - 5));
         QCOMPARE(opened, (QList<std::size_t>{2}));
