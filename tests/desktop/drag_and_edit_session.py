@@ -19,7 +19,8 @@ import time
 import pyatspi
 
 from session_support import (BIN, centre, check, dialog_named, dialogs, double_click, drag_mouse, expect_quit, find,
-                             finish, press, run_menu, screenshot, start, wait_for, walk, xdotool)
+                             finish, make_demo, press, run_menu, screenshot, start, wait_for, walk, wav_data,
+                             write_wav, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 K7 = "drive_c/Jeux/K7/K7datab/Resson/K7Snd.bnm"
@@ -36,25 +37,6 @@ def exported_data(prefix, bank, index, folder):
     check(run.returncode == 0, "calyx-cli exports resource %d of %s (%s)" % (index, bank, run.stderr.strip()))
     return wav_data(out) if run.returncode == 0 else None
 
-
-def wav_data(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    offset = 12
-    while offset + 8 <= len(data):
-        kind, size = struct.unpack_from("<4sI", data, offset)
-        if kind == b"data":
-            return data[offset + 8:offset + 8 + size]
-        offset += 8 + size + (size & 1)
-    return None
-
-
-def write_wav(path, samples):
-    data = struct.pack("<%dh" % len(samples), *samples)
-    header = struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, 1, 1, 22050,
-                         44100, 2, 16, b"data", len(data))
-    with open(path, "wb") as f:
-        f.write(header + data)
 
 
 def volume_of(prefix, bank, index):
@@ -224,10 +206,9 @@ def french_dialog(prefix, home):
 def main():
     pyatspi.Registry.getDesktop(0).childCount
     with tempfile.TemporaryDirectory() as home:
-        prefix = os.path.join(home, "demo")
+        prefix = make_demo(home)
         work = os.path.join(home, "work")
         os.makedirs(work)
-        subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
         french_dialog(prefix, home)
         drag_between_banks(prefix, home, work)
         edit_dialog(prefix, home, work)

@@ -13,8 +13,8 @@ import tempfile
 
 import pyatspi
 
-from session_support import (BIN, check, dismiss_driver_message, enabled, find, finish, hover, menu_names_now,
-                             names, press, quit_editor, run_menu, screenshot, start, wait_for, walk)
+from session_support import (BIN, check, dismiss_driver_message, enabled, find, finish, hover, make_demo,
+                             menu_names_now, names, press, quit_editor, run_menu, screenshot, start, wait_for, walk)
 
 
 def french_session(home):
@@ -49,8 +49,7 @@ def french_session(home):
 
 
 def english_session(home):
-    prefix = os.path.join(home, "demo")
-    subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+    prefix = make_demo(home)
     process = start(prefix, home)
     dismiss_driver_message("The sound device cannot be opened")
     frame = wait_for(find("frame", "Calyx"), "the main window")

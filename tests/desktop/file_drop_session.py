@@ -18,8 +18,8 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, check, dialog_named, dismiss_driver_message, double_click, find, finish, press,
-                             quit_editor, run_menu, screenshot, wait_for, walk)
+from session_support import (BIN, check, dialog_named, dismiss_driver_message, double_click, find, finish, make_demo,
+                             press, quit_editor, run_menu, screenshot, wait_for, walk)
 
 BANK = "C:\\Jeux\\VLM2\\Datab\\Resson\\VLM2Snd.bnm"
 
@@ -72,8 +72,7 @@ def answer_box(button, text_part):
 def main():
     pyatspi.Registry.getDesktop(0).childCount
     with tempfile.TemporaryDirectory() as home:
-        prefix = os.path.join(home, "demo")
-        subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+        prefix = make_demo(home)
         target_name = json.loads(cli(prefix, "list", BANK, "--json"))[1]["name"]
         wav = os.path.join(home, "tone44k.wav")
         subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "0.5", "sine", "300-900"],

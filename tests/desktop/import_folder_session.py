@@ -14,8 +14,8 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, check, dialogs, expect_quit, finish, find, press, run_menu, screenshot, start, wait_for, walk,
-                             xdotool)
+from session_support import (BIN, check, dialogs, expect_quit, find, finish, make_demo, press, run_menu, screenshot,
+                             start, wait_for, walk, wav_data, write_wav, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 
@@ -23,25 +23,6 @@ VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 def cli(*args):
     return subprocess.run([os.path.join(BIN, "calyx-cli")] + list(args), capture_output=True, text=True)
 
-
-def wav_data(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    offset = 12
-    while offset + 8 <= len(data):
-        kind, size = struct.unpack_from("<4sI", data, offset)
-        if kind == b"data":
-            return data[offset + 8:offset + 8 + size]
-        offset += 8 + size + (size & 1)
-    return None
-
-
-def write_wav(path, samples):
-    data = struct.pack("<%dh" % len(samples), *samples)
-    header = struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, 1, 1, 22050,
-                         44100, 2, 16, b"data", len(data))
-    with open(path, "wb") as f:
-        f.write(header + data)
 
 
 def message_text():
@@ -57,8 +38,7 @@ def message_text():
 def main():
     pyatspi.Registry.getDesktop(0).childCount
     with tempfile.TemporaryDirectory() as home:
-        prefix = os.path.join(home, "demo")
-        subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+        prefix = make_demo(home)
         bank = os.path.join(prefix, VLM2)
         folder = os.path.join(home, "wavs")
         os.makedirs(folder)

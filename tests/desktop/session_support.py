@@ -7,6 +7,7 @@ pictures of the screen are saved there at each step.
 """
 import os
 import shutil
+import struct
 import subprocess
 import time
 
@@ -193,3 +194,25 @@ def dialog_named(start_of_title):
     def search():
         return next((d for d in dialogs() if d.name.startswith(start_of_title)), None)
     return wait_for(search, "the dialog " + start_of_title)
+
+
+def wav_data(path):
+    """The data chunk of a WAV file, or None."""
+    with open(path, "rb") as f:
+        data = f.read()
+    offset = 12
+    while offset + 8 <= len(data):
+        kind, size = struct.unpack_from("<4sI", data, offset)
+        if kind == b"data":
+            return data[offset + 8:offset + 8 + size]
+        offset += 8 + size + (size & 1)
+    return None
+
+
+def write_wav(path, samples):
+    """A 22050 Hz mono 16-bit WAV file of `samples`."""
+    data = struct.pack("<%dh" % len(samples), *samples)
+    header = struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, 1, 1, 22050,
+                         44100, 2, 16, b"data", len(data))
+    with open(path, "wb") as f:
+        f.write(header + data)

@@ -13,8 +13,8 @@ import time
 
 import pyatspi
 
-from session_support import (BIN, check, dialog_named, double_click, enabled, expect_quit, find, finish, press,
-                             run_menu, screenshot, start, wait_for, walk, xdotool)
+from session_support import (BIN, check, dialog_named, double_click, enabled, expect_quit, find, finish, make_demo,
+                             press, run_menu, screenshot, start, wait_for, walk, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 
@@ -53,8 +53,7 @@ def save_with_keys():
 def main():
     pyatspi.Registry.getDesktop(0).childCount
     with tempfile.TemporaryDirectory() as home:
-        prefix = os.path.join(home, "demo")
-        subprocess.run([os.path.join(BIN, "calyx-make-demo"), prefix], check=True, stdout=subprocess.DEVNULL)
+        prefix = make_demo(home)
         bank = os.path.join(prefix, VLM2)
         before = listed_volume(bank, 0)
         check(" 33 " not in " %s " % before, "EngineIdle's volume is not 33 to begin with: %r" % before)
