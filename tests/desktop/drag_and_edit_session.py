@@ -19,8 +19,8 @@ import time
 import pyatspi
 
 from session_support import (BIN, centre, check, dialog_named, dialogs, double_click, drag_mouse, expect_quit, find,
-                             finish, make_demo, press, run_menu, screenshot, start, wait_for, walk, wav_data,
-                             write_wav, xdotool)
+                             finish, make_demo, press, run_menu, screenshot, start, type_volume, wait_for, walk,
+                             wav_data, write_wav, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 K7 = "drive_c/Jeux/K7/K7datab/Resson/K7Snd.bnm"
@@ -130,10 +130,7 @@ def edit_dialog(prefix, home, work):
     vlm2 = document("VLM2Snd.bnm")
     double_click(wait_for(find("table cell", "EngineIdle", vlm2), "the EngineIdle row"))
     dialog = dialog_named("Sound 'EngineIdle'")
-    volume = wait_for(find("text", "Volume", dialog), "the volume box")
-    press(volume)
-    xdotool("key", "ctrl+a")
-    xdotool("type", "12")
+    type_volume(dialog, "12")
     press(wait_for(find("push button", "Cancel", dialog), "Cancel"))
     time.sleep(0.5)
     quit_without_question(process, "File", "Exit")
@@ -158,10 +155,7 @@ def edit_dialog(prefix, home, work):
     time.sleep(0.5)
     stray = [d.name for d in dialogs() if not d.name.startswith("Sound")]
     check(not stray, "Play current plays without a message")
-    volume = wait_for(find("text", "Volume", dialog), "the volume box")
-    press(volume)
-    xdotool("key", "ctrl+a")
-    xdotool("type", "64")
+    type_volume(dialog, "64")
     screenshot("edit-dialog-changed")
     press(wait_for(find("push button", "OK", dialog), "OK"))
     time.sleep(0.5)

@@ -196,6 +196,12 @@ def dialog_named(start_of_title):
     return wait_for(search, "the dialog " + start_of_title)
 
 
+def type_volume(dialog, value):
+    """Types `value` over the volume box of the sound dialog `dialog`."""
+    press(wait_for(find("text", "Volume", dialog), "the volume box"))
+    xdotool("key", "ctrl+a")
+    xdotool("type", value)
+
 def wav_data(path):
     """The data chunk of a WAV file, or None."""
     with open(path, "rb") as f:

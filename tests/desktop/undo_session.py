@@ -14,7 +14,7 @@ import time
 import pyatspi
 
 from session_support import (BIN, check, dialog_named, double_click, enabled, expect_quit, find, finish, make_demo,
-                             press, run_menu, screenshot, start, wait_for, walk, xdotool)
+                             press, run_menu, screenshot, start, type_volume, wait_for, walk, xdotool)
 
 VLM2 = "drive_c/Jeux/VLM2/Datab/Resson/VLM2Snd.bnm"
 
@@ -66,10 +66,7 @@ def main():
 
         double_click(row)
         dialog = dialog_named("Sound 'EngineIdle'")
-        volume = wait_for(find("text", "Volume", dialog), "the volume box")
-        press(volume)
-        xdotool("key", "ctrl+a")
-        xdotool("type", "33")
+        type_volume(dialog, "33")
         press(wait_for(find("push button", "OK", dialog), "OK"))
         time.sleep(0.5)
         items = edit_menu_items()
