@@ -52,21 +52,26 @@ SampleDataWriter::Result SampleDataWriter::flushRange() {
     if (range_.length == 0) return Done;
     Range range = range_;
     range_ = Range{};
-    // A range shorter than a block costs the system more than it saves: it
-    // goes through memory with its neighbours.
+    // A short range goes through memory with its neighbours.
     if (range.length < static_cast<std::int64_t>(minSystemCopy_)) return copyThroughMemory(range);
     platform::File* out = out_.openFile();
     platform::File* in = range.source->openFile();
     if (!out || !in) return WriteFailed;
-    const platform::File::RangeCopy done = out->copyRange(*in, range.from, range.at, range.length);
-    if (done.copied == range.length) return Done;
-    if (done.failed) return failedWith(WriteFailed);
-    if (!done.unsupported) return ReadFailed;  // the source ended early
-    systemCopies_ = false;
-    range.from += done.copied;
-    range.at += done.copied;
-    range.length -= done.copied;
-    return copyThroughMemory(range);
+    // In steps, so that the disk starts on each while the next is copied.
+    while (range.length > 0) {
+        const std::int64_t step = std::min(range.length, writeBackStep);
+        const platform::File::RangeCopy done = out->copyRange(*in, range.from, range.at, step);
+        wrote(done.copied);
+        range.from += done.copied;
+        range.at += done.copied;
+        range.length -= done.copied;
+        if (done.copied == step) continue;
+        if (done.failed) return failedWith(WriteFailed);
+        if (!done.unsupported) return ReadFailed;  // the source ended early
+        systemCopies_ = false;
+        return copyThroughMemory(range);
+    }
+    return Done;
 }
 
 SampleDataWriter::Result SampleDataWriter::copyThroughMemory(const Range& range) {
@@ -101,13 +106,22 @@ SampleDataWriter::Result SampleDataWriter::flushBlock() {
     blockUsed_ = 0;
     // Written where it belongs without moving the file position; a stream on
     // an archive is positioned first (which fills any gap with zeros).
-    if (platform::File* out = out_.openFile())
-        return out->writeAt(block_.get(), count, blockStart_) == static_cast<std::ptrdiff_t>(count)
-                   ? Done
-                   : failedWith(WriteFailed);
+    if (platform::File* out = out_.openFile()) {
+        if (out->writeAt(block_.get(), count, blockStart_) != static_cast<std::ptrdiff_t>(count))
+            return failedWith(WriteFailed);
+        wrote(static_cast<std::int64_t>(count));
+        return Done;
+    }
     return out_.seek(blockStart_) && out_.write(block_.get(), static_cast<std::int64_t>(count))
                ? Done
                : failedWith(WriteFailed);
+}
+
+void SampleDataWriter::wrote(std::int64_t count) {
+    notWrittenBack_ += count;
+    if (notWrittenBack_ < writeBackStep) return;
+    notWrittenBack_ %= writeBackStep;
+    if (platform::File* out = out_.openFile()) out->startWriteBack();
 }
 
 SampleDataWriter::Result SampleDataWriter::failedWith(Result result) {

@@ -8,6 +8,10 @@
 // stream attached to an archive), are read in pieces of at most one block
 // and written in large blocks. Either way the memory used does not grow
 // with the samples.
+//
+// Every few megabytes written, the system is asked to start writing them to
+// the disk, so that the disk works while the copy goes on and the flush
+// that ends the save has less left to wait for.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +24,17 @@ namespace calyx::bank {
 class SampleDataWriter {
 public:
     // Bytes collected in memory before they are written.
-    static constexpr std::size_t blockSize = std::size_t{1} << 20;
+    // (Each page of it costs a fault when first touched.)
+    static constexpr std::size_t blockSize = std::size_t{256} << 10;
+    // Ranges shorter than this go through memory by default: the system's
+    // copy costs more than it saves on them.
+    static constexpr std::size_t systemCopyMinimum = std::size_t{1} << 20;
+    // Bytes written between two requests to start writing them to the disk.
+    static constexpr std::int64_t writeBackStep = std::int64_t{4} << 20;
     enum Result { Done, ReadFailed, NoMemory, WriteFailed };
 
     // Ranges shorter than `minSystemCopy` bytes are copied through memory.
-    explicit SampleDataWriter(BankStream& out, std::size_t minSystemCopy = blockSize)
+    explicit SampleDataWriter(BankStream& out, std::size_t minSystemCopy = systemCopyMinimum)
         : out_(out), minSystemCopy_(minSystemCopy) {}
 
     // Puts the `length` bytes found at `from` in `source` at `at` of the
@@ -50,6 +60,9 @@ private:
     // Room for `count` bytes that belong at `at`, after what the block holds.
     Result reserve(std::int64_t at, std::size_t count, std::uint8_t*& room);
     bool readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from);
+    // Counts `count` bytes just written, starting the disk's write-back
+    // once a step's worth has gathered.
+    void wrote(std::int64_t count);
     // Answers `result`, noting the errno of the call that just failed.
     Result failedWith(Result result);
 
@@ -62,6 +75,7 @@ private:
     std::size_t blockUsed_ = 0;
     std::int64_t blockStart_ = 0;
     int systemError_ = 0;
+    std::int64_t notWrittenBack_ = 0;
 };
 
 }  // namespace calyx::bank

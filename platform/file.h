@@ -68,6 +68,11 @@ public:
     virtual std::int64_t length() const;
     // Forces the written bytes to the disk (fsync).
     virtual bool flush();
+    // Asks the system to start writing what was written so far to the disk
+    // and returns at once, so that the disk works while the program goes
+    // on and a later flush() has less to wait for. Promises nothing: only
+    // flush() does. Does nothing where the system has no such request.
+    virtual void startWriteBack();
     // False when the system reports that closing failed (written data lost).
     virtual bool close();
     // The host path of the open file, absolute.

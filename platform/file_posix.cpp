@@ -168,6 +168,14 @@ std::int64_t File::length() const {
 
 bool File::flush() { return descriptor_ >= 0 && ::fsync(descriptor_) == 0; }
 
+void File::startWriteBack() {
+#ifdef __linux__
+    // The whole file (length 0 reaches its end); pages already on their
+    // way are left alone.
+    if (descriptor_ >= 0) ::sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 bool File::close() {
     if (descriptor_ < 0) return true;
     const int fd = descriptor_;

@@ -147,6 +147,9 @@ std::int64_t File::length() const {
 
 bool File::flush() { return handle_ && (::FlushFileBuffers(handle_) != 0 || failed(false)); }
 
+// Windows has no request to start writing back without waiting for it.
+void File::startWriteBack() {}
+
 bool File::close() {
     if (!handle_) return true;
     HANDLE handle = handle_;

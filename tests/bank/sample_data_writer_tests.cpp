@@ -1,6 +1,6 @@
 // The sample data of a save: ranges copied by the system or through memory,
-// runs joined, pad bytes, a system that refuses, sources that end early and
-// disks that fill up.
+// runs joined, pad bytes, a system that refuses, sources that end early,
+// disks that fill up, and the disk's write-back started along the way.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -89,7 +89,7 @@ const std::vector<Piece> mixedPieces = {
 
 TEST_F(SampleDataWriterTest, SystemCopiesAndMemoryCopiesWriteTheSameBytes) {
     openSources(dir_.path());
-    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize}) {
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::systemCopyMinimum}) {
         SCOPED_TRACE(minimum);
         ASSERT_EQ(write(mixedPieces, minimum), SampleDataWriter::Done);
         EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(mixedPieces));
@@ -114,7 +114,7 @@ TEST_F(SampleDataWriterTest, ASourceOnAnotherFileSystemIsCopiedThroughMemory) {
 
 TEST_F(SampleDataWriterTest, ASourceThatEndsEarlyIsAReadFailure) {
     openSources(dir_.path());
-    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize}) {
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::systemCopyMinimum}) {
         SCOPED_TRACE(minimum);
         // The source is cut after the pieces were checked against its length.
         EXPECT_EQ(write({{1, 4000, 2000, 0, 0}}, minimum), SampleDataWriter::ReadFailed);
@@ -124,11 +124,50 @@ TEST_F(SampleDataWriterTest, ASourceThatEndsEarlyIsAReadFailure) {
 
 TEST_F(SampleDataWriterTest, AFullDiskIsAWriteFailure) {
     openSources(dir_.path());
-    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize}) {
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::systemCopyMinimum}) {
         SCOPED_TRACE(minimum);
         fixtures::FileSizeLimit full(100000);
         EXPECT_EQ(write({{0, 0, 2 << 20, 0, 0}}, minimum), SampleDataWriter::WriteFailed);
         EXPECT_EQ(write({{0, 0, 1000, 0, 0}, {0, 0, 10, 3, 200000}}, minimum), SampleDataWriter::WriteFailed);
+    }
+}
+
+// The system's file, noting each request to start writing back and how long
+// the file was then.
+class WriteBackLog : public platform::File {
+public:
+    std::vector<std::int64_t> lengthsAtRequests;
+    void startWriteBack() override {
+        lengthsAtRequests.push_back(length());
+        File::startWriteBack();
+    }
+};
+
+TEST_F(SampleDataWriterTest, TheDiskStartsWritingBackEveryStepOfTheCopy) {
+    openSources(dir_.path());
+    // Seven copies of the large source, each with a pad: 21 MiB and a little.
+    std::vector<Piece> pieces;
+    for (std::int64_t i = 0, at = 0; i < 7; ++i, at += (3 << 20) + 1) pieces.push_back({0, 0, 3 << 20, 1, at});
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::blockSize, SampleDataWriter::systemCopyMinimum}) {
+        SCOPED_TRACE(minimum);
+        auto log = std::make_unique<WriteBackLog>();
+        WriteBackLog& requests = *log;
+        BankStream out(std::move(log));
+        out.setFileName(dir_ / "out");
+        out.setAccess(true, true);
+        ASSERT_EQ(out.open(), 1);
+        SampleDataWriter writer(out, minimum);
+        for (const Piece& p : pieces)
+            ASSERT_EQ(writer.copy(in_[p.source], p.from, p.length, p.pad, p.at), SampleDataWriter::Done);
+        ASSERT_EQ(writer.finish(), SampleDataWriter::Done);
+        out.close();
+        // One request per full step, each once its step is in the file.
+        const std::int64_t written = pieces.back().at + (3 << 20) + 1;
+        const auto steps = static_cast<std::size_t>(written / SampleDataWriter::writeBackStep);
+        ASSERT_EQ(requests.lengthsAtRequests.size(), steps);
+        for (std::size_t i = 0; i < steps; ++i)
+            EXPECT_GE(requests.lengthsAtRequests[i], static_cast<std::int64_t>(i + 1) * SampleDataWriter::writeBackStep);
+        EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(pieces));
     }
 }
 
