@@ -1,10 +1,40 @@
+#include <algorithm>
 #include <iostream>
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "calyx_version.h"
 #include "cli/commands.h"
 
 namespace calyx::cli {
+namespace {
+
+// An option of the program itself, given before the command.
+struct GlobalOption {
+    const char* name;
+    std::string* value;
+    const char* description;
+};
+
+// The command that the arguments name: the first one that is no option,
+// after the program's own options and their values. Empty when an
+// argument before it is any other option, or when there is none.
+std::string commandNamed(int argc, char** argv, std::span<const GlobalOption> globals) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!arg.starts_with('-')) return std::string(arg);
+        const auto global = std::find_if(globals.begin(), globals.end(), [&](const GlobalOption& o) {
+            return arg == o.name || (arg.starts_with(o.name) && arg.substr(std::string_view(o.name).size()).starts_with('='));
+        });
+        if (global == globals.end()) return {};
+        if (arg == global->name) ++i;  // its value follows
+    }
+    return {};
+}
+
+}  // namespace
 
 int run(int argc, char** argv) {
     CLI::App app{
@@ -21,17 +51,25 @@ int run(int argc, char** argv) {
     app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("calyx-cli ") + CALYX_VERSION);
     Context context;
-    app.add_option("--k7-dir", context.k7DirOption,
-                   "install folder of the first game (any path form: C:\\Games\\K7, /home/me/k7, ...)");
-    app.add_option("--tq2-dir", context.tq2DirOption, "install folder of the second game");
-    app.add_option("--k7-language", context.k7LanguageOption, "language folder name of the first game");
-    app.add_option("--tq2-language", context.tq2LanguageOption, "language folder name of the second game");
+    const GlobalOption globals[] = {
+        {"--k7-dir", &context.k7DirOption,
+         "install folder of the first game (any path form: C:\\Games\\K7, /home/me/k7, ...)"},
+        {"--tq2-dir", &context.tq2DirOption, "install folder of the second game"},
+        {"--k7-language", &context.k7LanguageOption, "language folder name of the first game"},
+        {"--tq2-language", &context.tq2LanguageOption, "language folder name of the second game"},
+    };
+    for (const GlobalOption& option : globals) app.add_option(option.name, *option.value, option.description);
 
-    addListingCommands(app, context);
-    addSaveCommands(app, context);
-    addEditCommands(app, context);
-    addBatchCommands(app, context);
-    addImportAllCommand(app, context);
+    // Building a command's options costs every start, and a script starts
+    // the program hundreds of times: the commands are added group by group
+    // until the one named on the command line is there. All of them are
+    // added when none is named plainly (help, --version, a mistake).
+    const std::string named = commandNamed(argc, argv, globals);
+    for (const auto add : {addListingCommands, addSaveCommands, addEditCommands, addBatchCommands, addImportAllCommand}) {
+        add(app, context);
+        if (!named.empty() && !app.get_subcommands([&](const CLI::App* c) { return c->get_name() == named; }).empty())
+            break;
+    }
     // "help" and "help COMMAND" say what --help says.
     auto helpTopic = std::make_shared<std::string>();
     auto* help = app.add_subcommand("help", "show this usage, or a command's (help COMMAND)");

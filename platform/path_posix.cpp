@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -92,15 +93,60 @@ std::string winePrefix() {
 
 std::string windowsDirectory() { return toHostPath("C:\\windows"); }
 
+namespace {
+
+// The folder of drive `drive` (a to z) when the prefix's "dosdevices" folder
+// lists it as `listed`: the folder its link leads to, else the prefix's
+// drive_c for C: and the root for Z:.
+std::optional<std::string> driveRootOf(const std::string& prefix, char drive, bool listed) {
+    if (listed) {
+        const std::string link = prefix + "/dosdevices/" + drive + ':';
+        struct stat st {};
+        if (::stat(link.c_str(), &st) == 0) return canonicalOr(link);
+    }
+    if (drive == 'c') return canonicalOr(prefix + "/drive_c");
+    if (drive == 'z') return std::string("/");
+    return std::nullopt;
+}
+
+// The drive letters that the prefix's "dosdevices" folder has an entry
+// for, from one reading of the folder.
+std::array<bool, 26> listedDrives(const std::string& prefix) {
+    std::array<bool, 26> listed{};
+    DIR* dir = openFolder(prefix + "/dosdevices");
+    if (!dir) return listed;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name(e->d_name);
+        if (name.size() == 2 && name[1] == ':' && name[0] >= 'a' && name[0] <= 'z') listed[name[0] - 'a'] = true;
+    }
+    ::closedir(dir);
+    return listed;
+}
+
+// The drive whose folder holds `cwd` most closely, 0 when none does.
+char driveHolding(const std::string& cwd) {
+    const std::string prefix = winePrefix();
+    const std::array<bool, 26> listed = listedDrives(prefix);
+    char best = 0;
+    std::size_t bestLength = 0;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        auto root = driveRootOf(prefix, letter, listed[letter - 'a']);
+        if (!root || !isUnder(cwd, *root)) continue;
+        const std::size_t length = *root == "/" ? 1 : root->size() + 1;
+        if (length > bestLength) {
+            best = letter;
+            bestLength = length;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
 std::optional<std::string> driveRoot(char letter) {
     const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     if (drive < 'a' || drive > 'z') return std::nullopt;
-    const std::string link = winePrefix() + "/dosdevices/" + drive + ':';
-    struct stat st {};
-    if (::stat(link.c_str(), &st) == 0) return canonicalOr(link);
-    if (drive == 'c') return canonicalOr(winePrefix() + "/drive_c");
-    if (drive == 'z') return std::string("/");
-    return std::nullopt;
+    return driveRootOf(winePrefix(), drive, true);
 }
 
 std::string currentDirectory() {
@@ -118,21 +164,7 @@ bool setCurrentDirectory(std::string_view path) {
     return entered;
 }
 
-char currentDrive() {
-    const std::string cwd = canonicalOr(currentDirectory());
-    char best = 0;
-    std::size_t bestLength = 0;
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        auto root = driveRoot(letter);
-        if (!root || !isUnder(cwd, *root)) continue;
-        const std::size_t length = *root == "/" ? 1 : root->size() + 1;
-        if (length > bestLength) {
-            best = letter;
-            bestLength = length;
-        }
-    }
-    return best;
-}
+char currentDrive() { return driveHolding(canonicalOr(currentDirectory())); }
 
 bool setCurrentDrive(char letter) {
     const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
@@ -165,7 +197,7 @@ std::string toHostPath(std::string_view path) {
     // stops at the root of the drive as on Windows.
     auto startAtCurrentDirectory = [&root, &addParts]() {
         const std::string cwd = canonicalOr(currentDirectory());
-        const auto driveFolder = driveRoot(currentDrive());
+        const auto driveFolder = driveRoot(driveHolding(cwd));
         if (driveFolder && *driveFolder != "/" && isUnder(cwd, *driveFolder)) {
             root = *driveFolder;
             addParts(std::string_view(cwd).substr(driveFolder->size()));
@@ -200,7 +232,11 @@ std::string toHostPath(std::string_view path) {
     }
     addParts(rest);
 
+    // Taken as written when it names an entry so: so is each folder above it.
     std::string out = root;
+    for (const auto& part : parts) out = joinHost(out, part);
+    if (!parts.empty() && entryExists(out)) return out;
+    out = root;
     for (const auto& part : parts) out = resolveComponent(out, part);
     return out;
 }

@@ -329,6 +329,11 @@ void lookingAtBanks(Recorder& r) {
     }
     r.cli({"list", "C:\\JEUX\\vlm2\\datab\\resson\\vlm2snd.BNM"});
     r.cli({"--tq2-dir", "../banks", "list", "bank.bnm"});
+    // The program's options in their joined form, an unknown one before the
+    // command, and a further command's name after it.
+    r.cli({"--tq2-dir=../banks", "--k7-language=French", "import-all", "bank.bnm"});
+    r.cli({"--quiet", "list", "bank.bnm"});
+    r.cli({"list", "bank.bnm", "import-all"});
     for (const std::string bank : {"../banks/beyond.bnm", "../banks/overlap.bnm", "../banks/truncated.bnm",
                                    "../banks/cut-data.bnm", "../banks/counts.bnm", "../banks/empty.bnm",
                                    "../banks/text.bnm", "../banks/.bnm", "../banks/bank.dat",
