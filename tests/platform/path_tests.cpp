@@ -121,6 +121,16 @@ TEST_F(PathTest, CurrentDriveIsTheDriveWhoseRootHoldsTheCurrentFolder) {
         EXPECT_FALSE(setCurrentDirectory("C:\\NoSuch"));
         EXPECT_EQ(currentDirectory(), c("/Jeux/VLM2"));
     }
+    // Without its link, c: is still the prefix's drive_c; relative paths
+    // start there, taken as written or found without regard to case.
+    fs::remove(prefix.path() + "/dosdevices/c:");
+    {
+        ScopedCwd cwd(prefix.driveC() + "/Jeux");
+        EXPECT_EQ(currentDrive(), 'c');
+        EXPECT_EQ(toHostPath("VLM2/STRINGS.DAT"), c("/Jeux/VLM2/STRINGS.DAT"));
+        EXPECT_EQ(toHostPath("vlm2/strings.dat"), c("/Jeux/VLM2/STRINGS.DAT"));
+        EXPECT_EQ(toHostPath("..\\..\\..\\Jeux\\VLM2"), c("/Jeux/VLM2"));
+    }
     ScopedCwd outside("/");
     EXPECT_EQ(currentDrive(), 'z');
 }
