@@ -108,8 +108,16 @@ void SoundBank::endChangeGroup() {
 }
 
 int SoundBank::indexOfResource(const SoundResource* resource) const {
+    const std::size_t next = lastIndexFound_ + 1;
+    if (next < resources_.size() && resources_[next].get() == resource) {
+        lastIndexFound_ = next;
+        return static_cast<int>(next);
+    }
     for (std::size_t i = 0; i < resources_.size(); ++i)
-        if (resources_[i].get() == resource) return static_cast<int>(i);
+        if (resources_[i].get() == resource) {
+            lastIndexFound_ = i;
+            return static_cast<int>(i);
+        }
     return -1;
 }
 

@@ -179,6 +179,9 @@ private:
     std::optional<std::string> externalDataName_;
     BankError errorCode_ = BankError::None;
     std::vector<std::unique_ptr<SoundResource>> resources_;
+    // Where indexOfResource() last found one (a save announces every
+    // resource in turn, so the next is usually the one after it).
+    mutable std::size_t lastIndexFound_ = 0;
     std::vector<AuxRecord> auxRecords_;
     ListenerList<SoundResource&> listeners_;
     ListenerList<bool> groupListeners_;
