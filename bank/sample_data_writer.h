@@ -23,8 +23,8 @@ namespace calyx::bank {
 
 class SampleDataWriter {
 public:
-    // Bytes collected in memory before they are written.
-    // (Each page of it costs a fault when first touched.)
+    // Bytes collected in memory before they are written: few, since each
+    // page of the block costs a page fault when it is first filled.
     static constexpr std::size_t blockSize = std::size_t{256} << 10;
     // Ranges shorter than this go through memory by default: the system's
     // copy costs more than it saves on them.
