@@ -34,7 +34,7 @@ SampleDataWriter::Result SampleDataWriter::copy(BankStream& source, std::int64_t
             return ReadFailed;
     }
     for (std::uint32_t done = 0; done < padBytes;) {
-        const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(padBytes - done, blockSize));
+        const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(padBytes - done, roomTo(padAt + done)));
         std::uint8_t* room = nullptr;
         if (const Result r = reserve(padAt + done, count, room); r != Done) return r;
         std::fill(room, room + count, last);
@@ -76,7 +76,8 @@ SampleDataWriter::Result SampleDataWriter::flushRange() {
 
 SampleDataWriter::Result SampleDataWriter::copyThroughMemory(const Range& range) {
     for (std::int64_t done = 0; done < range.length;) {
-        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(range.length - done, blockSize));
+        const auto count = static_cast<std::size_t>(
+            std::min<std::int64_t>(range.length - done, static_cast<std::int64_t>(roomTo(range.at + done))));
         std::uint8_t* room = nullptr;
         if (const Result r = reserve(range.at + done, count, room); r != Done) return r;
         if (!readAt(*range.source, room, count, range.from + done)) return ReadFailed;
@@ -85,9 +86,14 @@ SampleDataWriter::Result SampleDataWriter::copyThroughMemory(const Range& range)
     return Done;
 }
 
+std::size_t SampleDataWriter::roomTo(std::int64_t at) {
+    return blockSize - static_cast<std::size_t>(at % static_cast<std::int64_t>(blockSize));
+}
+
 SampleDataWriter::Result SampleDataWriter::reserve(std::int64_t at, std::size_t count, std::uint8_t*& room) {
+    // A block never reaches past a boundary: one that ends on it is full.
     const bool follows = at == blockStart_ + static_cast<std::int64_t>(blockUsed_);
-    if (blockUsed_ > 0 && (!follows || blockUsed_ + count > blockSize)) {
+    if (blockUsed_ > 0 && (!follows || roomTo(at) == blockSize)) {
         if (const Result r = flushBlock(); r != Done) return r;
     }
     if (!block_) {

@@ -9,6 +9,11 @@
 // and written in large blocks. Either way the memory used does not grow
 // with the samples.
 //
+// A block covers one stretch of the new file between two multiples of the
+// block's size and is written once it is full: the system then keeps the
+// file in large pieces of memory, which it fills, writes out and later lets
+// go of far faster than pieces that straddle each other's edges.
+//
 // Every few megabytes written, the system is asked to start writing them to
 // the disk, so that the disk works while the copy goes on and the flush
 // that ends the save has less left to wait for.
@@ -57,7 +62,10 @@ private:
     Result flushRange();
     Result flushBlock();
     Result copyThroughMemory(const Range& range);
-    // Room for `count` bytes that belong at `at`, after what the block holds.
+    // The bytes from `at` to the next multiple of the block's size.
+    static std::size_t roomTo(std::int64_t at);
+    // Room for `count` bytes that belong at `at`, after what the block holds;
+    // `count` is at most roomTo(at).
     Result reserve(std::int64_t at, std::size_t count, std::uint8_t*& room);
     bool readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from);
     // Counts `count` bytes just written, starting the disk's write-back

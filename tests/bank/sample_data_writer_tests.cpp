@@ -1,6 +1,7 @@
 // The sample data of a save: ranges copied by the system or through memory,
 // runs joined, pad bytes, a system that refuses, sources that end early,
-// disks that fill up, and the disk's write-back started along the way.
+// disks that fill up, blocks written whole on the block grid, and the
+// disk's write-back started along the way.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -130,6 +131,48 @@ TEST_F(SampleDataWriterTest, AFullDiskIsAWriteFailure) {
         EXPECT_EQ(write({{0, 0, 2 << 20, 0, 0}}, minimum), SampleDataWriter::WriteFailed);
         EXPECT_EQ(write({{0, 0, 1000, 0, 0}, {0, 0, 10, 3, 200000}}, minimum), SampleDataWriter::WriteFailed);
     }
+}
+
+// The system's file, noting where each write went and how long it was.
+class WriteLog : public platform::File {
+public:
+    std::vector<std::pair<std::int64_t, std::size_t>> writes;
+    std::ptrdiff_t writeAt(const void* data, std::size_t length, std::int64_t offset) override {
+        writes.emplace_back(offset, length);
+        return File::writeAt(data, length, offset);
+    }
+};
+
+TEST_F(SampleDataWriterTest, BlocksAreWrittenWholeBetweenMultiplesOfTheirSize) {
+    openSources(dir_.path());
+    // The mixed pieces 5,000 bytes into the new file, after its header.
+    constexpr std::int64_t headerLength = 5000;
+    std::vector<Piece> pieces = mixedPieces;
+    for (Piece& p : pieces) p.at += headerLength;
+    auto log = std::make_unique<WriteLog>();
+    WriteLog& file = *log;
+    BankStream out(std::move(log));
+    out.setFileName(dir_ / "out");
+    out.setAccess(true, true);
+    ASSERT_EQ(out.open(), 1);
+    // Every range through memory.
+    SampleDataWriter writer(out, std::size_t{1} << 40);
+    for (const Piece& p : pieces)
+        ASSERT_EQ(writer.copy(in_[p.source], p.from, p.length, p.pad, p.at), SampleDataWriter::Done);
+    ASSERT_EQ(writer.finish(), SampleDataWriter::Done);
+    out.close();
+    const auto block = static_cast<std::int64_t>(SampleDataWriter::blockSize);
+    const std::int64_t end = pieces.back().at + pieces.back().length;
+    ASSERT_FALSE(file.writes.empty());
+    EXPECT_EQ(file.writes.front(), std::make_pair(headerLength, static_cast<std::size_t>(block - headerLength)));
+    for (std::size_t i = 1; i + 1 < file.writes.size(); ++i)
+        EXPECT_EQ(file.writes[i], std::make_pair(static_cast<std::int64_t>(i) * block, SampleDataWriter::blockSize));
+    EXPECT_EQ(file.writes.size(), static_cast<std::size_t>(end / block + 1));
+    EXPECT_EQ(file.writes.back().first + static_cast<std::int64_t>(file.writes.back().second), end);
+    Bytes written = fixtures::readBytes(dir_ / "out");
+    written.erase(written.begin(), written.begin() + headerLength);
+    for (Piece& p : pieces) p.at -= headerLength;
+    EXPECT_EQ(written, expected(pieces));
 }
 
 // The system's file, noting each request to start writing back and how long
