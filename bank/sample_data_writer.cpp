@@ -25,19 +25,25 @@ SampleDataWriter::Result SampleDataWriter::copy(BankStream& source, std::int64_t
     // and goes after it, in file order.
     if (const Result r = flushRange(); r != Done) return r;
     const std::int64_t padAt = at + length;
-    std::uint8_t last = 0;
-    if (length > 0) {
-        // The sample's end is usually still in the block.
-        if (blockUsed_ > 0 && blockStart_ + static_cast<std::int64_t>(blockUsed_) == padAt)
-            last = block_[blockUsed_ - 1];
-        else if (!readAt(source, &last, 1, from + length - 1))
-            return ReadFailed;
+    // The pad repeats the sample's last byte: taken from the block once it
+    // is read when the sample ends there and the pad fits beside it, else
+    // read now.
+    int last = 0;
+    const bool endInBlock = length > 0 && blockUsed_ > 0 &&
+                            blockStart_ + static_cast<std::int64_t>(blockUsed_) == padAt &&
+                            roomTo(padAt) < blockSize && padBytes <= roomTo(padAt);
+    if (endInBlock) {
+        last = PendingFill::byteBefore;
+    } else if (length > 0) {
+        std::uint8_t byte = 0;
+        if (!readAt(source, &byte, 1, from + length - 1)) return ReadFailed;
+        last = byte;
     }
     for (std::uint32_t done = 0; done < padBytes;) {
         const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(padBytes - done, roomTo(padAt + done)));
-        std::uint8_t* room = nullptr;
-        if (const Result r = reserve(padAt + done, count, room); r != Done) return r;
-        std::fill(room, room + count, last);
+        std::size_t offset = 0;
+        if (const Result r = reserve(padAt + done, count, offset); r != Done) return r;
+        fills_.push_back({offset, count, last});
         done += count;
     }
     return Done;
@@ -78,9 +84,9 @@ SampleDataWriter::Result SampleDataWriter::copyThroughMemory(const Range& range)
     for (std::int64_t done = 0; done < range.length;) {
         const auto count = static_cast<std::size_t>(
             std::min<std::int64_t>(range.length - done, static_cast<std::int64_t>(roomTo(range.at + done))));
-        std::uint8_t* room = nullptr;
-        if (const Result r = reserve(range.at + done, count, room); r != Done) return r;
-        if (!readAt(*range.source, room, count, range.from + done)) return ReadFailed;
+        std::size_t offset = 0;
+        if (const Result r = reserve(range.at + done, count, offset); r != Done) return r;
+        reads_.push_back({range.source, range.from + done, offset, count});
         done += static_cast<std::int64_t>(count);
     }
     return Done;
@@ -90,7 +96,7 @@ std::size_t SampleDataWriter::roomTo(std::int64_t at) {
     return blockSize - static_cast<std::size_t>(at % static_cast<std::int64_t>(blockSize));
 }
 
-SampleDataWriter::Result SampleDataWriter::reserve(std::int64_t at, std::size_t count, std::uint8_t*& room) {
+SampleDataWriter::Result SampleDataWriter::reserve(std::int64_t at, std::size_t count, std::size_t& offset) {
     // A block never reaches past a boundary: one that ends on it is full.
     const bool follows = at == blockStart_ + static_cast<std::int64_t>(blockUsed_);
     if (blockUsed_ > 0 && (!follows || roomTo(at) == blockSize)) {
@@ -101,8 +107,55 @@ SampleDataWriter::Result SampleDataWriter::reserve(std::int64_t at, std::size_t 
         if (!block_) return NoMemory;
     }
     if (blockUsed_ == 0) blockStart_ = at;
-    room = block_.get() + blockUsed_;
+    offset = blockUsed_;
     blockUsed_ += count;
+    return Done;
+}
+
+SampleDataWriter::Result SampleDataWriter::fillBlock() {
+    // Neighbours in the block that lie one after the other in their source,
+    // or nearly (the gap read into a scratch buffer), come in one read.
+    platform::File::Scatter buffers[platform::File::maxScatter];
+    for (std::size_t i = 0; i < reads_.size();) {
+        const PendingRead& first = reads_[i];
+        platform::File* file = first.source->openFile();
+        std::size_t count = 0;
+        buffers[count++] = {block_.get() + first.offset, first.length};
+        std::int64_t sourceEnd = first.from + static_cast<std::int64_t>(first.length);
+        std::size_t next = i + 1;
+        for (; file && next < reads_.size() && count + 2 <= platform::File::maxScatter; ++next) {
+            const PendingRead& r = reads_[next];
+            const std::int64_t gap = r.from - sourceEnd;
+            if (r.source != first.source || gap < 0 || gap > static_cast<std::int64_t>(gapBytes_.size())) break;
+            if (gap > 0) buffers[count++] = {gapBytes_.data(), static_cast<std::size_t>(gap)};
+            buffers[count++] = {block_.get() + r.offset, r.length};
+            sourceEnd = r.from + static_cast<std::int64_t>(r.length);
+        }
+        const auto total = static_cast<std::size_t>(sourceEnd - first.from);
+        const std::ptrdiff_t got = !file       ? 0
+                                   : count == 1 ? file->readAt(buffers[0].buffer, buffers[0].length, first.from)
+                                                : file->readScatteredAt(buffers, count, first.from);
+        if (got < 0 || static_cast<std::size_t>(got) != total) {
+            // A short or failed read: each piece again on its own, which
+            // takes up short reads and tells a failure from an early end.
+            for (std::size_t j = i; j < next; ++j) {
+                const PendingRead& r = reads_[j];
+                if (!readAt(*r.source, block_.get() + r.offset, r.length, r.from)) {
+                    reads_.clear();
+                    fills_.clear();
+                    return ReadFailed;
+                }
+            }
+        }
+        i = next;
+    }
+    reads_.clear();
+    for (const PendingFill& fill : fills_) {
+        std::uint8_t* room = block_.get() + fill.offset;
+        const std::uint8_t byte = fill.byte == PendingFill::byteBefore ? room[-1] : static_cast<std::uint8_t>(fill.byte);
+        std::fill(room, room + fill.length, byte);
+    }
+    fills_.clear();
     return Done;
 }
 
@@ -110,6 +163,7 @@ SampleDataWriter::Result SampleDataWriter::flushBlock() {
     if (blockUsed_ == 0) return Done;
     const std::size_t count = blockUsed_;
     blockUsed_ = 0;
+    if (const Result r = fillBlock(); r != Done) return r;
     // Written where it belongs without moving the file position; a stream on
     // an archive is positioned first (which fills any gap with zeros).
     if (platform::File* out = out_.openFile()) {

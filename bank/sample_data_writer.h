@@ -7,7 +7,9 @@
 // range where the system cannot (another file system, an older kernel, a
 // stream attached to an archive), are read in pieces of at most one block
 // and written in large blocks. Either way the memory used does not grow
-// with the samples.
+// with the samples. What goes into a block is read when the block is
+// complete, so that samples lying one after the other in their source come
+// in one read, though pads part them in the new file.
 //
 // A block covers one stretch of the new file between two multiples of the
 // block's size and is written once it is full: the system then keeps the
@@ -19,8 +21,10 @@
 // that ends the save has less left to wait for.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "bank/bank_stream.h"
 
@@ -62,11 +66,26 @@ private:
     Result flushRange();
     Result flushBlock();
     Result copyThroughMemory(const Range& range);
+    // Bytes of a source that belong at `offset` of the block.
+    struct PendingRead {
+        BankStream* source = nullptr;
+        std::int64_t from = 0;
+        std::size_t offset = 0, length = 0;
+    };
+    // Pad bytes at `offset` of the block: `byte`, or the byte before them.
+    struct PendingFill {
+        static constexpr int byteBefore = -1;
+        std::size_t offset = 0, length = 0;
+        int byte = 0;
+    };
+
     // The bytes from `at` to the next multiple of the block's size.
     static std::size_t roomTo(std::int64_t at);
-    // Room for `count` bytes that belong at `at`, after what the block holds;
-    // `count` is at most roomTo(at).
-    Result reserve(std::int64_t at, std::size_t count, std::uint8_t*& room);
+    // Room for `count` bytes that belong at `at`, after what the block holds
+    // (`offset` in it); `count` is at most roomTo(at).
+    Result reserve(std::int64_t at, std::size_t count, std::size_t& offset);
+    // Reads and fills what the block holds, just before it is written.
+    Result fillBlock();
     bool readAt(BankStream& source, std::uint8_t* buffer, std::size_t count, std::int64_t from);
     // Counts `count` bytes just written, starting the disk's write-back
     // once a step's worth has gathered.
@@ -81,6 +100,11 @@ private:
     Range range_;
     std::unique_ptr<std::uint8_t[]> block_;
     std::size_t blockUsed_ = 0;
+    std::vector<PendingRead> reads_;
+    std::vector<PendingFill> fills_;
+    // Where the bytes between two samples of a source go when both are read
+    // at once; a wider gap takes two reads.
+    std::array<std::uint8_t, 4096> gapBytes_{};
     std::int64_t blockStart_ = 0;
     int systemError_ = 0;
     std::int64_t notWrittenBack_ = 0;

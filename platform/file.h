@@ -51,6 +51,14 @@ public:
     // the results of read() and write().
     virtual std::ptrdiff_t readAt(void* buffer, std::size_t length, std::int64_t offset);
     virtual std::ptrdiff_t writeAt(const void* data, std::size_t length, std::int64_t offset);
+    // One read of the bytes from `offset` on into `count` buffers in turn
+    // (at most `maxScatter`), with the result of read().
+    struct Scatter {
+        void* buffer;
+        std::size_t length;
+    };
+    static constexpr std::size_t maxScatter = 64;
+    virtual std::ptrdiff_t readScatteredAt(const Scatter* buffers, std::size_t count, std::int64_t offset);
     // Copies `length` bytes found at `from` in `source` to `at` in this file
     // inside the system, without passing them through the program's memory.
     // A copy that the system cannot make between these two files (another

@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +108,18 @@ std::ptrdiff_t File::readAt(void* buffer, std::size_t length, std::int64_t offse
     ssize_t n;
     do {
         n = ::pread(descriptor_, buffer, length, offset);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+std::ptrdiff_t File::readScatteredAt(const Scatter* buffers, std::size_t count, std::int64_t offset) {
+    if (count == 1 || descriptor_ < 0) return readAt(buffers[0].buffer, buffers[0].length, offset);
+    iovec pieces[maxScatter];
+    count = std::min(count, maxScatter);
+    for (std::size_t i = 0; i < count; ++i) pieces[i] = {buffers[i].buffer, buffers[i].length};
+    ssize_t n;
+    do {
+        n = ::preadv(descriptor_, pieces, static_cast<int>(count), offset);
     } while (n < 0 && errno == EINTR);
     return n;
 }

@@ -109,6 +109,18 @@ std::ptrdiff_t File::readAt(void* buffer, std::size_t length, std::int64_t offse
     return seek(offset, Origin::Start) == offset ? read(buffer, length) : -1;
 }
 
+std::ptrdiff_t File::readScatteredAt(const Scatter* buffers, std::size_t count, std::int64_t offset) {
+    // The system scatters only unbuffered reads: one read per buffer.
+    std::ptrdiff_t total = 0;
+    for (std::size_t i = 0; i < count && i < maxScatter; ++i) {
+        const std::ptrdiff_t n = readAt(buffers[i].buffer, buffers[i].length, offset + total);
+        if (n < 0) return total > 0 ? total : -1;
+        total += n;
+        if (static_cast<std::size_t>(n) < buffers[i].length) break;
+    }
+    return total;
+}
+
 std::ptrdiff_t File::writeAt(const void* data, std::size_t length, std::int64_t offset) {
     return seek(offset, Origin::Start) == offset ? write(data, length) : -1;
 }

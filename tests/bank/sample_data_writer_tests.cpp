@@ -97,6 +97,24 @@ TEST_F(SampleDataWriterTest, SystemCopiesAndMemoryCopiesWriteTheSameBytes) {
     }
 }
 
+TEST_F(SampleDataWriterTest, PadsRepeatTheLastByteWhereverTheSampleEnds) {
+    openSources(dir_.path());
+    const auto block = static_cast<std::int64_t>(SampleDataWriter::blockSize);
+    const std::vector<Piece> pieces = {
+        {0, 7, static_cast<std::uint32_t>(block - 100), 4, 100},  // ends on a block's end
+        {0, 1, 2, 3, block + 4},                                   // pad and sample in one block
+        {1, 3, 4, 5, 2 * block - 6},                               // pad across a block's end
+        {0, 0, 0, 4, 2 * block + 3},                               // nothing but pad
+        {0, 5000, 1100000, 2, 2 * block + 7},                      // a long range, then its pad
+        {0, 1105000, 10, 6, 2 * block + 1100009},                  // joined in its source across a pad
+    };
+    for (std::size_t minimum : {std::size_t{0}, SampleDataWriter::systemCopyMinimum, std::size_t{1} << 40}) {
+        SCOPED_TRACE(minimum);
+        ASSERT_EQ(write(pieces, minimum), SampleDataWriter::Done);
+        EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(pieces));
+    }
+}
+
 TEST_F(SampleDataWriterTest, ASourceOnAnotherFileSystemIsCopiedThroughMemory) {
     // /dev/shm is a file system of its own on most machines.
     std::error_code ec;
@@ -173,6 +191,53 @@ TEST_F(SampleDataWriterTest, BlocksAreWrittenWholeBetweenMultiplesOfTheirSize) {
     written.erase(written.begin(), written.begin() + headerLength);
     for (Piece& p : pieces) p.at -= headerLength;
     EXPECT_EQ(written, expected(pieces));
+}
+
+// The system's file, noting each read: where, and into how many buffers.
+class ReadLog : public platform::File {
+public:
+    struct Read {
+        std::int64_t offset;
+        std::size_t length, buffers;
+        bool operator==(const Read&) const = default;
+    };
+    std::vector<Read> reads;
+    std::ptrdiff_t readAt(void* buffer, std::size_t length, std::int64_t offset) override {
+        reads.push_back({offset, length, 1});
+        return File::readAt(buffer, length, offset);
+    }
+    std::ptrdiff_t readScatteredAt(const Scatter* buffers, std::size_t count, std::int64_t offset) override {
+        std::size_t length = 0;
+        for (std::size_t i = 0; i < count; ++i) length += buffers[i].length;
+        reads.push_back({offset, length, count});
+        return File::readScatteredAt(buffers, count, offset);
+    }
+};
+
+TEST_F(SampleDataWriterTest, SamplesNearEachOtherInTheirSourceComeInOneRead) {
+    openSources(dir_.path());
+    auto log = std::make_unique<ReadLog>();
+    ReadLog& file = *log;
+    BankStream source(std::move(log));
+    source.setFileName(dir_ / "source0");
+    source.setAccess(true, false);
+    ASSERT_EQ(source.open(), 1);
+    // Samples one after the other in the source with pads between them in
+    // the new file, one a little further on, then one too far for a read.
+    const std::vector<Piece> pieces = {{0, 1000, 998, 2, 0},
+                                       {0, 1998, 3000, 0, 1000},
+                                       {0, 5098, 61, 3, 4000},
+                                       {0, 5159, 10, 0, 4064},
+                                       {0, 20000, 10, 0, 4074}};
+    out_.setFileName(dir_ / "out");
+    out_.setAccess(true, true);
+    ASSERT_EQ(out_.open(), 1);
+    SampleDataWriter writer(out_, std::size_t{1} << 40);
+    for (const Piece& p : pieces) ASSERT_EQ(writer.copy(source, p.from, p.length, p.pad, p.at), SampleDataWriter::Done);
+    ASSERT_EQ(writer.finish(), SampleDataWriter::Done);
+    out_.close();
+    EXPECT_EQ(file.reads, (std::vector<ReadLog::Read>{{1000, 4169, 5}, {20000, 10, 1}}));
+    EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(pieces));
 }
 
 // The system's file, noting each request to start writing back and how long
