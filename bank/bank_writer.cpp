@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <unordered_map>
 
 #include "bank/bank_file_name.h"
@@ -10,6 +11,7 @@
 #include "platform/byte_order.h"
 #include "platform/file.h"
 #include "platform/host_name.h"
+#include "platform/memory.h"
 #include "platform/path.h"
 
 namespace calyx::bank {
@@ -74,9 +76,16 @@ void BankWriter::layOut() {
     const std::int64_t dataStart = std::int64_t{bank_.headerLength()} +
                                    std::int64_t{auxRecordLength} * bank_.auxRecords_.size() +
                                    std::int64_t{ResourceRecord::size} * resources.size();
+    places_.clear();
+    places_.reserve(resources.size());
+    platform::faultIn(places_.data(), resources.size() * sizeof(Place));
     places_.assign(resources.size(), Place{});
-    // Resources that got space of their own, by lower-case display name.
-    std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    // Resources that got space of their own, by lower-case display name: the
+    // first and last of each name, each linked to the next of its name.
+    constexpr std::size_t none = SIZE_MAX;
+    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> byName;
+    byName.reserve(resources.size());
+    std::vector<std::size_t> nextOfName(resources.size(), none);
     for (std::size_t i = 0; i < resources.size(); ++i) {
         const SoundResource& r = *resources[i];
         Place& place = places_[i];
@@ -90,20 +99,23 @@ void BankWriter::layOut() {
         // bytes in the same area; an empty name or a bank file never shares.
         const bool mayShare = !name.empty() && !isBankFileName(name);
         if (mayShare) {
-            const auto& named = byName[name];
-            const auto same = std::find_if(named.begin(), named.end(), [&](std::size_t j) {
-                return !(tq2 && resources[j]->isExternal() != r.isExternal()) &&
-                       sameBytes(places_[j].source, place.source);
-            });
-            if (same != named.end()) {
+            const auto [named, isNew] = byName.try_emplace(name, i, i);
+            std::size_t same = isNew ? none : named->second.first;
+            while (same != none && ((tq2 && resources[same]->isExternal() != r.isExternal()) ||
+                                    !sameBytes(places_[same].source, place.source)))
+                same = nextOfName[same];
+            if (same != none) {
                 // One copy, laid out as the first of them asked.
                 const SampleSource own = std::move(place.source);
-                place = places_[*same];
+                place = places_[same];
                 place.source = own;
                 place.shared = true;
                 continue;
             }
-            byName[name].push_back(i);
+            if (!isNew) {
+                nextOfName[named->second.second] = i;
+                named->second.second = i;
+            }
         }
         if (tq2 && r.isExternal()) {
             place.newOffset = dataStart + externalAreaSize_;
@@ -154,7 +166,10 @@ std::vector<std::uint8_t> BankWriter::headerAndRecords(std::uint32_t dataStart) 
     const bool k7 = bank_.flavor() == BankFlavor::K7TQ;
     const bool tq2 = !k7;
     const auto& resources = bank_.resources_;
-    std::vector<std::uint8_t> table(dataStart);
+    std::vector<std::uint8_t> table;
+    table.reserve(dataStart);
+    platform::faultIn(table.data(), dataStart);
+    table.resize(dataStart);
     for (std::uint32_t i = 0; i < bank_.headerLength() / 4; ++i)
         platform::writeLe32(table.data() + 4 * i, newHeader_[i]);
     std::size_t tableAt = bank_.headerLength();
@@ -162,8 +177,10 @@ std::vector<std::uint8_t> BankWriter::headerAndRecords(std::uint32_t dataStart) 
         std::copy(aux.begin(), aux.end(), table.begin() + static_cast<long>(tableAt));
         tableAt += aux.size();
     }
-    // The records as written; the commit gives them to the resources.
-    records_.assign(resources.size(), std::nullopt);
+    // The records as written stay in the table; the commit gives them to
+    // the resources.
+    recordsAt_ = tableAt;
+    committed_.assign(resources.size(), Commit::None);
     const std::optional<std::string>& externalDataName = bank_.externalDataName();
     const std::string externalName = externalDataName ? *externalDataName : targetPath_;
     // A name taken from a host path is recorded as the game's 8-bit text.
@@ -197,7 +214,7 @@ std::vector<std::uint8_t> BankWriter::headerAndRecords(std::uint32_t dataStart) 
                 rec.setFileName(externalFileName);
                 fileNameSet = true;
             }
-            records_[i] = CommitRecord{rec, fileNameSet};
+            committed_[i] = fileNameSet ? Commit::RecordAndFileName : Commit::Record;
         }
         std::copy(rec.bytes.begin(), rec.bytes.end(), table.begin() + static_cast<long>(tableAt));
         tableAt += ResourceRecord::size;
@@ -230,8 +247,8 @@ SaveFailure BankWriter::writeBank(const Progress& progress) {
             if (bank_.resources_[i]->isExternal() && places_[i].newOffset >= 0) places_[i].newOffset += mainAreaSize_;
     }
     // Header, 32-byte records and resource records go out in one write.
-    const std::vector<std::uint8_t> table = headerAndRecords(d);
-    if (!out_.write(table.data(), static_cast<std::int64_t>(table.size()))) return failedAt(SaveStep::Header, errno);
+    table_ = headerAndRecords(d);
+    if (!out_.write(table_.data(), static_cast<std::int64_t>(table_.size()))) return failedAt(SaveStep::Header, errno);
     return copySamples(progress, d);
 }
 
@@ -320,8 +337,13 @@ void BankWriter::commit(const std::string& savedPath) {
         header[10] = header[8];
         header[8] = header[9] = header[5];
     }
-    for (std::size_t i = 0; i < bank_.resources_.size() && i < records_.size(); ++i)
-        if (records_[i]) bank_.resources_[i]->commitSaved(records_[i]->written, records_[i]->fileNameSet);
+    for (std::size_t i = 0; i < bank_.resources_.size() && i < committed_.size(); ++i) {
+        if (committed_[i] == Commit::None) continue;
+        ResourceRecord written;
+        const auto at = table_.begin() + static_cast<long>(recordsAt_ + i * ResourceRecord::size);
+        std::copy(at, at + static_cast<long>(ResourceRecord::size), written.bytes.begin());
+        bank_.resources_[i]->commitSaved(written, committed_[i] == Commit::RecordAndFileName);
+    }
     bank_.bankPath_ = savedPath;
 }
 

@@ -80,10 +80,9 @@ private:
         bool shared = false;          // another resource's copy
         SampleSource source;
     };
-    struct CommitRecord {
-        ResourceRecord written;
-        bool fileNameSet = false;
-    };
+    // What the commit gives a resource: nothing, its record as written, or
+    // that record and the file name the save gave it.
+    enum class Commit : std::uint8_t { None, Record, RecordAndFileName };
 
     bool needsSpace(const SoundResource& resource) const;
     void layOut();
@@ -102,7 +101,10 @@ private:
     std::int64_t mainAreaSize_ = 0;
     std::int64_t externalAreaSize_ = 0;
     SoundBank::Header newHeader_{};
-    std::vector<std::optional<CommitRecord>> records_;  // one per resource
+    // The header and records as written, the resource records from `recordsAt_`.
+    std::vector<std::uint8_t> table_;
+    std::size_t recordsAt_ = 0;
+    std::vector<Commit> committed_;  // one per resource
     bool complete_ = false;
     // The source file of the data copy, kept open across resources.
     BankStream copySource_;

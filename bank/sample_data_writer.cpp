@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <new>
 
+#include "platform/memory.h"
+
 namespace calyx::bank {
 
 SampleDataWriter::Result SampleDataWriter::copy(BankStream& source, std::int64_t from, std::uint32_t length,
@@ -105,6 +107,7 @@ SampleDataWriter::Result SampleDataWriter::reserve(std::int64_t at, std::size_t 
     if (!block_) {
         block_.reset(new (std::nothrow) std::uint8_t[blockSize]);
         if (!block_) return NoMemory;
+        platform::faultIn(block_.get(), blockSize);
     }
     if (blockUsed_ == 0) blockStart_ = at;
     offset = blockUsed_;
