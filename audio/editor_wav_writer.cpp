@@ -1,8 +1,8 @@
 #include "audio/editor_wav_writer.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "audio/nearest_integer.h"
 #include "audio/wav_header.h"
 #include "platform/byte_order.h"
 #include "platform/path.h"
@@ -42,7 +42,7 @@ bool EditorWavWriter::fits(std::size_t moreFrames) const {
 bool EditorWavWriter::append(const std::vector<float>& samples, std::size_t count) {
     pcm_.resize(count * editorBlockAlign);
     for (std::size_t i = 0; i < count; ++i) {
-        const double scaled = std::nearbyint(double{samples[i]} * 32768.0);
+        const double scaled = nearestInteger(double{samples[i]} * 32768.0);
         const auto value = static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
         platform::writeLe16(&pcm_[2 * i], static_cast<std::uint16_t>(value));
     }

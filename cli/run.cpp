@@ -63,9 +63,12 @@ int run(int argc, char** argv) {
     // Building a command's options costs every start, and a script starts
     // the program hundreds of times: the commands are added group by group
     // until the one named on the command line is there. All of them are
-    // added when none is named plainly (help, --version, a mistake).
+    // added when none is named plainly (help, a mistake); none for the
+    // version alone.
     const std::string named = commandNamed(argc, argv, globals);
+    const bool versionAlone = argc == 2 && std::string_view(argv[1]) == "--version";
     for (const auto add : {addListingCommands, addSaveCommands, addEditCommands, addBatchCommands, addImportAllCommand}) {
+        if (versionAlone) break;
         add(app, context);
         if (!named.empty() && !app.get_subcommands([&](const CLI::App* c) { return c->get_name() == named; }).empty())
             break;
