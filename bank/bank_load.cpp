@@ -4,6 +4,7 @@
 #include "bank/bank_archive.h"
 #include "bank/sound_bank.h"
 #include "platform/byte_order.h"
+#include "platform/memory.h"
 
 namespace calyx::bank {
 namespace {
@@ -54,10 +55,13 @@ LoadResult SoundBank::load(BankArchive& archive) {
             if (!archive.read(aux.data(), aux.size())) return LoadResult::Truncated;
         }
         resources_.reserve(header_[4]);
+        const std::size_t blockSize = std::size_t{header_[4]} * sizeof(SoundResource);
+        std::byte* block = resourceBlocks_.emplace_back(std::make_unique_for_overwrite<std::byte[]>(blockSize)).get();
+        platform::faultIn(block, blockSize);
         for (std::uint32_t i = 0; i < header_[4]; ++i) {
-            auto resource = std::make_unique<SoundResource>();
+            auto* resource = new (block + i * sizeof(SoundResource)) SoundResource();
             resource->attachTo(this);
-            SoundResource& r = *resources_.emplace_back(std::move(resource));
+            SoundResource& r = *resources_.emplace_back(resource, ResourceDeleter{true});
             if (!archive.read(r.record_.bytes.data(), ResourceRecord::size)) return LoadResult::Truncated;
             if (!r.isSample()) continue;
             if (r.isLooping()) r.setLoop(r.record_.loopStart(), r.record_.loopEnd());

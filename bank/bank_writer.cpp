@@ -1,6 +1,9 @@
 #include "bank/bank_writer.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <memory_resource>
 #include <cerrno>
 #include <cstdint>
 #include <unordered_map>
@@ -83,7 +86,13 @@ void BankWriter::layOut() {
     // Resources that got space of their own, by lower-case display name: the
     // first and last of each name, each linked to the next of its name.
     constexpr std::size_t none = SIZE_MAX;
-    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> byName;
+    // Its entries and buckets come from one block faulted in at once.
+    constexpr std::size_t bytesPerName = 96;
+    const std::size_t tableBytes = (resources.size() + 16) * bytesPerName;
+    const auto tableMemory = std::make_unique_for_overwrite<std::byte[]>(tableBytes);
+    platform::faultIn(tableMemory.get(), tableBytes);
+    std::pmr::monotonic_buffer_resource tableArena(tableMemory.get(), tableBytes);
+    std::pmr::unordered_map<std::string, std::pair<std::size_t, std::size_t>> byName(&tableArena);
     byName.reserve(resources.size());
     std::vector<std::size_t> nextOfName(resources.size(), none);
     for (std::size_t i = 0; i < resources.size(); ++i) {

@@ -279,7 +279,14 @@ std::string SoundBank::companionPath(std::string_view bankPath) {
 
 void SoundBank::appendResourceForTest(std::unique_ptr<SoundResource> resource) {
     resource->attachTo(this);
-    resources_.push_back(std::move(resource));
+    resources_.emplace_back(resource.release(), ResourceDeleter{false});
+}
+
+void SoundBank::ResourceDeleter::operator()(SoundResource* resource) const {
+    if (inBlock)
+        resource->~SoundResource();
+    else
+        delete resource;
 }
 
 }  // namespace calyx::bank

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -178,7 +179,14 @@ private:
     int savesInProgress_ = 0;
     std::optional<std::string> externalDataName_;
     BankError errorCode_ = BankError::None;
-    std::vector<std::unique_ptr<SoundResource>> resources_;
+    // The resources are made together as the bank loads, in one block of
+    // memory faulted in at once; a test may add one of its own.
+    struct ResourceDeleter {
+        bool inBlock = true;
+        void operator()(SoundResource* resource) const;
+    };
+    std::vector<std::unique_ptr<std::byte[]>> resourceBlocks_;  // outlives the resources in it
+    std::vector<std::unique_ptr<SoundResource, ResourceDeleter>> resources_;
     // Where indexOfResource() last found one (a save announces every
     // resource in turn, so the next is usually the one after it).
     mutable std::size_t lastIndexFound_ = 0;
