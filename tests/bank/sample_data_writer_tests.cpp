@@ -47,17 +47,29 @@ protected:
         }
     }
 
-    // Writes the pieces into a new, empty file; the result of the first
-    // failure, or of finish().
-    SampleDataWriter::Result write(const std::vector<Piece>& pieces, std::size_t minSystemCopy) {
-        out_.setFileName(dir_ / "out");
-        out_.setAccess(true, true);
-        if (!out_.open()) return SampleDataWriter::WriteFailed;
-        SampleDataWriter writer(out_, minSystemCopy);
+    // Opens `stream` on the file `name` of the test's folder.
+    bool openIn(BankStream& stream, const std::string& name, bool forWriting) {
+        stream.setFileName(dir_ / name);
+        stream.setAccess(true, forWriting);
+        return stream.open() == 1;
+    }
+
+    // Writes the pieces into `out` (the sources' own, or all from `source`);
+    // the result of the first failure, or of finish().
+    SampleDataWriter::Result writeInto(BankStream& out, const std::vector<Piece>& pieces, std::size_t minSystemCopy,
+                                       BankStream* source = nullptr) {
+        SampleDataWriter writer(out, minSystemCopy);
         for (const Piece& p : pieces)
-            if (auto r = writer.copy(in_[p.source], p.from, p.length, p.pad, p.at); r != SampleDataWriter::Done)
+            if (auto r = writer.copy(source ? *source : in_[p.source], p.from, p.length, p.pad, p.at);
+                r != SampleDataWriter::Done)
                 return r;
         return writer.finish();
+    }
+
+    // Writes the pieces into a new, empty file.
+    SampleDataWriter::Result write(const std::vector<Piece>& pieces, std::size_t minSystemCopy) {
+        if (!openIn(out_, "out", true)) return SampleDataWriter::WriteFailed;
+        return writeInto(out_, pieces, minSystemCopy);
     }
 
     Bytes expected(const std::vector<Piece>& pieces) const {
@@ -170,14 +182,9 @@ TEST_F(SampleDataWriterTest, BlocksAreWrittenWholeBetweenMultiplesOfTheirSize) {
     auto log = std::make_unique<WriteLog>();
     WriteLog& file = *log;
     BankStream out(std::move(log));
-    out.setFileName(dir_ / "out");
-    out.setAccess(true, true);
-    ASSERT_EQ(out.open(), 1);
+    ASSERT_TRUE(openIn(out, "out", true));
     // Every range through memory.
-    SampleDataWriter writer(out, std::size_t{1} << 40);
-    for (const Piece& p : pieces)
-        ASSERT_EQ(writer.copy(in_[p.source], p.from, p.length, p.pad, p.at), SampleDataWriter::Done);
-    ASSERT_EQ(writer.finish(), SampleDataWriter::Done);
+    ASSERT_EQ(writeInto(out, pieces, std::size_t{1} << 40), SampleDataWriter::Done);
     out.close();
     const auto block = static_cast<std::int64_t>(SampleDataWriter::blockSize);
     const std::int64_t end = pieces.back().at + pieces.back().length;
@@ -219,9 +226,7 @@ TEST_F(SampleDataWriterTest, SamplesNearEachOtherInTheirSourceComeInOneRead) {
     auto log = std::make_unique<ReadLog>();
     ReadLog& file = *log;
     BankStream source(std::move(log));
-    source.setFileName(dir_ / "source0");
-    source.setAccess(true, false);
-    ASSERT_EQ(source.open(), 1);
+    ASSERT_TRUE(openIn(source, "source0", false));
     // Samples one after the other in the source with pads between them in
     // the new file, one a little further on, then one too far for a read.
     const std::vector<Piece> pieces = {{0, 1000, 998, 2, 0},
@@ -229,12 +234,8 @@ TEST_F(SampleDataWriterTest, SamplesNearEachOtherInTheirSourceComeInOneRead) {
                                        {0, 5098, 61, 3, 4000},
                                        {0, 5159, 10, 0, 4064},
                                        {0, 20000, 10, 0, 4074}};
-    out_.setFileName(dir_ / "out");
-    out_.setAccess(true, true);
-    ASSERT_EQ(out_.open(), 1);
-    SampleDataWriter writer(out_, std::size_t{1} << 40);
-    for (const Piece& p : pieces) ASSERT_EQ(writer.copy(source, p.from, p.length, p.pad, p.at), SampleDataWriter::Done);
-    ASSERT_EQ(writer.finish(), SampleDataWriter::Done);
+    ASSERT_TRUE(openIn(out_, "out", true));
+    ASSERT_EQ(writeInto(out_, pieces, std::size_t{1} << 40, &source), SampleDataWriter::Done);
     out_.close();
     EXPECT_EQ(file.reads, (std::vector<ReadLog::Read>{{1000, 4169, 5}, {20000, 10, 1}}));
     EXPECT_EQ(fixtures::readBytes(dir_ / "out"), expected(pieces));
@@ -261,13 +262,8 @@ TEST_F(SampleDataWriterTest, TheDiskStartsWritingBackEveryStepOfTheCopy) {
         auto log = std::make_unique<WriteBackLog>();
         WriteBackLog& requests = *log;
         BankStream out(std::move(log));
-        out.setFileName(dir_ / "out");
-        out.setAccess(true, true);
-        ASSERT_EQ(out.open(), 1);
-        SampleDataWriter writer(out, minimum);
-        for (const Piece& p : pieces)
-            ASSERT_EQ(writer.copy(in_[p.source], p.from, p.length, p.pad, p.at), SampleDataWriter::Done);
-        ASSERT_EQ(writer.finish(), SampleDataWriter::Done);
+        ASSERT_TRUE(openIn(out, "out", true));
+        ASSERT_EQ(writeInto(out, pieces, minimum), SampleDataWriter::Done);
         out.close();
         // One request per full step, each once its step is in the file.
         const std::int64_t written = pieces.back().at + (3 << 20) + 1;
