@@ -1,11 +1,11 @@
 #include "bank/bank_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <memory_resource>
-#include <cerrno>
-#include <cstdint>
 #include <unordered_map>
 
 #include "bank/bank_file_name.h"
