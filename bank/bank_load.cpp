@@ -56,8 +56,7 @@ LoadResult SoundBank::load(BankArchive& archive) {
         }
         resources_.reserve(header_[4]);
         const std::size_t blockSize = std::size_t{header_[4]} * sizeof(SoundResource);
-        std::byte* block = resourceBlocks_.emplace_back(std::make_unique_for_overwrite<std::byte[]>(blockSize)).get();
-        platform::faultIn(block, blockSize);
+        std::byte* block = resourceBlocks_.emplace_back(platform::newFaultedIn(blockSize)).get();
         for (std::uint32_t i = 0; i < header_[4]; ++i) {
             auto* resource = new (block + i * sizeof(SoundResource)) SoundResource();
             resource->attachTo(this);

@@ -89,8 +89,7 @@ void BankWriter::layOut() {
     // Its entries and buckets come from one block faulted in at once.
     constexpr std::size_t bytesPerName = 96;
     const std::size_t tableBytes = (resources.size() + 16) * bytesPerName;
-    const auto tableMemory = std::make_unique_for_overwrite<std::byte[]>(tableBytes);
-    platform::faultIn(tableMemory.get(), tableBytes);
+    const auto tableMemory = platform::newFaultedIn(tableBytes);
     std::pmr::monotonic_buffer_resource tableArena(tableMemory.get(), tableBytes);
     std::pmr::unordered_map<std::string, std::pair<std::size_t, std::size_t>> byName(&tableArena);
     byName.reserve(resources.size());
